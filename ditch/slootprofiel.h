@@ -1,0 +1,46 @@
+// Building the trapezoidal ditch into the profiles, and the foreland step
+// that follows it for every profile.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "shell/meldingen.h"
+#include "shell/profielstore.h"
+
+namespace zarvo {
+
+// What the construction found in the profile last handled. The ditch screen
+// reads these for its drawing and point selection. Columns are those of the
+// old coordinate table (X of point j at 3j-1).
+struct SlootVariabelen {
+  double xSlootrandLinks = -1, ySlootrandLinks = -1, zSlootrandLinks = -1;
+  double xSlootrandRechts = -1, ySlootrandRechts = -1, zSlootrandRechts = -1;
+  std::int32_t tellerSlootkantLinks = 2;
+  std::int32_t tellerSlootkantRechts = 2;
+  bool randRechtsGevonden = false;
+};
+
+enum class SlootStatus {
+  Sloot,      // ditch built
+  GeenSloot,  // no dike-side edge, or no polder-side edge after it
+  Fout,       // an error message was shown; the profile was left unchanged by that step
+};
+
+// Builds the ditch into profile 'profiel' (1-based). Sets store.huidigProfiel.
+SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
+                                MeldingSink& sink);
+
+// The foreland step: two points in front of the profile, from ditch-record
+// columns 5 and 7. Returns Fout when its message was shown, else Sloot when
+// points were added and GeenSloot when the step did not apply.
+SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const SlootVariabelen& var,
+                            MeldingSink& sink);
+
+// For every profile in ascending order: the ditch, then the foreland step.
+// One status per profile (index 0 = profile 1): Fout when either step showed
+// a message, else the ditch step's status.
+std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
+                                                   MeldingSink& sink);
+
+}  // namespace zarvo

@@ -1,0 +1,26 @@
+// Reader of the profile-lines file (one surveyed point per line:
+// field 1, field 2, X, Y, Z, profile name, comma separated).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "shell/meldingen.h"
+#include "shell/profielstore.h"
+
+namespace zarvo {
+
+// Called now and then with the bytes read so far and the file size.
+using Voortgang = std::function<void(std::uint64_t gelezen, std::uint64_t totaal)>;
+
+// Reads the file at 'pad' into 'store' (which should be empty of profiles).
+// Double points are dropped with a "Melding" message through 'sink'.
+// On an error nothing is loaded: the store's profiles and bounds are left
+// as they were and the returned message names the file and the line.
+// 'decimaalteken' is used for numbers inside messages.
+std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
+                                   char decimaalteken = '.', const Voortgang& voortgang = {});
+
+}  // namespace zarvo

@@ -1,0 +1,32 @@
+// Messages the core has to show the user. The core never talks to a screen:
+// it hands its messages to a sink. The desktop program shows them as message
+// boxes, the batch writes them to stderr, tests collect them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zarvo {
+
+enum class Icoon { Geen, Kritiek, Informatie };
+
+struct Melding {
+  std::string titel;
+  std::string tekst;  // lines joined with '\n'
+  Icoon icoon = Icoon::Kritiek;
+};
+
+class MeldingSink {
+ public:
+  virtual ~MeldingSink() = default;
+  virtual void meld(const Melding& melding) = 0;
+};
+
+// Collects messages (tests, and callers that want to show them later).
+class MeldingVerzamelaar : public MeldingSink {
+ public:
+  void meld(const Melding& melding) override { meldingen.push_back(melding); }
+  std::vector<Melding> meldingen;
+};
+
+}  // namespace zarvo
