@@ -4,4 +4,6 @@ namespace zarvo::gui {
 
 FrmLaden::FrmLaden(QWidget* ouder) : QWidget(ouder) { setObjectName("frmLaden"); }
 
+void FrmLaden::zetVoortgang(std::uint64_t, std::uint64_t) {}
+
 }  // namespace zarvo::gui
