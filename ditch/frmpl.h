@@ -1,13 +1,87 @@
+// The ditch screen: on load it builds the ditch into every profile, then the
+// user steps through the constructed cross-sections, reads coordinates off
+// the crosshair, moves the water-level guide lines and may open the legend.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "ditch/slootprofiel.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace zarvo::gui {
+
+class LineControl;
+class PictureBox;
+class ProfielNavigatie;
 
 class FrmPL : public QWidget {
   Q_OBJECT
  public:
   explicit FrmPL(QWidget* ouder = nullptr);
+
+  // The load sequence: settings to their start values, caption and profile
+  // count, the ditch built into every profile of the shared store (messages
+  // through the message service), profile 1 drawn. Call once after the
+  // review screen has handed over, then show the form.
+  void laad();
+
+  // Draws profile 'profielNummer' (1-based) of the shared store as a cross-
+  // section with its coded points, its profielInfo slots and the guide lines.
+  void tekenProfielen(std::int32_t profielNummer);
+  // Places the two water-level lines across a drawing 'breedteVenster' wide.
+  void tekenPeilen(double breedteVenster);
+
+  // Read by tests and by the point selection that may come later.
+  const SlootVariabelen& slootVariabelen() const { return slootVariabelen_; }
+  const std::vector<SlootStatus>& slootStatussen() const { return slootStatussen_; }
+  int knooppuntNummer() const { return knooppuntNummer_; }
+  int selectieTeller() const { return selectieTeller_; }
+  double muispositieX() const { return muispositieX_; }
+  double muispositieY() const { return muispositieY_; }
+  double schaal() const { return schaal_; }
+
+ private:
+  void naarProfiel(std::int32_t profiel);
+  void volgende();
+  void vorige();
+  void muisBeweegt(double x, double y);
+  void updatePeilen();
+  void toonPuntCodes();
+  void ok();
+  void stop();
+  void vulStatusLijst();
+
+  SlootVariabelen slootVariabelen_;
+  std::vector<SlootStatus> slootStatussen_;
+  int knooppuntNummer_ = 2;
+  int selectieTeller_ = 0;
+  double muispositieX_ = 0;
+  double muispositieY_ = 0;
+  double schaal_ = 0;
+
+  PictureBox* picDwarsprofiel_ = nullptr;
+  LineControl* kruisdraadHorizontaal_ = nullptr;
+  LineControl* kruisdraadVerticaal_ = nullptr;
+  LineControl* lineBoezempeil_ = nullptr;
+  LineControl* linePolderpeil_ = nullptr;
+  QLineEdit* txtLiggingBoezempeil_ = nullptr;
+  QLineEdit* txtLiggingPolderpeil_ = nullptr;
+  QLineEdit* txtMaxDiepteSloot_ = nullptr;
+  QLineEdit* txtDieptefactor_ = nullptr;
+  QLabel* lblAantalProfielen_ = nullptr;
+  QLabel* lblActiefProfiel_ = nullptr;
+  QLabel* lblSelect_ = nullptr;
+  QPushButton* cmdOK_ = nullptr;
+  QPushButton* cmdStop_ = nullptr;
+  QPushButton* cdmPuntCodes_ = nullptr;
+  QPushButton* cmdUpdate_ = nullptr;
+  ProfielNavigatie* navigatie_ = nullptr;
 };
 
 }  // namespace zarvo::gui
