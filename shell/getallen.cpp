@@ -1,3 +1,175 @@
 #include "shell/getallen.h"
 
-// Built by its own issue; this file only keeps the build whole until then.
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace zarvo {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimBlanks(std::string_view t) {
+  while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
+  while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
+  return t;
+}
+
+}  // namespace
+
+double rondAf3(double x) {
+  // Beyond 2^52 / 1000 the product below no longer has room for its
+  // fraction; such values carry no more than about three decimals anyway.
+  constexpr double grens = 4503599627370496.0 / 1000.0;
+  if (!std::isfinite(x) || std::fabs(x) >= grens) return x;
+
+  // x * 1000 is rarely exact. Only when the rounded product p lands exactly
+  // on a half can the lost remainder decide the direction: the true value
+  // then lies above or below the tie (2.0005 and 1.0005 are such doubles).
+  // fma gives that remainder exactly; a real tie keeps nearbyint's even choice.
+  const double p = x * 1000.0;
+  double r = std::nearbyint(p);  // ties to even in the default rounding mode
+  const double rest = p - r;     // exact: r is the integer next to p
+  if (rest == 0.5 || rest == -0.5) {
+    const double fout = std::fma(x, 1000.0, -p);
+    // rest == 0.5 means nearbyint went down to the even neighbour, -0.5 up.
+    if (rest == 0.5 && fout > 0.0) r += 1.0;
+    if (rest == -0.5 && fout < 0.0) r -= 1.0;
+  }
+  return r / 1000.0 + 0.0;  // + 0.0 turns -0 into 0
+}
+
+std::string getalNaarTekst(double x, char decimaalteken) {
+  if (std::isnan(x)) return "NaN";
+  if (std::isinf(x)) return x < 0 ? "-Inf" : "Inf";
+  if (x == 0.0) return "0";
+
+  // Fifteen significant digits in scientific form: d.dddddddddddddde+XX.
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::scientific, 14);
+  std::string_view s(buf, static_cast<std::size_t>(res.ptr - buf));
+  std::string uit;
+  uit.reserve(24);
+  if (s.front() == '-') {
+    uit.push_back('-');
+    s.remove_prefix(1);
+  }
+  const std::size_t ePos = s.find('e');
+  std::string cijfers;
+  cijfers.reserve(15);
+  for (char c : s.substr(0, ePos)) {
+    if (c != '.') cijfers.push_back(c);
+  }
+  int exponent = 0;
+  std::string_view expTekst = s.substr(ePos + 1);
+  if (expTekst.front() == '+') expTekst.remove_prefix(1);
+  std::from_chars(expTekst.data(), expTekst.data() + expTekst.size(), exponent);
+  while (cijfers.size() > 1 && cijfers.back() == '0') cijfers.pop_back();
+
+  // The exponent is judged after the rounding to 15 digits, so that
+  // 999999999999999.9 becomes "1E+15" rather than a 16-digit integer.
+  if (exponent >= 15 || exponent < -4) {
+    uit.push_back(cijfers[0]);
+    if (cijfers.size() > 1) {
+      uit.push_back(decimaalteken);
+      uit.append(cijfers, 1);
+    }
+    uit.push_back('E');
+    uit.push_back(exponent < 0 ? '-' : '+');
+    const int absExp = exponent < 0 ? -exponent : exponent;
+    if (absExp < 10) uit.push_back('0');
+    uit += std::to_string(absExp);
+  } else if (exponent >= 0) {
+    const auto heel = static_cast<std::size_t>(exponent) + 1;
+    if (cijfers.size() <= heel) {
+      uit += cijfers;
+      uit.append(heel - cijfers.size(), '0');
+    } else {
+      uit.append(cijfers, 0, heel);
+      uit.push_back(decimaalteken);
+      uit.append(cijfers, heel);
+    }
+  } else {
+    uit.push_back('0');
+    uit.push_back(decimaalteken);
+    uit.append(static_cast<std::size_t>(-exponent - 1), '0');
+    uit += cijfers;
+  }
+  return uit;
+}
+
+std::string formaat00(double x, char decimaalteken) {
+  if (!std::isfinite(x)) return getalNaarTekst(x, decimaalteken);
+  // An exact binary tie at the second decimal (x.125, x.375, ...) goes away
+  // from zero, as people round by hand; everything else rounds to nearest.
+  // Such ties are exactly the odd multiples of 1/8.
+  const double maal8 = x * 8.0;
+  if (std::fabs(x) < 1e15 && maal8 == std::trunc(maal8) && std::fmod(maal8, 2.0) != 0.0) {
+    x = std::nextafter(x, x < 0 ? -HUGE_VAL : HUGE_VAL);
+  }
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof(buf), x, std::chars_format::fixed, 2);
+  std::string uit(buf, res.ptr);
+  // "-0.00" says nothing the reader wants to know.
+  if (uit.front() == '-' && uit.find_first_not_of("-0.") == std::string::npos) uit.erase(0, 1);
+  const std::size_t punt = uit.find('.');
+  if (punt != std::string::npos) uit[punt] = decimaalteken;
+  return uit;
+}
+
+std::optional<double> leesGetalPunt(std::string_view tekst) {
+  const char* begin = tekst.data();
+  const char* eind = begin + tekst.size();
+  // from_chars takes no '+' and would take "inf" and "nan": check the
+  // first character ourselves.
+  if (begin != eind && *begin == '+') ++begin;
+  if (begin == eind) return std::nullopt;
+  const char* eerste = (*begin == '-') ? begin + 1 : begin;
+  if (eerste == eind || !((*eerste >= '0' && *eerste <= '9') || *eerste == '.')) {
+    return std::nullopt;
+  }
+  if (begin != tekst.data() && *begin == '-') return std::nullopt;  // "+-1"
+  double waarde = 0.0;
+  const auto res = std::from_chars(begin, eind, waarde, std::chars_format::general);
+  if (res.ec != std::errc() || res.ptr != eind || !std::isfinite(waarde)) return std::nullopt;
+  return waarde;
+}
+
+std::optional<double> leesGetalSloot(std::string_view tekst) {
+  tekst = trimBlanks(tekst);
+  if (tekst.size() > 64) return std::nullopt;
+  const bool komma = tekst.find(',') != std::string_view::npos;
+  if (!komma) return leesGetalPunt(tekst);
+  // "1.234,5" would be a thousands separator: not accepted.
+  if (tekst.find('.') != std::string_view::npos) return std::nullopt;
+  char buf[64];
+  std::memcpy(buf, tekst.data(), tekst.size());
+  for (std::size_t i = 0; i < tekst.size(); ++i) {
+    if (buf[i] == ',') buf[i] = '.';
+  }
+  return leesGetalPunt(std::string_view(buf, tekst.size()));
+}
+
+bool celIsCode(const Cel& cel, double code) {
+  switch (cel.soort()) {
+    case Cel::Soort::Getal: return cel.getal() == code;
+    case Cel::Soort::Tekst: {
+      const auto waarde = leesGetalPunt(trimBlanks(cel.tekstWaarde()));
+      return waarde && *waarde == code;
+    }
+    case Cel::Soort::Leeg: return false;
+  }
+  return false;
+}
+
+std::string celNaarTekst(const Cel& cel, char decimaalteken) {
+  switch (cel.soort()) {
+    case Cel::Soort::Getal: return getalNaarTekst(cel.getal(), decimaalteken);
+    case Cel::Soort::Tekst: return std::string(cel.tekstWaarde());
+    case Cel::Soort::Leeg: return {};
+  }
+  return {};
+}
+
+}  // namespace zarvo
