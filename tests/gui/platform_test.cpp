@@ -1,0 +1,160 @@
+// The toolkit layer: the picture box's user scale and display list, line
+// controls, the palette and regional number texts.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "platform/picturebox.h"
+#include "platform/qbcolor.h"
+#include "platform/regionaal.h"
+
+namespace zarvo::gui {
+namespace {
+
+class LocaleVast {
+ public:
+  explicit LocaleVast(const QLocale& l) : oud_(QLocale()) { QLocale::setDefault(l); }
+  ~LocaleVast() { QLocale::setDefault(oud_); }
+
+ private:
+  QLocale oud_;
+};
+
+TEST(PictureBox, ScaleMapsBothWaysWithYUpwards) {
+  PictureBox box;
+  box.resize(200, 100);
+  // L from -5 to 105, Z from 10 at the top down to -10 (negative height).
+  box.setScaleLeft(-5);
+  box.setScaleTop(10);
+  box.setScaleWidth(110);
+  box.setScaleHeight(-20);
+  const QPointF px = box.naarPixel({50, 0});
+  EXPECT_NEAR(px.x(), 100.0, 1e-9);
+  EXPECT_NEAR(px.y(), 50.0, 1e-9);
+  EXPECT_NEAR(box.naarPixel({-5, 10}).x(), 0.0, 1e-9);
+  EXPECT_NEAR(box.naarPixel({-5, -10}).y(), 100.0, 1e-9);
+  const QPointF terug = box.naarWereld(box.naarPixel({12.5, -3.25}));
+  EXPECT_NEAR(terug.x(), 12.5, 1e-5);
+  EXPECT_NEAR(terug.y(), -3.25, 1e-5);
+  // Scale values are kept in single precision, as labels read them back.
+  box.setScaleTop(0.1);
+  EXPECT_EQ(box.scaleTop(), static_cast<double>(0.1f));
+}
+
+TEST(PictureBox, ZeroScaleDoesNotDivideByZero) {
+  PictureBox box;
+  box.resize(50, 50);
+  box.setScaleWidth(0);
+  box.setScaleHeight(0);
+  box.cirkel(1, 1, 1, Qt::red);
+  const QPointF p = box.naarPixel({3, 4});
+  EXPECT_TRUE(std::isfinite(p.x()) && std::isfinite(p.y()));
+  EXPECT_FALSE(box.grab().isNull());  // painting must not trip over it either
+}
+
+TEST(PictureBox, DisplayListKeepsWhatWasDrawnUntilCls) {
+  PictureBox box;
+  box.setForeColor(QColor(1, 2, 3));
+  box.lijn(0, 0, 1, 1);
+  box.cirkel(2, 3, 0.5, Qt::red);
+  box.tekst(4, 5, "hallo", qbColor(2));
+  ASSERT_EQ(box.displayList().size(), 3u);
+  EXPECT_EQ(box.displayList()[0].soort, Tekening::Soort::Lijn);
+  EXPECT_EQ(box.displayList()[0].kleur, QColor(1, 2, 3));
+  EXPECT_EQ(box.displayList()[1].soort, Tekening::Soort::Cirkel);
+  EXPECT_DOUBLE_EQ(box.displayList()[1].straal, 0.5);
+  EXPECT_EQ(box.displayList()[1].x1, 2.0);
+  EXPECT_EQ(box.displayList()[2].tekst, "hallo");
+  box.cls();
+  EXPECT_TRUE(box.displayList().empty());
+}
+
+TEST(PictureBox, DrawingSurvivesResizeAndLineControlsSurviveCls) {
+  PictureBox box;
+  box.resize(100, 100);
+  box.setScaleLeft(0);
+  box.setScaleTop(10);
+  box.setScaleWidth(10);
+  box.setScaleHeight(-10);
+  box.lijn(0, 5, 10, 5, Qt::black);  // a horizontal line through the middle
+  LineControl* lijn = box.maakLijn("lineTop");
+  lijn->zet(0, 8, 10, 8);
+  lijn->setKleur(Qt::blue);
+  EXPECT_EQ(box.findChild<LineControl*>("lineTop"), lijn);
+
+  box.resize(300, 200);
+  QImage beeld = box.grab().toImage();
+  // The persistent drawing is repainted at the new size: middle row is black.
+  EXPECT_EQ(beeld.pixelColor(150, 100).rgb(), QColor(Qt::black).rgb());
+  EXPECT_EQ(beeld.pixelColor(150, 40).rgb(), QColor(Qt::blue).rgb());
+
+  box.cls();
+  beeld = box.grab().toImage();
+  EXPECT_NE(beeld.pixelColor(150, 100).rgb(), QColor(Qt::black).rgb());
+  EXPECT_EQ(beeld.pixelColor(150, 40).rgb(), QColor(Qt::blue).rgb());
+  lijn->setVisible(false);
+  beeld = box.grab().toImage();
+  EXPECT_NE(beeld.pixelColor(150, 40).rgb(), QColor(Qt::blue).rgb());
+}
+
+TEST(PictureBox, MouseReportsScaleUnits) {
+  PictureBox box;
+  box.resize(100, 100);
+  box.setScaleLeft(0);
+  box.setScaleTop(0);
+  box.setScaleWidth(50);
+  box.setScaleHeight(-20);
+  QSignalSpy beweging(&box, &PictureBox::muisBeweegt);
+  QSignalSpy klik(&box, &PictureBox::geklikt);
+  QMouseEvent beweeg(QEvent::MouseMove, QPointF(50, 25), QPointF(50, 25), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&box, &beweeg);
+  ASSERT_EQ(beweging.count(), 1);
+  EXPECT_NEAR(beweging.at(0).at(0).toDouble(), 25.0, 1e-9);
+  EXPECT_NEAR(beweging.at(0).at(1).toDouble(), -5.0, 1e-9);
+  QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(10, 50));
+  ASSERT_EQ(klik.count(), 1);
+  EXPECT_NEAR(klik.at(0).at(0).toDouble(), 5.0, 1e-9);
+  EXPECT_NEAR(klik.at(0).at(1).toDouble(), -10.0, 1e-9);
+}
+
+TEST(Palet, SixteenColoursAndBlackOutside) {
+  EXPECT_EQ(qbColor(4), QColor(128, 0, 0));
+  EXPECT_EQ(qbColor(7), QColor(192, 192, 192));
+  EXPECT_EQ(qbColor(8), QColor(128, 128, 128));
+  EXPECT_EQ(qbColor(11), QColor(0, 255, 255));
+  EXPECT_EQ(qbColor(13), QColor(255, 0, 255));
+  EXPECT_EQ(qbColor(15), QColor(255, 255, 255));
+  EXPECT_EQ(qbColor(16), QColor(Qt::black));
+  EXPECT_EQ(qbColor(-1), QColor(Qt::black));
+}
+
+TEST(Regionaal, NumbersFollowTheLocale) {
+  {
+    LocaleVast nl(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    EXPECT_EQ(decimaalteken(), ',');
+    EXPECT_EQ(getalNaarTekstRegionaal(-0.4), "-0,4");
+    EXPECT_EQ(leesGetalRegionaal("-0,8"), -0.8);
+    EXPECT_EQ(leesGetalRegionaal(" 2 "), 2.0);
+    EXPECT_FALSE(leesGetalRegionaal("1.5").has_value());  // a group separator, not a point
+    EXPECT_FALSE(leesGetalRegionaal("").has_value());
+    EXPECT_FALSE(leesGetalRegionaal("abc").has_value());
+    EXPECT_EQ(formaat00Regionaal(12.345), "12,35");
+  }
+  {
+    LocaleVast c(QLocale::c());
+    EXPECT_EQ(decimaalteken(), '.');
+    EXPECT_EQ(getalNaarTekstRegionaal(-0.4), "-0.4");
+    EXPECT_FALSE(leesGetalRegionaal("-0,8").has_value());
+    EXPECT_EQ(leesGetalRegionaal("-0.8"), -0.8);
+    EXPECT_FALSE(leesGetalRegionaal("inf").has_value());
+    EXPECT_EQ(formaat00Regionaal(-1.2), "-1.20");
+  }
+}
+
+}  // namespace
+}  // namespace zarvo::gui
