@@ -1,3 +1,242 @@
 #include "ditch/slootprofiel.h"
 
-// Built by its own issue; this file only keeps the build whole until then.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "shell/getallen.h"
+
+namespace zarvo {
+
+namespace {
+
+// Column of point j's X in the old coordinate table, and index of its first
+// code entry in the old code table.
+std::int32_t kolomVanPunt(std::size_t j) { return static_cast<std::int32_t>(3 * j - 1); }
+
+// Messages name the profile as the ditch file does; a profile that never got
+// a record falls back on its own name so the message still says which one.
+const std::string& naamVoorMelding(const Profiel& p) {
+  return p.sloot.aanwezig ? p.sloot.kolom(1) : p.naam;
+}
+
+void meldFout(MeldingSink& sink, std::string tekst) {
+  sink.meld(Melding{"Fout!", std::move(tekst), Icoon::Kritiek});
+}
+
+// Raises the store's bounds to cover one profile that has just grown. Done
+// per profile instead of rescanning the whole store, which would make the
+// construction quadratic in the number of profiles.
+void dekProfiel(ProfielStore& store, const Profiel& p) {
+  const auto n = static_cast<std::int64_t>(p.punten.size());
+  const std::int64_t grens = std::numeric_limits<std::int32_t>::max();
+  const auto kolommen = static_cast<std::int32_t>(std::min(grens, 1 + 3 * n));
+  const auto info = static_cast<std::int32_t>(std::min(grens, 1 + 2 * n));
+  if (kolommen > store.aantalKolommen() || info > store.aantalRijenInfo()) {
+    store.zetGrenzen(std::max(kolommen, store.aantalKolommen()),
+                     std::max(info, store.aantalRijenInfo()));
+  }
+}
+
+Punt nieuwPunt(double code, double x, double y, double z) {
+  Punt p;
+  p.veld1 = Cel(code);
+  p.veld2 = Cel(code);
+  p.x = x;
+  p.y = y;
+  p.z = z;
+  return p;
+}
+
+}  // namespace
+
+double berekenRichting(double dx, double dy) {
+  // The constants are the ones the engineers' earlier results were made
+  // with; full-precision pi would move bottom points in the third decimal.
+  double theta;
+  if (dy == 0) {
+    theta = dx < 0 ? -1.570796327 : 1.570796327;
+  } else {
+    theta = std::atan(dx / dy);
+  }
+  if (dy < 0) theta += 3.141592654;
+  if (dy > 0 && dx < 0) theta += 6.283185308;
+  return theta;
+}
+
+SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
+                                MeldingSink& sink) {
+  store.huidigProfiel = profiel;
+  // Both edges are reset: a polder-side edge left over from the previous
+  // profile would otherwise steer this profile's foreland step.
+  var = SlootVariabelen{};
+
+  Profiel& prof = store.profiel(profiel);
+  std::vector<Punt>& punten = prof.punten;
+
+  std::size_t links = 0;  // 1-based point number, 0 = not found
+  for (std::size_t j = 1; j <= punten.size(); ++j) {
+    if (heeftCode(punten[j - 1], 5)) {
+      links = j;
+      break;
+    }
+  }
+  if (links == 0) return SlootStatus::GeenSloot;
+  const Punt& randL = punten[links - 1];
+  var.xSlootrandLinks = randL.x;
+  var.ySlootrandLinks = randL.y;
+  var.zSlootrandLinks = randL.z;
+  var.tellerSlootkantLinks = kolomVanPunt(links);
+
+  // The polder-side search starts at the dike-side edge itself, so a point
+  // coded both 5 and 2 is found as both edges (handled below).
+  std::size_t rechts = 0;
+  for (std::size_t j = links; j <= punten.size(); ++j) {
+    if (heeftCode(punten[j - 1], 2)) {
+      rechts = j;
+      break;
+    }
+  }
+  // Without a polder-side edge there is nothing to build between; this is
+  // as ordinary as a profile without any ditch, so no message.
+  if (rechts == 0) return SlootStatus::GeenSloot;
+  const Punt& randR = punten[rechts - 1];
+  var.xSlootrandRechts = randR.x;
+  var.ySlootrandRechts = randR.y;
+  var.zSlootrandRechts = randR.z;
+  var.tellerSlootkantRechts = kolomVanPunt(rechts);
+  var.randRechtsGevonden = true;
+
+  const std::string& naam = naamVoorMelding(prof);
+  // An absent record has empty fields, which are reported like any other
+  // field that is not a number.
+  const std::optional<double> bodemGelezen = leesGetalSloot(prof.sloot.kolom(2));
+  if (!bodemGelezen) {
+    meldFout(sink, "de slootbodem is geen getal in profiel " + naam);
+    return SlootStatus::Fout;
+  }
+  const std::optional<double> factorDijk = leesGetalSloot(prof.sloot.kolom(3));
+  if (!factorDijk) {
+    meldFout(sink, "de taludfactor (dijkzijde) is geen getal in profiel " + naam);
+    return SlootStatus::Fout;
+  }
+  const std::optional<double> factorPolder = leesGetalSloot(prof.sloot.kolom(4));
+  if (!factorPolder) {
+    meldFout(sink, "de taludfactor (polderzijde) is geen getal in profiel " + naam);
+    return SlootStatus::Fout;
+  }
+  const double bodem = *bodemGelezen;
+
+  const double dx = var.xSlootrandRechts - var.xSlootrandLinks;
+  const double dy = var.ySlootrandRechts - var.ySlootrandLinks;
+  const double theta = berekenRichting(dx, dy);
+  const double breedte = std::sqrt(dx * dx + dy * dy);
+
+  // A bottom level equal to an edge is an error too: a ditch of no depth
+  // there is almost always a typing error in the ditch file.
+  if (var.zSlootrandLinks <= bodem) {
+    meldFout(sink, "de slootbodem (dijkzijde) ligt hoger dan de insteek van de sloot in profiel " +
+                       naam);
+    return SlootStatus::Fout;
+  }
+  const double offsetDijk = (var.zSlootrandLinks - bodem) * *factorDijk;
+  if (var.zSlootrandRechts <= bodem) {
+    meldFout(sink, "de slootbodem (polderzijde) ligt hoger dan de insteek van de sloot in profiel " +
+                       naam);
+    return SlootStatus::Fout;
+  }
+  const double offsetPolder = (var.zSlootrandRechts - bodem) * *factorPolder;
+
+  // Bottom points that cross, or lie outside the edges, would be written as
+  // a self-intersecting ditch. Meeting exactly in the middle is a V-shaped
+  // ditch and is fine. One point coded as both edges gives no room at all:
+  // building there would put the edge point twice in a row.
+  if (offsetDijk < 0 || offsetPolder < 0 || offsetDijk + offsetPolder > breedte ||
+      rechts == links) {
+    meldFout(sink, "de sloot past niet tussen de insteken in profiel " + naam);
+    return SlootStatus::Fout;
+  }
+
+  const double sinT = std::sin(theta);
+  const double cosT = std::cos(theta);
+  const Punt b1 = nieuwPunt(4, rondAf3(sinT * offsetDijk + var.xSlootrandLinks),
+                            rondAf3(cosT * offsetDijk + var.ySlootrandLinks), bodem);
+  const Punt b2 = nieuwPunt(3, rondAf3(sinT * (breedte - offsetPolder) + var.xSlootrandLinks),
+                            rondAf3(cosT * (breedte - offsetPolder) + var.ySlootrandLinks), bodem);
+
+  // Points strictly between the edges make way for the two bottom points;
+  // the polder-side edge and everything after it follow B2. The profile
+  // grows as far as it must: no point after the ditch is ever cut off.
+  const auto eersteWeg = punten.begin() + static_cast<std::ptrdiff_t>(links);
+  const auto eersteNa = punten.begin() + static_cast<std::ptrdiff_t>(rechts - 1);
+  const std::size_t tussen = rechts - links - 1;
+  if (tussen >= 2) {
+    auto plek = punten.erase(eersteWeg + 2, eersteNa);
+    *(plek - 2) = b1;
+    *(plek - 1) = b2;
+  } else {
+    // 0 or 1 inner points: overwrite what is there, insert the rest.
+    if (tussen == 1) {
+      *eersteWeg = b1;
+      punten.insert(eersteWeg + 1, b2);
+    } else {
+      punten.insert(eersteWeg, {b1, b2});
+    }
+  }
+  dekProfiel(store, prof);
+  return SlootStatus::Sloot;
+}
+
+SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const SlootVariabelen& var,
+                            MeldingSink& sink) {
+  Profiel& prof = store.profiel(profiel);
+  std::vector<Punt>& punten = prof.punten;
+  if (!var.randRechtsGevonden || punten.empty()) return SlootStatus::GeenSloot;
+
+  const Punt* voorlandPunt = nullptr;
+  for (const Punt& p : punten) {
+    if (heeftCode(p, 50) || heeftCode(p, 51) || heeftCode(p, 60) || heeftCode(p, 61) ||
+        heeftCode(p, 70) || heeftCode(p, 71)) {
+      voorlandPunt = &p;
+      break;
+    }
+  }
+  if (voorlandPunt == nullptr) return SlootStatus::GeenSloot;
+
+  const std::optional<double> a = leesGetalSloot(prof.sloot.kolom(5));
+  const std::optional<double> b = leesGetalSloot(prof.sloot.kolom(7));
+  if (!a || !b || *a < 0 || *b < 0) {
+    meldFout(sink, "de voorlandmaten zijn ongeldig in profiel " + naamVoorMelding(prof));
+    return SlootStatus::Fout;
+  }
+
+  const double x1 = punten.front().x;
+  const double y1 = punten.front().y;
+  const double z = voorlandPunt->z;
+  const double theta = berekenRichting(var.xSlootrandRechts - x1, var.ySlootrandRechts - y1);
+  const double sinT = std::sin(theta);
+  const double cosT = std::cos(theta);
+  const Punt verst = nieuwPunt(16, rondAf3(x1 - sinT * (*a + *b)), rondAf3(y1 - cosT * (*a + *b)), z);
+  const Punt nabij = nieuwPunt(15, rondAf3(x1 - sinT * *a), rondAf3(y1 - cosT * *a), z);
+  punten.insert(punten.begin(), {verst, nabij});
+  dekProfiel(store, prof);
+  return SlootStatus::Sloot;
+}
+
+std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
+                                                   MeldingSink& sink) {
+  std::vector<SlootStatus> statussen;
+  statussen.reserve(store.profielen.size());
+  for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
+    const SlootStatus sloot = berekenSlootprofiel(store, p, var, sink);
+    const SlootStatus voorland = berekenVoorland(store, p, var, sink);
+    statussen.push_back(voorland == SlootStatus::Fout ? SlootStatus::Fout : sloot);
+  }
+  return statussen;
+}
+
+}  // namespace zarvo

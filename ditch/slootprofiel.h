@@ -21,6 +21,10 @@ struct SlootVariabelen {
   bool randRechtsGevonden = false;
 };
 
+// Bearing in radians, clockwise from the +Y axis, of the direction (dx, dy),
+// in [0, 2pi) except due west, which stays -pi/2.
+double berekenRichting(double dx, double dy);
+
 enum class SlootStatus {
   Sloot,      // ditch built
   GeenSloot,  // no dike-side edge, or no polder-side edge after it
@@ -28,6 +32,10 @@ enum class SlootStatus {
 };
 
 // Builds the ditch into profile 'profiel' (1-based). Sets store.huidigProfiel.
+// 'var' is reset first; an edge not found keeps its -1 coordinates (and the
+// dike-side column counter its start value 2). A profile the step refuses is
+// left exactly as it was. When the profile grows, the store's bounds grow
+// with it.
 SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
                                 MeldingSink& sink);
 
