@@ -1,0 +1,96 @@
+// Reading the ditch-profile file.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "input/leesbestandsloot.h"
+#include "testmap.h"
+
+using namespace zarvo;
+using zarvotest::TestMap;
+
+namespace {
+
+ProfielStore storeMet(int profielen) {
+  ProfielStore store;
+  store.profielen.resize(static_cast<std::size_t>(profielen));
+  for (int i = 0; i < profielen; ++i) store.profielen[static_cast<std::size_t>(i)].naam = "P" + std::to_string(i + 1);
+  return store;
+}
+
+const std::string kop = "naam;bodem;talud dijk;talud polder;a;x;b\n";
+
+}  // namespace
+
+TEST(LeesBestandSloot, RecordsGoToProfilesInOrderAsVerbatimText) {
+  TestMap map;
+  ProfielStore store = storeMet(3);
+  const std::string pad = map.schrijf("sloot.csv", kop +
+                                                       "DP1; -1,25 ;1.5;2;0,5;;1.25;extra;meer\r\n"
+                                                       "anders;-1.1;2;2;;;\r\n"
+                                                       "DP3;-0.9;1,75;2.25;;;\n");
+  ASSERT_FALSE(leesBestandSloot(store, pad));
+  const SlootRecord& r1 = store.profiel(1).sloot;
+  EXPECT_TRUE(r1.aanwezig);
+  EXPECT_EQ(r1.kolom(1), "DP1");
+  EXPECT_EQ(r1.kolom(2), " -1,25 ");
+  EXPECT_EQ(r1.kolom(5), "0,5");
+  EXPECT_EQ(r1.kolom(6), "");
+  EXPECT_EQ(r1.kolom(7), "1.25");  // the eighth and later fields are ignored
+  EXPECT_EQ(store.profiel(2).sloot.kolom(1), "anders");  // names are not compared
+  EXPECT_EQ(store.profiel(2).sloot.kolom(7), "");        // no '\r' left in the last field
+  EXPECT_EQ(store.profiel(3).sloot.kolom(3), "1,75");
+  EXPECT_EQ(store.profiel(3).sloot.kolom(7), "");
+}
+
+TEST(LeesBestandSloot, LineCountAgainstProfileCount) {
+  TestMap map;
+  // Only the header, no profiles: 0 = 1 - 1.
+  ProfielStore leeg;
+  EXPECT_FALSE(leesBestandSloot(leeg, map.schrijf("kop.csv", kop)));
+  EXPECT_FALSE(leesBestandSloot(leeg, map.schrijf("kop2.csv", "alleen kop")));
+
+  // A last record without line end still counts.
+  ProfielStore twee = storeMet(2);
+  EXPECT_FALSE(leesBestandSloot(twee, map.schrijf("a.csv", kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5;6")));
+
+  // A trailing empty line is one line too many; an empty file one too few.
+  for (const std::string& inhoud : {kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5;6\n\n",
+                                    kop + "a;1;2;3;4;5;6\n", std::string()}) {
+    ProfielStore store = storeMet(2);
+    const auto fout = leesBestandSloot(store, map.schrijf("b.csv", inhoud));
+    ASSERT_TRUE(fout);
+    EXPECT_EQ(fout->titel, "Fout!");
+    EXPECT_EQ(fout->tekst, "fout in het invoerbestand, restart het programma");
+    EXPECT_FALSE(store.profiel(1).sloot.aanwezig);
+  }
+}
+
+TEST(LeesBestandSloot, ShortRecordsAndUnreadableFilesChangeNothing) {
+  TestMap map;
+  struct Geval {
+    std::string inhoud;
+    const char* regel;
+  };
+  for (const Geval& g : {Geval{kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5\nc;1;2;3;4;5;6\n", "regel 3:"},
+                         Geval{kop + "a;1;2;3;4;5;6\n\nc;1;2;3;4;5;6\n", "regel 3: de regel is leeg"},
+                         Geval{kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5;6\nc\n", "regel 4:"},
+                         Geval{kop + "a,1,2,3,4,5,6\nb;1;2;3;4;5;6\nc;1;2;3;4;5;6", "regel 2:"}}) {
+    ProfielStore store = storeMet(3);
+    const std::string pad = map.schrijf("kort.csv", g.inhoud);
+    const auto fout = leesBestandSloot(store, pad);
+    ASSERT_TRUE(fout) << g.inhoud;
+    EXPECT_EQ(fout->tekst.rfind("fout in het invoerbestand, restart het programma\n", 0), 0u);
+    EXPECT_NE(fout->tekst.find(pad), std::string::npos);
+    EXPECT_NE(fout->tekst.find(g.regel), std::string::npos) << fout->tekst;
+    for (const Profiel& p : store.profielen) EXPECT_FALSE(p.sloot.aanwezig);
+  }
+  ProfielStore store = storeMet(1);
+  const auto ontbreekt = leesBestandSloot(store, map.pad("geen.csv"));
+  ASSERT_TRUE(ontbreekt);
+  EXPECT_NE(ontbreekt->tekst.find("geen.csv bestaat niet"), std::string::npos);
+  const auto isMap = leesBestandSloot(store, map.map().string());
+  ASSERT_TRUE(isMap);
+  EXPECT_NE(isMap->tekst.find("is een map"), std::string::npos);
+  EXPECT_FALSE(store.profiel(1).sloot.aanwezig);
+}
