@@ -1,3 +1,272 @@
 #include "output/resultaatschrijver.h"
 
-// Built by its own issue; this file only keeps the build whole until then.
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include "shell/getallen.h"
+
+namespace zarvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kBlok = std::size_t{1} << 20;
+
+const char* const kFoutTekst = "Fout bij het opslaan, controleer bestandsnaam";
+
+Melding foutMelding() { return Melding{"Fout!", kFoutTekst, Icoon::Kritiek}; }
+
+// One output file on its way to its target. Regular files are written to a
+// temporary file in the same folder (so the rename cannot cross a file
+// system) and only put in place once everything is written; an existing
+// file of that name is kept aside until the whole save has succeeded.
+// A target that exists but is no regular file (a device, a pipe) cannot be
+// replaced by renaming; it is written directly.
+class Uitvoer {
+ public:
+  explicit Uitvoer(fs::path doel) : doel_(std::move(doel)) {}
+  Uitvoer(const Uitvoer&) = delete;
+  Uitvoer& operator=(const Uitvoer&) = delete;
+  ~Uitvoer() {
+    ruimOp();
+    zetTerug();  // a save abandoned halfway leaves the old file in place
+  }
+
+  const fs::path& doel() const { return doel_; }
+
+  bool open() {
+    std::error_code ec;
+    if (doel_.filename().empty()) return false;
+    // Write through a link to the file it points at, so the link survives.
+    if (fs::is_symlink(fs::symlink_status(doel_, ec))) {
+      const fs::path echt = fs::canonical(doel_, ec);
+      if (!ec) doel_ = echt;
+    }
+    const fs::file_status st = fs::status(doel_, ec);
+    if (fs::exists(st)) {
+      if (fs::is_directory(st)) return false;
+      direct_ = !fs::is_regular_file(st);
+    }
+    if (direct_) {
+      stroom_.open(doel_, std::ios::binary | std::ios::trunc);
+      return stroom_.is_open();
+    }
+    std::random_device bron;
+    for (int poging = 0; poging < 8; ++poging) {
+      const std::uint64_t getal = (std::uint64_t{bron()} << 32) ^ bron();
+      char hex[17];
+      const auto [eind, fout] = std::to_chars(hex, hex + 16, getal, 16);
+      (void)fout;
+      fs::path kandidaat = doel_;
+      kandidaat.replace_filename("." + doel_.filename().string() + ".zarvo-" +
+                                 std::string(hex, eind) + ".tmp");
+      if (fs::exists(kandidaat, ec) || ec) continue;
+      stroom_.open(kandidaat, std::ios::binary | std::ios::trunc);
+      if (!stroom_.is_open()) return false;
+      tijdelijk_ = kandidaat;
+      return true;
+    }
+    return false;
+  }
+
+  bool schrijf(const std::string& puffer) {
+    stroom_.write(puffer.data(), static_cast<std::streamsize>(puffer.size()));
+    return static_cast<bool>(stroom_);
+  }
+
+  // Flushes and closes; the data must have reached the file system.
+  bool sluit() {
+    stroom_.flush();
+    const bool goed = static_cast<bool>(stroom_);
+    stroom_.close();
+    return goed && !stroom_.fail();
+  }
+
+  // Puts the finished file in place, keeping a replaced file aside.
+  bool plaats() {
+    if (direct_) return true;
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(doel_, ec))) {
+      fs::path reserve = tijdelijk_;
+      reserve.replace_extension(".oud");
+      fs::rename(doel_, reserve, ec);
+      if (ec) return false;
+      reserve_ = reserve;
+    }
+    fs::rename(tijdelijk_, doel_, ec);
+    if (ec) {
+      zetTerug();
+      return false;
+    }
+    tijdelijk_.clear();
+    geplaatst_ = true;
+    return true;
+  }
+
+  // Undoes plaats(): the new file goes, the old one comes back.
+  void zetTerug() {
+    std::error_code ec;
+    if (geplaatst_) {
+      fs::remove(doel_, ec);
+      geplaatst_ = false;
+    }
+    if (!reserve_.empty()) {
+      fs::rename(reserve_, doel_, ec);
+      reserve_.clear();
+    }
+  }
+
+  // The save as a whole succeeded: the old file is no longer needed.
+  void bevestig() {
+    std::error_code ec;
+    if (!reserve_.empty()) fs::remove(reserve_, ec);
+    reserve_.clear();
+    geplaatst_ = false;
+  }
+
+ private:
+  void ruimOp() {
+    std::error_code ec;
+    if (stroom_.is_open()) stroom_.close();
+    if (!tijdelijk_.empty()) fs::remove(tijdelijk_, ec);
+  }
+
+  fs::path doel_;
+  fs::path tijdelijk_;
+  fs::path reserve_;
+  std::ofstream stroom_;
+  bool direct_ = false;
+  bool geplaatst_ = false;
+};
+
+// Numbers in the store are nearly all rounded to three decimals. Such a
+// number is m/1000 for an integer m, and its default text is exactly m's
+// digits with the separator put in and trailing zeros dropped; writing that
+// directly is several times faster than the general conversion, which a
+// million points would feel. Anything else takes the general conversion.
+void voegGetalToe(std::string& uit, double x, char decimaalteken) {
+  if (std::fabs(x) < 1e12) {
+    const double geschaald = std::nearbyint(x * 1000.0);
+    const auto m = static_cast<std::int64_t>(geschaald);
+    if (static_cast<double>(m) / 1000.0 == x) {
+      if (m == 0) {
+        uit.push_back('0');
+        return;
+      }
+      std::uint64_t a = m < 0 ? static_cast<std::uint64_t>(-m) : static_cast<std::uint64_t>(m);
+      if (m < 0) uit.push_back('-');
+      const std::uint64_t geheel = a / 1000;
+      std::uint64_t breuk = a % 1000;
+      char tekst[24];
+      const auto [eind, fout] = std::to_chars(tekst, tekst + sizeof tekst, geheel);
+      (void)fout;
+      uit.append(tekst, eind);
+      if (breuk != 0) {
+        char dec[3] = {static_cast<char>('0' + breuk / 100), static_cast<char>('0' + breuk / 10 % 10),
+                       static_cast<char>('0' + breuk % 10)};
+        std::size_t n = 3;
+        while (dec[n - 1] == '0') --n;
+        uit.push_back(decimaalteken);
+        uit.append(dec, n);
+      }
+      return;
+    }
+  }
+  uit += getalNaarTekst(x, decimaalteken);
+}
+
+void voegCelToe(std::string& uit, const Cel& cel, char decimaalteken) {
+  switch (cel.soort()) {
+    case Cel::Soort::Leeg: return;
+    case Cel::Soort::Getal: voegGetalToe(uit, cel.getal(), decimaalteken); return;
+    case Cel::Soort::Tekst: uit.append(cel.tekstWaarde()); return;
+  }
+}
+
+bool schrijfProfielen(Uitvoer& uit, const ProfielStore& store, char decimaalteken) {
+  std::string puffer;
+  puffer.reserve(kBlok + 4096);
+  for (const Profiel& prof : store.profielen) {
+    for (const Punt& pt : prof.punten) {
+      voegCelToe(puffer, pt.veld1, decimaalteken);
+      puffer.push_back('\t');
+      voegCelToe(puffer, pt.veld2, decimaalteken);
+      puffer.push_back('\t');
+      voegGetalToe(puffer, pt.x, decimaalteken);
+      puffer.push_back('\t');
+      voegGetalToe(puffer, pt.y, decimaalteken);
+      puffer.push_back('\t');
+      voegGetalToe(puffer, pt.z, decimaalteken);
+      puffer.push_back('\t');
+      puffer.append(prof.naam);
+      // CRLF everywhere: the files go on to Windows tools.
+      puffer.append("\r\n");
+      if (puffer.size() >= kBlok) {
+        if (!uit.schrijf(puffer)) return false;
+        puffer.clear();
+      }
+    }
+  }
+  return uit.schrijf(puffer) && uit.sluit();
+}
+
+bool schrijfVerwijderd(Uitvoer& uit, const ProfielStore& store) {
+  std::string puffer = "Overzicht verwijderde profielen\r\n";
+  for (const std::string& naam : store.verwijderdeProfielen) {
+    puffer.append(naam);
+    puffer.append("\r\n");
+  }
+  return uit.schrijf(puffer) && uit.sluit();
+}
+
+bool zelfdeDoel(const fs::path& a, const fs::path& b) {
+  std::error_code ecA, ecB;
+  if (fs::equivalent(a, b, ecA)) return true;
+  const fs::path normA = fs::weakly_canonical(a, ecA);
+  const fs::path normB = fs::weakly_canonical(b, ecB);
+  if (ecA || ecB) return a.lexically_normal() == b.lexically_normal();
+  return normA == normB;
+}
+
+}  // namespace
+
+std::string standaardNaamResultaat(const std::string& bestandsnaam) {
+  return "output_profiel_" + bestandsnaam;
+}
+
+std::string standaardNaamVerwijderd(const std::string& bestandsnaam) {
+  return "output_verwijderde_profielen_" + bestandsnaam;
+}
+
+std::optional<Melding> schrijfResultaat(const ProfielStore& store, const std::string& map,
+                                        const std::string& naamResultaat,
+                                        const std::string& naamVerwijderd, char decimaalteken) {
+  const bool metLijst = store.aantalVerwijderd() > 0;
+  Uitvoer resultaat(fs::path(map) / naamResultaat);
+  Uitvoer lijst(fs::path(map) / naamVerwijderd);
+  // Both names on one file would leave only the list; refuse before
+  // touching anything.
+  if (metLijst && zelfdeDoel(resultaat.doel(), lijst.doel())) return foutMelding();
+
+  // Both files are written completely before either is put in place, so a
+  // failure never leaves half a save behind.
+  if (!resultaat.open() || !schrijfProfielen(resultaat, store, decimaalteken)) return foutMelding();
+  if (metLijst && (!lijst.open() || !schrijfVerwijderd(lijst, store))) return foutMelding();
+
+  if (!resultaat.plaats()) return foutMelding();
+  if (metLijst && !lijst.plaats()) {
+    resultaat.zetTerug();
+    return foutMelding();
+  }
+  resultaat.bevestig();
+  lijst.bevestig();
+  return std::nullopt;
+}
+
+}  // namespace zarvo
