@@ -1,30 +1,483 @@
 #include "review/frmgraphicview.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <cmath>
+#include <optional>
+
+#include "ditch/frmpl.h"
+#include "input/frmladen.h"
 #include "input/leesbestand.h"
 #include "input/leesbestandsloot.h"
 #include "platform/berichten.h"
+#include "platform/picturebox.h"
+#include "platform/profielnavigatie.h"
+#include "platform/qbcolor.h"
+#include "platform/regionaal.h"
+#include "review/schaalbalk.h"
 #include "shell/schermen.h"
 
 namespace zarvo::gui {
 
-FrmGraphicView::FrmGraphicView(QWidget* ouder) : QWidget(ouder) { setObjectName("frmGraphicView"); }
+namespace {
+
+// Stand-in extent (metres) for a profile that has none along an axis: one
+// plan position only, or zero length. The points are then drawn in a window
+// of this size instead of a window of size zero.
+constexpr double minimaleMaat = 1.0;
+
+const QColor rood(255, 0, 0);
+
+QLabel* maakLabel(const QString& naam, QWidget* ouder) {
+  auto* l = new QLabel(ouder);
+  l->setObjectName(naam);
+  return l;
+}
+
+QPushButton* maakKnop(const QString& naam, const QString& tekst, QWidget* ouder) {
+  auto* k = new QPushButton(tekst, ouder);
+  k->setObjectName(naam);
+  // Enter on a focused button presses that button, not the form's OK.
+  k->setAutoDefault(true);
+  return k;
+}
+
+}  // namespace
+
+FrmGraphicView::FrmGraphicView(QWidget* ouder) : QWidget(ouder) {
+  setObjectName("frmGraphicView");
+  setWindowTitle(QStringLiteral("GraphicView"));
+  bouwScherm();
+
+  connect(navigatie_, &ProfielNavigatie::volgende, this, &FrmGraphicView::volgende);
+  connect(navigatie_, &ProfielNavigatie::vorige, this, &FrmGraphicView::vorige);
+  connect(navigatie_, &ProfielNavigatie::springNaar, this, &FrmGraphicView::naarProfiel);
+  connect(cmdVerwijderDWP_, &QPushButton::clicked, this, &FrmGraphicView::verwijder);
+  connect(scrollSchaal_, &QScrollBar::valueChanged, this, &FrmGraphicView::schaalVeranderd);
+  connect(cmdUpdateHuplijn_, &QPushButton::clicked, this, &FrmGraphicView::updateHulplijn);
+  connect(cmdOK_, &QPushButton::clicked, this, &FrmGraphicView::ok);
+  connect(cmdEnd_, &QPushButton::clicked, this, &FrmGraphicView::stop);
+  connect(picDwarsprofiel_, &PictureBox::muisBeweegt, this, &FrmGraphicView::muisOpDwarsprofiel);
+  connect(picXY_, &PictureBox::muisBeweegt, this, &FrmGraphicView::muisOpXY);
+
+  navigatie_->installeerSneltoetsen(this, {picXY_, picDwarsprofiel_});
+  // Delete inside a text field still deletes text: line edits claim the key
+  // before a shortcut sees it.
+  auto* wis = new QShortcut(QKeySequence(Qt::Key_Delete), this);
+  wis->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(wis, &QShortcut::activated, cmdVerwijderDWP_, &QPushButton::click);
+}
+
+void FrmGraphicView::bouwScherm() {
+  picXY_ = new PictureBox(this);
+  picXY_->setObjectName("picXY");
+  picXY_->setForeColor(Qt::black);
+  picDwarsprofiel_ = new PictureBox(this);
+  picDwarsprofiel_->setObjectName("picDwarsprofiel");
+  lineTop_ = picDwarsprofiel_->maakLijn("lineTop");
+  lineTop_->setKleur(qbColor(1));
+  lineBottom_ = picDwarsprofiel_->maakLijn("lineBottom");
+  lineBottom_->setKleur(qbColor(2));
+  lineBottom_->setStijl(Qt::DashLine);
+
+  lblActiefProfiel_ = maakLabel("lblActiefProfiel", this);
+  QFont vet = lblActiefProfiel_->font();
+  vet.setBold(true);
+  lblActiefProfiel_->setFont(vet);
+  lblZmax_ = maakLabel("lblZmax", this);
+  lblZmin_ = maakLabel("lblZmin", this);
+  lblLengte_ = maakLabel("lblLengte", this);
+
+  // Left: the two pictures, the cross-section with its edge read-outs, and
+  // the navigation bar underneath.
+  auto* dwars = new QGridLayout;
+  dwars->addWidget(lblZmax_, 0, 0, Qt::AlignRight | Qt::AlignTop);
+  dwars->addWidget(lblZmin_, 1, 0, Qt::AlignRight | Qt::AlignBottom);
+  dwars->addWidget(picDwarsprofiel_, 0, 1, 2, 1);
+  dwars->addWidget(lblLengte_, 2, 1, Qt::AlignRight);
+  dwars->setRowStretch(0, 1);
+  dwars->setRowStretch(1, 1);
+  dwars->setColumnStretch(1, 1);
+
+  navigatie_ = new ProfielNavigatie(this);
+
+  auto* links = new QVBoxLayout;
+  links->addWidget(lblActiefProfiel_);
+  links->addWidget(picXY_, 1);
+  links->addLayout(dwars, 1);
+  links->addWidget(navigatie_);
+
+  // Right: the controls.
+  lblAantalProfielen_ = maakLabel("lblAantalProfielen", this);
+  auto* telling = new QHBoxLayout;
+  telling->addWidget(new QLabel(QStringLiteral("Aantal profielen:"), this));
+  telling->addWidget(lblAantalProfielen_, 1);
+
+  cmdVerwijderDWP_ = maakKnop("cmdVerwijderDWP", QStringLiteral("Verwijder dwarsprofiel"), this);
+
+  auto* schaalVak = new QGroupBox(QStringLiteral("Set schaalfactor ( Z=f*L)"), this);
+  scrollSchaal_ = new SchaalBalk(schaalVak);
+  scrollSchaal_->setObjectName("scrollSchaal");
+  scrollSchaal_->zetOudMin(1);
+  scrollSchaal_->zetOudMax(100);
+  scrollSchaal_->setValue(20);
+  lblSchaalfactor_ = maakLabel("lblSchaalfactor", schaalVak);
+  auto* schaalRij = new QVBoxLayout(schaalVak);
+  schaalRij->addWidget(scrollSchaal_);
+  schaalRij->addWidget(lblSchaalfactor_);
+
+  auto* offsetVak = new QGroupBox(QStringLiteral("Offset hulplijn t.o.v. maximale Z"), this);
+  txtOffsetZmax_ = new QLineEdit(QStringLiteral("-0.5"), offsetVak);
+  txtOffsetZmax_->setObjectName("txtOffsetZmax");
+  cmdUpdateHuplijn_ = maakKnop("cmdUpdateHuplijn", QStringLiteral("Update hulplijn"), offsetVak);
+  auto* offsetRij = new QHBoxLayout(offsetVak);
+  offsetRij->addWidget(txtOffsetZmax_, 1);
+  offsetRij->addWidget(cmdUpdateHuplijn_);
+
+  auto* arrayVak = new QGroupBox(QStringLiteral("Array eigenschappen"), this);
+  lblRijen_ = maakLabel("lblRijen", arrayVak);
+  lblKolommen_ = maakLabel("lblKolommen", arrayVak);
+  auto* arrayRooster = new QGridLayout(arrayVak);
+  arrayRooster->addWidget(new QLabel(QStringLiteral("Rijen:"), arrayVak), 0, 0);
+  arrayRooster->addWidget(lblRijen_, 0, 1);
+  arrayRooster->addWidget(new QLabel(QStringLiteral("Kolommen:"), arrayVak), 1, 0);
+  arrayRooster->addWidget(lblKolommen_, 1, 1);
+  arrayRooster->setColumnStretch(1, 1);
+
+  lblLengteProfiel_ = maakLabel("lblLengteProfiel", this);
+  lblMinZ_ = maakLabel("lblMinZ", this);
+  lblMaxZ_ = maakLabel("lblMaxZ", this);
+  auto* maten = new QGridLayout;
+  maten->addWidget(new QLabel(QStringLiteral("Lengte profiel:"), this), 0, 0);
+  maten->addWidget(lblLengteProfiel_, 0, 1);
+  maten->addWidget(new QLabel(QStringLiteral("Minimale Z:"), this), 1, 0);
+  maten->addWidget(lblMinZ_, 1, 1);
+  maten->addWidget(new QLabel(QStringLiteral("Maximale Z:"), this), 2, 0);
+  maten->addWidget(lblMaxZ_, 2, 1);
+  maten->setColumnStretch(1, 1);
+
+  cmdOK_ = maakKnop("cmdOK", QStringLiteral("OK >>"), this);
+  cmdEnd_ = maakKnop("cmdEnd", QStringLiteral("Stop"), this);
+  auto* knoppen = new QHBoxLayout;
+  knoppen->addWidget(cmdEnd_);
+  knoppen->addStretch(1);
+  knoppen->addWidget(cmdOK_);
+
+  auto* rechts = new QVBoxLayout;
+  rechts->addLayout(telling);
+  rechts->addWidget(cmdVerwijderDWP_);
+  rechts->addWidget(schaalVak);
+  rechts->addWidget(offsetVak);
+  rechts->addWidget(arrayVak);
+  rechts->addLayout(maten);
+  rechts->addStretch(1);
+  rechts->addLayout(knoppen);
+
+  auto* hoofd = new QHBoxLayout(this);
+  hoofd->addLayout(links, 1);
+  hoofd->addLayout(rechts, 0);
+  resize(1000, 720);
+}
 
 bool FrmGraphicView::laad() {
-  // Minimal load until the review screen is built: read both files.
   ProfielStore& s = store();
+  std::optional<Zandloper> zandloper;
+  zandloper.emplace();
+
+  txtOffsetZmax_->setText(getalNaarTekstRegionaal(-0.5));
+  setWindowTitle(QStringLiteral("GraphicView: ") + QString::fromStdString(s.inputbestand));
+  s.schaalfactor = scrollSchaal_->value() / 100.0;
+  s.profielen.clear();
+  s.verwijderdeProfielen.clear();
+  s.huidigProfiel = 0;
+
+  QPointer<FrmLaden> laden = schermBestaat<FrmLaden>() ? &scherm<FrmLaden>() : nullptr;
+  Voortgang voortgang;
+  if (laden) {
+    voortgang = [laden](std::uint64_t gelezen, std::uint64_t totaal) {
+      if (laden) laden->zetVoortgang(gelezen, totaal);
+    };
+  }
+
+  // Whatever fails, the store is left without profiles and the user goes
+  // back to the input selection with the message.
+  auto mislukt = [&](const Melding& melding) {
+    s.profielen.clear();
+    s.huidigProfiel = 0;
+    zandloper.reset();
+    sluitScherm<FrmLaden>();
+    toonMelding(melding);
+    return false;
+  };
+
   BerichtenSink sink;
-  if (auto fout = leesBestand(s, s.inputbestand, sink)) {
-    toonMelding(*fout);
-    s.profielen.clear();
-    return false;
+  if (auto fout = leesBestand(s, s.inputbestand, sink, decimaalteken(), voortgang)) return mislukt(*fout);
+  if (s.aantalProfielen() == 0) {
+    return mislukt({"Fout!", "Het bestand " + s.inputbestand + " bevat geen profielen.", Icoon::Kritiek});
   }
-  if (auto fout = leesBestandSloot(s, s.bestandSloot)) {
-    toonMelding(*fout);
-    s.profielen.clear();
-    return false;
-  }
+  // A ditch file that does not match ended the old program; going back to
+  // the input selection lets the user pick the right file instead.
+  if (auto fout = leesBestandSloot(s, s.bestandSloot)) return mislukt(*fout);
+
+  toonTelling();
+  lblKolommen_->setText(QString::number(s.aantalKolommen()));
+  navigatie_->vernieuwLijst(s);
+  tekenProfielen(1);
   s.huidigProfiel = 1;
+  zandloper.reset();
+  sluitScherm<FrmLaden>();
   return true;
+}
+
+void FrmGraphicView::toonTelling() {
+  const ProfielStore& s = store();
+  // Both counts follow deletions, so they never disagree with the
+  // "(n/total)" of the active profile.
+  lblAantalProfielen_->setText(QString::number(s.aantalProfielen()));
+  lblRijen_->setText(QString::number(s.aantalProfielen()));
+  navigatie_->zetKnoppenActief(s.aantalProfielen() > 1);
+}
+
+void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
+  ProfielStore& s = store();
+  if (profielNummer < 1 || profielNummer > s.aantalProfielen()) return;
+  const Profiel& profiel = s.profiel(profielNummer);
+  const std::vector<Punt>& punten = profiel.punten;
+
+  picDwarsprofiel_->cls();
+  picXY_->cls();
+  lblActiefProfiel_->setText(QString::fromStdString(profiel.naam) + QStringLiteral(" (") +
+                             QString::number(profielNummer) + QLatin1Char('/') +
+                             QString::number(s.aantalProfielen()) + QLatin1Char(')'));
+  navigatie_->zetHuidig(profielNummer);
+  if (punten.empty()) return;  // nothing to draw; the readers never store such a profile
+
+  // Extremes; the first point is also the origin of the distance along the
+  // profile for the ditch screen.
+  const Punt& eerste = punten.front();
+  double minX = eerste.x, maxX = eerste.x;
+  double minY = eerste.y, maxY = eerste.y;
+  double minZ = eerste.z, maxZ = eerste.z;
+  s.beginX = eerste.x;
+  s.beginY = eerste.y;
+  s.beginZ = eerste.z;
+  for (std::size_t k = 1; k < punten.size(); ++k) {
+    const Punt& p = punten[k];
+    if (p.x < minX) minX = p.x;
+    if (p.x > maxX) maxX = p.x;
+    if (p.y < minY) minY = p.y;
+    if (p.y > maxY) maxY = p.y;
+    if (p.z < minZ) minZ = p.z;
+    if (p.z > maxZ) maxZ = p.z;
+  }
+
+  // Plan window: a square with a margin of a quarter of each axis' own
+  // extent, north up (Y drawn negated).
+  const double breedteX = maxX - minX;
+  const double breedteY = maxY - minY;
+  const double grootste = breedteX > breedteY ? breedteX : breedteY;
+  double planZijde = grootste * 0.5 + grootste;
+  double planLinks = minX - 0.5 * (0.5 * breedteX);
+  double planBoven = -maxY - 0.25 * breedteY;
+  if (!(grootste > 0)) {
+    // All points on one plan position: centre them in a small window.
+    planZijde = 1.5 * minimaleMaat;
+    planLinks = minX - 0.5 * planZijde;
+    planBoven = -maxY - 0.5 * planZijde;
+  }
+  picXY_->setScaleLeft(planLinks);
+  picXY_->setScaleTop(planBoven);
+  picXY_->setScaleHeight(planZijde);
+  picXY_->setScaleWidth(planZijde);
+
+  const double planStraal = planZijde / 100;
+  picXY_->cirkel(eerste.x, -eerste.y, planStraal, rood);
+  double lengte = 0.0;
+  for (std::size_t k = 1; k < punten.size(); ++k) {
+    const Punt& a = punten[k - 1];
+    const Punt& b = punten[k];
+    picXY_->lijn(a.x, -a.y, b.x, -b.y);
+    picXY_->cirkel(b.x, -b.y, planStraal, rood);
+    lengte += std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+  }
+  // A profile without length gets a stand-in window length, so neither the
+  // scroll bar's minimum nor the cross-section scale divides by zero.
+  const double lengteVenster = lengte > 0 ? lengte : minimaleMaat;
+
+  // Re-range the scale bar. Its minimum is the factor that just fits the
+  // whole height into the window; never below 1, because a factor of 0
+  // would give the cross-section no height at all. If the new range moves
+  // the position, that is a scale change: it is taken over here, before the
+  // cross-section scale is set, so one drawing uses the final factor.
+  {
+    bezigMetTekenen_ = true;
+    const int oudeWaarde = scrollSchaal_->value();
+    scrollSchaal_->zetOudMax(100);
+    scrollSchaal_->zetOudMin(std::max(1, SchaalBalk::klem16(100 * (maxZ - minZ) / lengteVenster)));
+    if (scrollSchaal_->value() != oudeWaarde || !(s.schaalfactor > 0)) {
+      s.schaalfactor = scrollSchaal_->value() / 100.0;
+    }
+    bezigMetTekenen_ = false;
+  }
+
+  // Cross-section window: 1.1 L wide starting 0.05 L left of the first
+  // point, f × L high with the profile's mid-height in the middle.
+  const double f = s.schaalfactor;
+  picDwarsprofiel_->setScaleWidth(lengteVenster * 0.1 + lengteVenster);
+  picDwarsprofiel_->setScaleHeight(-(lengteVenster)*f);
+  picDwarsprofiel_->setScaleLeft(0 - 0.1 * (0.5 * lengteVenster));
+  picDwarsprofiel_->setScaleTop(minZ + (maxZ - minZ) / 2 + 0.5 * f * lengteVenster);
+
+  // The window edges are read back from the box, in its single precision.
+  const float boven = static_cast<float>(picDwarsprofiel_->scaleTop());
+  const float onder = boven + static_cast<float>(picDwarsprofiel_->scaleHeight());
+  lblZmax_->setText(formaat00Regionaal(boven));
+  lblZmin_->setText(formaat00Regionaal(onder));
+  lblLengte_->setText(formaat00Regionaal(lengte));
+  lblSchaalfactor_->setText(getalNaarTekstRegionaal(f));
+  lblLengteProfiel_->setText(formaat00Regionaal(lengte) + QStringLiteral(" m"));
+  lblMaxZ_->setText(formaat00Regionaal(maxZ) + QStringLiteral(" m"));
+  lblMinZ_->setText(formaat00Regionaal(minZ) + QStringLiteral(" m"));
+
+  // The unfolded profile: each point at its plan distance along the
+  // polyline from point 1.
+  const double dwarsStraal = lengteVenster / 250;
+  const QColor zwart(0, 0, 0);
+  picDwarsprofiel_->cirkel(0, eerste.z, dwarsStraal, rood);
+  double afstand = 0.0;
+  for (std::size_t k = 1; k < punten.size(); ++k) {
+    const Punt& a = punten[k - 1];
+    const Punt& b = punten[k];
+    const double vorigeAfstand = afstand;
+    afstand += std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    picDwarsprofiel_->lijn(vorigeAfstand, a.z, afstand, b.z, zwart);
+    picDwarsprofiel_->cirkel(afstand, b.z, dwarsStraal, rood);
+  }
+
+  tekenHulplijn(maxZ);
+}
+
+void FrmGraphicView::tekenHulplijn(double maximaleZ) {
+  const double links = picDwarsprofiel_->scaleLeft();
+  // The lines run to ScaleWidth (1.1 L), beyond the right edge at 1.05 L,
+  // so they always span the whole box.
+  const double rechts = picDwarsprofiel_->scaleWidth();
+  lineTop_->zet(links, maximaleZ, rechts, maximaleZ);
+  if (const auto offset = leesGetalRegionaal(txtOffsetZmax_->text())) {
+    lineBottom_->zet(links, maximaleZ + *offset, rechts, maximaleZ + *offset);
+    return;
+  }
+  // The user's text stays as typed; every drawing reports it again until
+  // it is corrected.
+  lineBottom_->zet(links, maximaleZ - 0.5, rechts, maximaleZ - 0.5);
+  toonBericht(QStringLiteral("De offset waarde is geen getal. Kan de waarden niet veranderen"),
+              QStringLiteral("Fout!"), Icoon::Kritiek);
+}
+
+void FrmGraphicView::naarProfiel(std::int32_t profiel) {
+  ProfielStore& s = store();
+  if (profiel < 1 || profiel > s.aantalProfielen()) return;
+  // Buttons (and with them the keys) are off while drawing; afterwards
+  // they return to what they were, which keeps them off for a single
+  // profile.
+  const bool waren = navigatie_->knopVolgende()->isEnabled();
+  navigatie_->zetKnoppenActief(false);
+  s.huidigProfiel = profiel;
+  tekenProfielen(s.huidigProfiel);
+  navigatie_->zetKnoppenActief(waren);
+}
+
+void FrmGraphicView::volgende() {
+  const ProfielStore& s = store();
+  naarProfiel(s.huidigProfiel >= s.aantalProfielen() ? 1 : s.huidigProfiel + 1);
+}
+
+void FrmGraphicView::vorige() {
+  const ProfielStore& s = store();
+  naarProfiel(s.huidigProfiel <= 1 ? s.aantalProfielen() : s.huidigProfiel - 1);
+}
+
+void FrmGraphicView::verwijder() {
+  ProfielStore& s = store();
+  if (s.huidigProfiel < 1 || s.huidigProfiel > s.aantalProfielen()) return;
+  if (toonBericht(QStringLiteral("Weet u zeker dat u het dwarsprofiel wilt verwijderen"),
+                  QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) {
+    return;
+  }
+  // The profile goes with its ditch record and everything else it carries;
+  // its name is recorded for the deleted-profile list.
+  s.verwijderProfiel(s.huidigProfiel);
+  if (s.aantalProfielen() == 0) {
+    toonBericht(QStringLiteral("Er zijn geen profielen meer over. Verdere uitvoering Zarvo-Edit niet mogelijk"),
+                QStringLiteral("Fout!"), Icoon::Kritiek);
+    berichten().beeindigProgramma();
+    return;
+  }
+  // The same number now denotes the profile that followed; after the last
+  // one the list starts again at 1.
+  if (s.huidigProfiel == s.aantalProfielen() + 1) s.huidigProfiel = 1;
+  toonTelling();
+  navigatie_->vernieuwLijst(s);
+  tekenProfielen(s.huidigProfiel);
+}
+
+void FrmGraphicView::schaalVeranderd(int waarde) {
+  if (bezigMetTekenen_) return;
+  ProfielStore& s = store();
+  s.schaalfactor = waarde / 100.0;
+  tekenProfielen(s.huidigProfiel);
+}
+
+void FrmGraphicView::updateHulplijn() { tekenProfielen(store().huidigProfiel); }
+
+void FrmGraphicView::ok() {
+  store().initialiseerProfielInfo();
+  sluitScherm<FrmGraphicView>();
+  FrmPL& pl = scherm<FrmPL>();
+  pl.laad();
+  pl.show();
+}
+
+void FrmGraphicView::stop() {
+  if (toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!"),
+                  QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) == Antwoord::Ja) {
+    berichten().beeindigProgramma();
+    return;
+  }
+}
+
+void FrmGraphicView::keyPressEvent(QKeyEvent* event) {
+  // Keys nobody on the form took: Enter in the offset field redraws the
+  // reference lines, anywhere else it means OK.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (focusWidget() == txtOffsetZmax_) {
+      cmdUpdateHuplijn_->click();
+    } else {
+      cmdOK_->click();
+    }
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void FrmGraphicView::muisOpDwarsprofiel(double x, double y) {
+  picDwarsprofiel_->setTooltipTekst(QStringLiteral("L = ") + formaat00Regionaal(x) + QStringLiteral("m, Z = ") +
+                                    formaat00Regionaal(y) + QStringLiteral("m"));
+}
+
+void FrmGraphicView::muisOpXY(double x, double y) {
+  // The plan view draws survey Y negated; the read-out gives it back.
+  picXY_->setTooltipTekst(QStringLiteral("X = ") + formaat00Regionaal(x) + QStringLiteral("m, Y = ") +
+                          formaat00Regionaal(-y) + QStringLiteral("m"));
 }
 
 }  // namespace zarvo::gui
