@@ -1,7 +1,205 @@
 #include "output/frmopslaan.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstddef>
+
+#include "output/resultaatschrijver.h"
+#include "platform/berichten.h"
+#include "platform/mapkiezer.h"
+#include "platform/regionaal.h"
+#include "shell/schermen.h"
+
 namespace zarvo::gui {
 
-FrmOpslaan::FrmOpslaan(QWidget* ouder) : QWidget(ouder) { setObjectName("frmOpslaan"); }
+namespace {
+
+std::string naarPad(const QString& s) { return QFile::encodeName(s).toStdString(); }
+
+std::size_t aantalPunten(const ProfielStore& s) {
+  std::size_t n = 0;
+  for (const Profiel& p : s.profielen) n += p.punten.size();
+  return n;
+}
+
+}  // namespace
+
+FrmOpslaan::FrmOpslaan(QWidget* ouder) : QWidget(ouder) {
+  setObjectName("frmOpslaan");
+  setWindowTitle(QStringLiteral("Zarvo-Edit - Resultaat opslaan"));
+
+  auto* lblUitleg = new QLabel(
+      QStringLiteral("Kies de map waarin de bestanden worden opgeslagen en controleer de bestandsnamen."),
+      this);
+  lblUitleg->setWordWrap(true);
+
+  auto* fraMap = new QGroupBox(QStringLiteral("Doelmap"), this);
+  lijsten_ = new MapKiezer(fraMap);
+  // Every file shows: the user should see what a save would replace.
+  lijsten_->zetBestandenKop(QStringLiteral("&Bestanden in deze map:"));
+  lblMap_ = new QLabel(fraMap);
+  lblMap_->setObjectName("lblMap");
+  lblMap_->setTextFormat(Qt::PlainText);
+  lblMap_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A deep folder must not widen the window.
+  lblMap_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  cmdBladeren_ = new QPushButton(QStringLiteral("B&laderen…"), fraMap);
+  cmdBladeren_->setObjectName("cmdBladeren");
+  cmdBladeren_->setToolTip(QStringLiteral("Kies de map met het mappenvenster van het systeem"));
+  auto* mapRegel = new QHBoxLayout;
+  mapRegel->addWidget(lblMap_, 1);
+  mapRegel->addWidget(cmdBladeren_);
+  auto* mapIndeling = new QVBoxLayout(fraMap);
+  mapIndeling->addWidget(lijsten_, 1);
+  mapIndeling->addLayout(mapRegel);
+
+  auto* fraNamen = new QGroupBox(QStringLiteral("Bestandsnamen"), this);
+  txtProfielen_ = new QLineEdit(QStringLiteral("output_profiel.csv"), fraNamen);
+  txtProfielen_->setObjectName("txtProfielen");
+  txtLogBestand_ = new QLineEdit(QStringLiteral("output_verwijderde_profielen.csv"), fraNamen);
+  txtLogBestand_->setObjectName("txtLogBestand");
+  txtLogBestand_->setEnabled(false);
+  lblSamenvatting_ = new QLabel(fraNamen);
+  lblSamenvatting_->setObjectName("lblSamenvatting");
+  auto* namen = new QFormLayout(fraNamen);
+  namen->addRow(QStringLiteral("&Profielen:"), txtProfielen_);
+  namen->addRow(QStringLiteral("&Verwijderde profielen:"), txtLogBestand_);
+  namen->addRow(lblSamenvatting_);
+
+  cmdOpslaan_ = new QPushButton(QStringLiteral("Opslaan"), this);
+  cmdOpslaan_->setObjectName("cmdOpslaan");
+  cmdOpslaan_->setDefault(true);
+  cmdStop_ = new QPushButton(QStringLiteral("Stop"), this);
+  cmdStop_->setObjectName("cmdStop");
+  cmdStop_->setEnabled(false);  // only once something has been saved
+  auto* knoppen = new QHBoxLayout;
+  knoppen->addStretch(1);
+  knoppen->addWidget(cmdOpslaan_);
+  knoppen->addWidget(cmdStop_);
+
+  auto* indeling = new QVBoxLayout(this);
+  indeling->addWidget(lblUitleg);
+  indeling->addWidget(fraMap, 1);
+  indeling->addWidget(fraNamen);
+  indeling->addLayout(knoppen);
+
+  connect(lijsten_, &MapKiezer::mapGewijzigd, this, &FrmOpslaan::toonMap);
+  connect(cmdBladeren_, &QPushButton::clicked, this, &FrmOpslaan::cmdBladeren_Click);
+  connect(cmdOpslaan_, &QPushButton::clicked, this, &FrmOpslaan::cmdOpslaan_Click);
+  connect(cmdStop_, &QPushButton::clicked, this, &FrmOpslaan::cmdStop_Click);
+
+  laad();
+
+  // Start beside the input file, where the engineer keeps this job's files.
+  const ProfielStore& s = store();
+  const QString invoerMap =
+      s.inputbestand.empty() ? QString() : QFileInfo(QFile::decodeName(s.inputbestand.c_str())).absolutePath();
+  if (!lijsten_->probeerMap(invoerMap) && !lijsten_->probeerMap(QDir::currentPath()) &&
+      !lijsten_->probeerMap(QDir::homePath())) {
+    lijsten_->probeerMap(QDir::rootPath());
+  }
+  txtProfielen_->setFocus();
+}
+
+void FrmOpslaan::laad() {
+  const ProfielStore& s = store();
+  txtProfielen_->setText(QString::fromStdString(standaardNaamResultaat(s.bestandsnaam)));
+  txtLogBestand_->setText(QString::fromStdString(standaardNaamVerwijderd(s.bestandsnaam)));
+  txtLogBestand_->setEnabled(s.aantalVerwijderd() > 0);
+
+  const QLocale taal;
+  QString samenvatting = QStringLiteral("%1 profielen met samen %2 punten worden opgeslagen")
+                             .arg(taal.toString(s.aantalProfielen()))
+                             .arg(taal.toString(static_cast<qulonglong>(aantalPunten(s))));
+  if (s.aantalVerwijderd() == 0) {
+    samenvatting += QStringLiteral("; er zijn geen profielen verwijderd, dus geen lijst.");
+  } else {
+    samenvatting += QStringLiteral(", met de lijst van %1 verwijderde profiel%2.")
+                        .arg(s.aantalVerwijderd())
+                        .arg(s.aantalVerwijderd() == 1 ? QString() : QStringLiteral("en"));
+  }
+  lblSamenvatting_->setText(samenvatting);
+}
+
+bool FrmOpslaan::zetMap(const QString& pad) { return lijsten_->zetMap(pad); }
+
+QString FrmOpslaan::map() const { return lijsten_->map(); }
+
+void FrmOpslaan::toonMap() {
+  const QString pad = QDir::toNativeSeparators(lijsten_->map());
+  lblMap_->setText(QStringLiteral("Opslaan in: %1").arg(pad));
+  lblMap_->setToolTip(pad);
+}
+
+// A name is one file in the chosen folder. An empty name would make the
+// target the folder itself, and a name with a separator or "." / ".."
+// would write somewhere other than the folder the user sees.
+bool FrmOpslaan::naamGeldig(const QString& naam) const {
+  if (naam.trimmed().isEmpty() || naam == QStringLiteral(".") || naam == QStringLiteral("..")) return false;
+  return !naam.contains('/') && !naam.contains('\\');
+}
+
+void FrmOpslaan::cmdOpslaan_Click() {
+  const ProfielStore& s = store();
+  const QString naamResultaat = txtProfielen_->text();
+  const QString naamLijst = txtLogBestand_->text();
+  const bool metLijst = s.aantalVerwijderd() > 0;
+  if (map().isEmpty() || !naamGeldig(naamResultaat) || (metLijst && !naamGeldig(naamLijst))) {
+    toonBericht(QStringLiteral("Fout bij het opslaan, controleer bestandsnaam"), QStringLiteral("Fout!"),
+                Icoon::Kritiek);
+    return;
+  }
+
+  std::optional<Melding> fout;
+  {
+    Zandloper zandloper;
+    fout = schrijfResultaat(s, naarPad(map()), naarPad(naamResultaat), naarPad(naamLijst), decimaalteken());
+  }
+  if (fout) {
+    toonMelding(*fout);
+    return;
+  }
+  lijsten_->verfris();
+  lijsten_->markeerBestand(naamResultaat);
+  toonBericht(QStringLiteral("Bestanden zijn opgeslagen."), QStringLiteral("Bestand opgeslagen"), Icoon::Geen);
+  // The form stays open: the user may save again elsewhere, or stop.
+  opgeslagen_ = true;
+  cmdStop_->setEnabled(true);
+}
+
+void FrmOpslaan::cmdStop_Click() {
+  if (toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen?"), QStringLiteral("Let op!"), Icoon::Geen,
+                  Knoppen::JaNee) != Antwoord::Ja) {
+    return;
+  }
+  berichten().beeindigProgramma();
+}
+
+void FrmOpslaan::cmdBladeren_Click() {
+  const QString pad = QFileDialog::getExistingDirectory(this, QStringLiteral("Map kiezen om op te slaan"), map());
+  if (!pad.isEmpty()) zetMap(pad);
+}
+
+void FrmOpslaan::closeEvent(QCloseEvent* gebeurtenis) {
+  const QString vraag = opgeslagen_
+                            ? QStringLiteral("Weet u zeker dat u wilt stoppen?")
+                            : QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!");
+  if (toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) {
+    gebeurtenis->ignore();
+    return;
+  }
+  gebeurtenis->accept();
+  berichten().beeindigProgramma();
+}
 
 }  // namespace zarvo::gui

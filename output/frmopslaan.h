@@ -1,13 +1,59 @@
+// The save screen: the user picks the target folder and the names of the
+// result file and the deleted-profile list, and writes both from the store.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace zarvo::gui {
+
+class MapKiezer;
 
 class FrmOpslaan : public QWidget {
   Q_OBJECT
  public:
+  // The constructor does the form's load (default names from the store's
+  // bestandsnaam, the list name enabled only when profiles were deleted).
+  // The form is created when first referred to, i.e. when the ditch screen
+  // hands over, so `scherm<FrmOpslaan>().show()` is all a caller needs.
   explicit FrmOpslaan(QWidget* ouder = nullptr);
+
+  // The load again, from the store as it is now.
+  void laad();
+
+  // The target folder (File1's path). An unreadable folder shows the read
+  // error and changes nothing (returns false).
+  bool zetMap(const QString& pad);
+  QString map() const;
+
+  // The event handlers of the buttons.
+  void cmdOpslaan_Click();
+  void cmdStop_Click();
+  void cmdBladeren_Click();
+
+ protected:
+  // Closing the window is stopping: it asks first, as Stop does, and warns
+  // when nothing has been saved yet.
+  void closeEvent(QCloseEvent* gebeurtenis) override;
+
+ private:
+  bool naamGeldig(const QString& naam) const;
+  void toonMap();
+
+  bool opgeslagen_ = false;
+
+  MapKiezer* lijsten_ = nullptr;
+  QLabel* lblMap_ = nullptr;
+  QLabel* lblSamenvatting_ = nullptr;
+  QLineEdit* txtProfielen_ = nullptr;
+  QLineEdit* txtLogBestand_ = nullptr;
+  QPushButton* cmdBladeren_ = nullptr;
+  QPushButton* cmdOpslaan_ = nullptr;
+  QPushButton* cmdStop_ = nullptr;
 };
 
 }  // namespace zarvo::gui
