@@ -1,6 +1,57 @@
+// zarvo-batch: the core's jobs without the screens. The first argument
+// names the subcommand; each lives in its own file.
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
 
-int main() {
-  std::fputs("zarvo-batch: nog niet gebouwd\n", stderr);
-  return 2;
+#include "batch/batchgemeen.h"
+
+namespace {
+
+using namespace zarvo::batch;
+
+struct Opdracht {
+  std::string_view naam;
+  int (*uitvoeren)(const std::vector<std::string>&);
+  std::string_view uitleg;
+};
+
+// One line per subcommand.
+constexpr Opdracht opdrachten[] = {
+    {"lijst", voerLijstUit, "toont de profielen van een profielbestand"},
+};
+
+std::string gebruik() {
+  std::string tekst =
+      "Gebruik: zarvo-batch OPDRACHT [ARGUMENTEN]\n"
+      "\n"
+      "Opdrachten:\n";
+  for (const Opdracht& o : opdrachten) {
+    tekst += "  " + std::string(o.naam) + std::string(o.naam.size() < 8 ? 8 - o.naam.size() : 1, ' ') +
+             std::string(o.uitleg) + "\n";
+  }
+  tekst +=
+      "\n"
+      "'zarvo-batch OPDRACHT --help' geeft de uitleg van een opdracht.\n"
+      "Afsluitcode: 0 klaar, 1 invoerbestand niet leesbaar of fout, 2 verkeerd gebruik.\n";
+  return tekst;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> argumenten(argv + (argc > 1 ? 2 : argc), argv + argc);
+  const std::string_view opdracht = argc > 1 ? argv[1] : "";
+  if (opdracht == "--help" || opdracht == "-h" || opdracht == "help") {
+    const std::string tekst = gebruik();
+    std::fwrite(tekst.data(), 1, tekst.size(), stdout);
+    return klaar;
+  }
+  for (const Opdracht& o : opdrachten) {
+    if (o.naam == opdracht) return o.uitvoeren(argumenten);
+  }
+  return gebruiksfout(opdracht.empty() ? "geen opdracht opgegeven"
+                                       : "onbekende opdracht '" + std::string(opdracht) + "'",
+                      gebruik());
 }
