@@ -20,6 +20,7 @@ struct Opdracht {
 // One line per subcommand.
 constexpr Opdracht opdrachten[] = {
     {"lijst", voerLijstUit, "toont de profielen van een profielbestand"},
+    {"bouw", voerBouwUit, "bouwt de sloten in en schrijft het resultaat"},
 };
 
 std::string gebruik() {

@@ -1,0 +1,184 @@
+// zarvo-batch bouw: the whole job without the screens. Reads both input
+// files, deletes the profiles named on the command line as the review
+// screen would, builds the ditches and writes the result.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/batchgemeen.h"
+#include "ditch/slootprofiel.h"
+#include "input/leesbestand.h"
+#include "input/leesbestandsloot.h"
+#include "output/resultaatschrijver.h"
+#include "shell/profielstore.h"
+
+namespace zarvo::batch {
+
+namespace {
+
+constexpr std::string_view gebruikBouw =
+    "Gebruik: zarvo-batch bouw PROFIELBESTAND SLOOTBESTAND [--uitvoermap MAP]\n"
+    "                          [--verwijder NAAM]... [--decimaalteken T]\n"
+    "                          [--bestandsnaam NAAM]\n"
+    "\n"
+    "Leest het profielbestand en het slootbestand, verwijdert de genoemde\n"
+    "profielen, bouwt in elk profiel de sloot en het voorland in en schrijft\n"
+    "het resultaat (\"output_profiel_\" + bestandsnaam) en, als er profielen\n"
+    "verwijderd zijn, het overzicht daarvan (\"output_verwijderde_profielen_\"\n"
+    "+ bestandsnaam).\n"
+    "Per profiel een regel <nummer> TAB <naam> TAB <sloot | geen sloot | fout>\n"
+    "op stdout; meldingen en fouten gaan naar stderr.\n"
+    "\n"
+    "Opties:\n"
+    "  --uitvoermap MAP     map voor de uitvoerbestanden; standaard de huidige map\n"
+    "  --verwijder NAAM     verwijdert het eerste overgebleven profiel met precies\n"
+    "                       deze naam; mag vaker gegeven worden, in volgorde\n"
+    "  --decimaalteken T    ',' of '.' voor getallen in de uitvoer en in meldingen;\n"
+    "                       standaard volgens LC_ALL, LC_NUMERIC of LANG ('.' als\n"
+    "                       die niet gezet zijn)\n"
+    "  --bestandsnaam NAAM  achter de standaardnamen van de uitvoerbestanden;\n"
+    "                       standaard de bestandsnaam van PROFIELBESTAND\n"
+    "  --help               deze uitleg\n"
+    "\n"
+    "Afsluitcode: 0 klaar (ook als enkele profielen een foutmelding gaven),\n"
+    "1 invoer- of uitvoerbestand niet leesbaar, fout of niet te schrijven,\n"
+    "2 verkeerd gebruik.\n";
+
+constexpr std::string_view optieVerwijder = "--verwijder";
+
+// --verwijder may be given more than once and its order matters, which the
+// shared option map cannot hold; it is taken out here and the rest goes to
+// the shared parser. Values of the other options are passed over so that a
+// folder named "--verwijder" stays a folder.
+struct Gesplitst {
+  std::vector<std::string> verwijder;
+  std::vector<std::string> rest;
+  std::string fout;
+};
+
+Gesplitst splitsVerwijder(const std::vector<std::string>& argumenten) {
+  Gesplitst uit;
+  for (std::size_t i = 0; i < argumenten.size(); ++i) {
+    const std::string& arg = argumenten[i];
+    if (arg == "--") {
+      uit.rest.insert(uit.rest.end(), argumenten.begin() + static_cast<std::ptrdiff_t>(i),
+                      argumenten.end());
+      break;
+    }
+    if (arg == optieVerwijder) {
+      if (i + 1 >= argumenten.size()) {
+        uit.fout = "de optie --verwijder verwacht een waarde";
+        return uit;
+      }
+      uit.verwijder.push_back(argumenten[++i]);
+      continue;
+    }
+    if (arg.rfind(std::string(optieVerwijder) + "=", 0) == 0) {
+      uit.verwijder.push_back(arg.substr(optieVerwijder.size() + 1));
+      continue;
+    }
+    uit.rest.push_back(arg);
+    if ((arg == "--uitvoermap" || arg == "--decimaalteken" || arg == "--bestandsnaam") &&
+        i + 1 < argumenten.size()) {
+      uit.rest.push_back(argumenten[++i]);
+    }
+  }
+  return uit;
+}
+
+std::string optie(const Argumenten& args, const std::string& naam, std::string standaard) {
+  const auto gevonden = args.opties.find(naam);
+  return gevonden == args.opties.end() ? standaard : gevonden->second;
+}
+
+const char* statusTekst(SlootStatus status) {
+  switch (status) {
+    case SlootStatus::Sloot: return "sloot";
+    case SlootStatus::GeenSloot: return "geen sloot";
+    case SlootStatus::Fout: return "fout";
+  }
+  return "fout";
+}
+
+}  // namespace
+
+int voerBouwUit(const std::vector<std::string>& argumenten) {
+  const Gesplitst gesplitst = splitsVerwijder(argumenten);
+  if (!gesplitst.fout.empty()) return gebruiksfout(gesplitst.fout, gebruikBouw);
+  const Argumenten args =
+      ontleedArgumenten(gesplitst.rest, {"uitvoermap", "decimaalteken", "bestandsnaam"});
+  if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikBouw);
+  if (args.hulp) {
+    std::fwrite(gebruikBouw.data(), 1, gebruikBouw.size(), stdout);
+    return klaar;
+  }
+  if (args.posities.size() != 2) {
+    return gebruiksfout("een profielbestand en een slootbestand verwacht", gebruikBouw);
+  }
+  std::string fout;
+  const char decimaalteken = kiesDecimaalteken(args, fout);
+  if (!fout.empty()) return gebruiksfout(fout, gebruikBouw);
+
+  ProfielStore store;
+  store.inputbestand = args.posities[0];
+  store.bestandSloot = args.posities[1];
+  store.bestandsnaam = optie(args, "bestandsnaam",
+                             std::filesystem::path(store.inputbestand).filename().string());
+  StderrSink sink;
+  if (const auto melding = leesBestand(store, store.inputbestand, sink, decimaalteken)) {
+    meldOpStderr(*melding);
+    return invoerFout;
+  }
+  if (const auto melding = leesBestandSloot(store, store.bestandSloot)) {
+    meldOpStderr(*melding);
+    return invoerFout;
+  }
+
+  for (const std::string& naam : gesplitst.verwijder) {
+    std::int32_t gevonden = 0;
+    for (std::int32_t p = 1; p <= store.aantalProfielen() && gevonden == 0; ++p) {
+      if (store.profiel(p).naam == naam) gevonden = p;
+    }
+    if (gevonden == 0) {
+      return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw);
+    }
+    store.verwijderProfiel(gevonden);
+    if (store.aantalProfielen() == 0) {
+      meldOpStderr(Melding{"Fout!",
+                           "Er zijn geen profielen meer over. Verdere uitvoering Zarvo-Edit niet "
+                           "mogelijk",
+                           Icoon::Kritiek});
+      return invoerFout;
+    }
+  }
+  store.initialiseerProfielInfo();
+
+  SlootVariabelen var;
+  const std::vector<SlootStatus> statussen = bouwSlotenInAlleProfielen(store, var, sink);
+
+  std::string uit;
+  for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
+    uit += std::to_string(p);
+    uit += '\t';
+    uit += store.profiel(p).naam;
+    uit += '\t';
+    uit += statusTekst(statussen[static_cast<std::size_t>(p - 1)]);
+    uit += '\n';
+  }
+  std::fwrite(uit.data(), 1, uit.size(), stdout);
+  std::fflush(stdout);
+
+  if (const auto melding =
+          schrijfResultaat(store, optie(args, "uitvoermap", ""),
+                           standaardNaamResultaat(store.bestandsnaam),
+                           standaardNaamVerwijderd(store.bestandsnaam), decimaalteken)) {
+    meldOpStderr(*melding);
+    return invoerFout;
+  }
+  meldOpStderr(Melding{"Bestand opgeslagen", "Bestanden zijn opgeslagen.", Icoon::Geen});
+  return klaar;
+}
+
+}  // namespace zarvo::batch
