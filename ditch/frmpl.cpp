@@ -1,11 +1,425 @@
 #include "ditch/frmpl.h"
 
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "ditch/frmpuntcodes.h"
+#include "output/frmopslaan.h"
+#include "platform/berichten.h"
+#include "platform/picturebox.h"
+#include "platform/profielnavigatie.h"
+#include "platform/qbcolor.h"
+#include "platform/regionaal.h"
+#include "shell/getallen.h"
+#include "shell/schermen.h"
+
 namespace zarvo::gui {
 
-FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) { setObjectName("frmPL"); }
+namespace {
 
-// The load sequence lands in the next commit; the entry point exists now so
-// the review screen's hand-over can call it.
-void FrmPL::laad() {}
+const QString tekstSelecteer = QStringLiteral("Selecteer slootkant rechts");
+const QString tekstAllesGeselecteerd = QStringLiteral("Alle punten zijn geselecteerd");
+
+// A profile that is flat or has no length still needs a drawing area: one
+// metre keeps its points visible and the scale away from zero.
+constexpr double minimaleUitgestrektheid = 1.0;
+
+// Marker colour of a point: the first code of the table either field
+// holds. Codes the table does not know share the colour of code 72.
+int puntKleur(const Punt& punt) {
+  static constexpr struct {
+    double code;
+    int kleur;
+  } tabel[] = {{72, 9}, {18, 4}, {3, 3}, {4, 5}, {5, 7}, {2, 13}, {8, 1}, {9, 2}};
+  for (const auto& regel : tabel) {
+    if (heeftCode(punt, regel.code)) return regel.kleur;
+  }
+  return 9;
+}
+
+// "###0.00" of a pointer coordinate. The pointer position is single
+// precision; it is rounded from the decimal the user reads for it (12.345
+// shows as 12.35), not from the binary value just below it.
+QString formaatMuis(float waarde) {
+  if (!std::isfinite(waarde) || std::fabs(waarde) >= 1e15f) return formaat00Regionaal(waarde);
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof(buf), waarde, std::chars_format::fixed);
+  std::string s(buf, res.ptr);
+  const bool negatief = !s.empty() && s.front() == '-';
+  if (negatief) s.erase(0, 1);
+  const std::size_t punt = s.find('.');
+  const std::string heel = s.substr(0, punt);
+  std::string fractie = punt == std::string::npos ? std::string() : s.substr(punt + 1);
+  fractie.resize(std::max<std::size_t>(fractie.size(), 3), '0');
+  long long honderdsten = std::stoll(heel) * 100 + (fractie[0] - '0') * 10 + (fractie[1] - '0');
+  if (fractie[2] >= '5') ++honderdsten;  // halves away from zero
+  QString uit = (negatief && honderdsten != 0) ? QStringLiteral("-") : QString();
+  uit += QString::number(honderdsten / 100) + QLatin1Char(decimaalteken()) +
+         QStringLiteral("%1").arg(honderdsten % 100, 2, 10, QLatin1Char('0'));
+  return uit;
+}
+
+// A level as the line control can hold it: a finite single.
+std::optional<double> peilAlsSingle(const QString& tekst) {
+  const std::optional<double> waarde = leesGetalRegionaal(tekst);
+  if (!waarde || std::fabs(*waarde) > std::numeric_limits<float>::max()) return std::nullopt;
+  return waarde;
+}
+
+QString statusTekst(SlootStatus status) {
+  switch (status) {
+    case SlootStatus::Sloot: return QStringLiteral("sloot gebouwd");
+    case SlootStatus::GeenSloot: return QStringLiteral("geen sloot");
+    case SlootStatus::Fout: return QStringLiteral("fout");
+  }
+  return {};
+}
+
+}  // namespace
+
+FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
+  setObjectName("frmPL");
+  setWindowTitle(QStringLiteral("Invoegen slootprofiel: "));
+
+  // Picture with the crosshair and the two water-level lines.
+  picDwarsprofiel_ = new PictureBox(this);
+  picDwarsprofiel_->setObjectName("picDwarsprofiel");
+  picDwarsprofiel_->setMinimumSize(400, 300);
+  kruisdraadHorizontaal_ = picDwarsprofiel_->maakLijn("kruisdraadHorizontaal");
+  kruisdraadVerticaal_ = picDwarsprofiel_->maakLijn("kruisdraadVerticaal");
+  kruisdraadHorizontaal_->setKleur(qbColor(8));
+  kruisdraadVerticaal_->setKleur(qbColor(8));
+  kruisdraadHorizontaal_->setStijl(Qt::DotLine);
+  kruisdraadVerticaal_->setStijl(Qt::DotLine);
+  const QColor kleurBoezem = qbColor(9);
+  const QColor kleurPolder = qbColor(2);
+  lineBoezempeil_ = picDwarsprofiel_->maakLijn("lineBoezempeil");
+  lineBoezempeil_->setKleur(kleurBoezem);
+  lineBoezempeil_->setStijl(Qt::DashLine);
+  linePolderpeil_ = picDwarsprofiel_->maakLijn("linePolderpeil");
+  linePolderpeil_->setKleur(kleurPolder);
+  linePolderpeil_->setStijl(Qt::DashLine);
+  connect(picDwarsprofiel_, &PictureBox::muisBeweegt, this, &FrmPL::muisBeweegt);
+  // The picture's click is deliberately not connected: selecting points by
+  // hand has no defined meaning on this screen.
+
+  auto maakLabel = [this](const QString& tekst, const char* naam) {
+    auto* l = new QLabel(tekst, this);
+    if (naam) l->setObjectName(naam);
+    return l;
+  };
+  auto maakTekstvak = [this](const QString& tekst, const char* naam) {
+    auto* t = new QLineEdit(tekst, this);
+    t->setObjectName(naam);
+    t->setMaximumWidth(90);
+    return t;
+  };
+
+  lblActiefProfiel_ = maakLabel(QString(), "lblActiefProfiel");
+  QFont vet = lblActiefProfiel_->font();
+  vet.setBold(true);
+  lblActiefProfiel_->setFont(vet);
+  lblAantalProfielen_ = maakLabel(QString(), "lblAantalProfielen");
+  lblSelect_ = maakLabel(tekstSelecteer, "lblSelect");
+
+  // Design-time texts; laad() replaces them with the regional start values.
+  txtLiggingBoezempeil_ = maakTekstvak(QStringLiteral("-0.6"), "txtLiggingBoezempeil");
+  txtLiggingPolderpeil_ = maakTekstvak(QStringLiteral("-4"), "txtLiggingPolderpeil");
+  txtMaxDiepteSloot_ = maakTekstvak(QStringLiteral("1.5"), "txtMaxDiepteSloot");
+  txtDieptefactor_ = maakTekstvak(QStringLiteral("0.2"), "txtDieptefactor");
+
+  auto* fraPeilen = new QGroupBox(QStringLiteral("Hulplijnen peilen"), this);
+  fraPeilen->setObjectName("fraPeilen");
+  auto* peilRaster = new QGridLayout(fraPeilen);
+  auto* lblBoezemLijn = maakLabel(QStringLiteral("= Boezempeil"), "lblBoezemLijn");
+  auto* lblPolderLijn = maakLabel(QStringLiteral("= Polderpeil"), "lblPolderLijn");
+  // The captions explain the lines, so they carry the lines' colours.
+  lblBoezemLijn->setStyleSheet(QStringLiteral("color: %1").arg(kleurBoezem.name()));
+  lblPolderLijn->setStyleSheet(QStringLiteral("color: %1").arg(kleurPolder.name()));
+  peilRaster->addWidget(maakLabel(QStringLiteral("Boezempeil (t.o.v. NAP):"), nullptr), 0, 0);
+  peilRaster->addWidget(txtLiggingBoezempeil_, 0, 1);
+  peilRaster->addWidget(lblBoezemLijn, 0, 2);
+  peilRaster->addWidget(maakLabel(QStringLiteral("Polderpeil (t.o.v. NAP):"), nullptr), 1, 0);
+  peilRaster->addWidget(txtLiggingPolderpeil_, 1, 1);
+  peilRaster->addWidget(lblPolderLijn, 1, 2);
+  cmdUpdate_ = new QPushButton(QStringLiteral("Update peilen"), this);
+  cmdUpdate_->setObjectName("cmdUpdate");
+  peilRaster->addWidget(cmdUpdate_, 2, 0, 1, 3);
+
+  auto* instellingen = new QGridLayout;
+  instellingen->addWidget(maakLabel(QStringLiteral("Maximale diepte sloot:"), nullptr), 0, 0);
+  instellingen->addWidget(txtMaxDiepteSloot_, 0, 1);
+  instellingen->addWidget(maakLabel(QStringLiteral("Dieptefactor (f)"), nullptr), 1, 0);
+  instellingen->addWidget(txtDieptefactor_, 1, 1);
+
+  cdmPuntCodes_ = new QPushButton(QStringLiteral("Toon puntcodes (kleuren)"), this);
+  cdmPuntCodes_->setObjectName("cdmPuntCodes");
+
+  navigatie_ = new ProfielNavigatie(this);
+  auto* lblBouwResultaat = maakLabel(QString(), "lblBouwResultaat");
+  lblBouwResultaat->setWordWrap(true);
+
+  cmdOK_ = new QPushButton(QStringLiteral("OK >>"), this);
+  cmdOK_->setObjectName("cmdOK");
+  cmdOK_->setDefault(true);
+  cmdStop_ = new QPushButton(QStringLiteral("Stop"), this);
+  cmdStop_->setObjectName("cmdStop");
+
+  auto* paneel = new QVBoxLayout;
+  auto* aantalRij = new QHBoxLayout;
+  aantalRij->addWidget(maakLabel(QStringLiteral("Aantal profielen:"), nullptr));
+  aantalRij->addWidget(lblAantalProfielen_, 1);
+  paneel->addLayout(aantalRij);
+  paneel->addWidget(fraPeilen);
+  paneel->addLayout(instellingen);
+  paneel->addWidget(cdmPuntCodes_);
+  paneel->addWidget(lblBouwResultaat);
+  paneel->addStretch(1);
+
+  auto* midden = new QHBoxLayout;
+  midden->addWidget(picDwarsprofiel_, 1);
+  midden->addLayout(paneel);
+
+  auto* onder = new QHBoxLayout;
+  onder->addWidget(lblSelect_, 1);
+  onder->addWidget(cmdOK_);
+  onder->addWidget(cmdStop_);
+
+  auto* indeling = new QVBoxLayout(this);
+  indeling->addWidget(lblActiefProfiel_);
+  indeling->addLayout(midden, 1);
+  indeling->addWidget(navigatie_);
+  indeling->addLayout(onder);
+
+  connect(navigatie_, &ProfielNavigatie::volgende, this, &FrmPL::volgende);
+  connect(navigatie_, &ProfielNavigatie::vorige, this, &FrmPL::vorige);
+  connect(navigatie_, &ProfielNavigatie::springNaar, this, &FrmPL::naarProfiel);
+  navigatie_->installeerSneltoetsen(this, {picDwarsprofiel_});
+  connect(cmdUpdate_, &QPushButton::clicked, this, &FrmPL::updatePeilen);
+  connect(cdmPuntCodes_, &QPushButton::clicked, this, &FrmPL::toonPuntCodes);
+  connect(cmdOK_, &QPushButton::clicked, this, &FrmPL::ok);
+  connect(cmdStop_, &QPushButton::clicked, this, &FrmPL::stop);
+
+  resize(1000, 650);
+}
+
+void FrmPL::laad() {
+  ProfielStore& s = store();
+  txtLiggingBoezempeil_->setText(getalNaarTekstRegionaal(-0.4));
+  txtLiggingPolderpeil_->setText(getalNaarTekstRegionaal(-2));
+  txtMaxDiepteSloot_->setText(getalNaarTekstRegionaal(1.5));
+  txtDieptefactor_->setText(getalNaarTekstRegionaal(0.2));
+  setWindowTitle(QStringLiteral("Invoegen slootprofiel: ") + QString::fromStdString(s.inputbestand));
+  lblAantalProfielen_->setText(QString::number(s.aantalProfielen()));
+
+  {
+    Zandloper zandloper;
+    BerichtenSink sink;
+    slootStatussen_ = bouwSlotenInAlleProfielen(s, slootVariabelen_, sink);
+    vulStatusLijst();
+    if (s.aantalProfielen() > 0) tekenProfielen(1);
+  }
+  s.huidigProfiel = 1;
+  knooppuntNummer_ = 2;
+  navigatie_->zetHuidig(1);
+}
+
+void FrmPL::vulStatusLijst() {
+  navigatie_->vernieuwLijst(store());
+  int aantal[3] = {0, 0, 0};
+  for (std::size_t i = 0; i < slootStatussen_.size(); ++i) {
+    navigatie_->zetStatus(static_cast<int>(i) + 1, statusTekst(slootStatussen_[i]));
+    ++aantal[static_cast<int>(slootStatussen_[i])];
+  }
+  if (auto* l = findChild<QLabel*>("lblBouwResultaat")) {
+    l->setText(QStringLiteral("Sloot gebouwd: %1\nGeen sloot: %2\nFout: %3")
+                   .arg(aantal[static_cast<int>(SlootStatus::Sloot)])
+                   .arg(aantal[static_cast<int>(SlootStatus::GeenSloot)])
+                   .arg(aantal[static_cast<int>(SlootStatus::Fout)]));
+  }
+}
+
+void FrmPL::tekenProfielen(std::int32_t profielNummer) {
+  ProfielStore& s = store();
+  Profiel& profiel = s.profiel(profielNummer);
+  PictureBox& pic = *picDwarsprofiel_;
+
+  pic.cls();
+  lblActiefProfiel_->setText(QString::fromStdString(profiel.naam) + QStringLiteral(" (") +
+                             QString::number(profielNummer) + QLatin1Char('/') +
+                             QString::number(s.aantalProfielen()) + QLatin1Char(')'));
+
+  const std::vector<Punt>& punten = profiel.punten;
+  const std::size_t n = punten.size();
+  double zMin = 0, zMax = 0;
+  if (n > 0) {
+    s.beginX = punten[0].x;
+    s.beginY = punten[0].y;
+    s.beginZ = punten[0].z;
+    zMin = zMax = punten[0].z;
+    for (const Punt& p : punten) {
+      zMin = std::min(zMin, p.z);
+      zMax = std::max(zMax, p.z);
+    }
+  }
+  double lengte = 0;
+  for (std::size_t k = 1; k < n; ++k) {
+    lengte += std::hypot(punten[k].x - punten[k - 1].x, punten[k].y - punten[k - 1].y);
+  }
+
+  // Circle radii follow the drawn width, so a zero-length profile uses the
+  // minimum extent for them as well.
+  const double breedte = lengte > 0 ? lengte : minimaleUitgestrektheid;
+  double hoogte = zMax - zMin;
+  if (!(hoogte > 0)) hoogte = minimaleUitgestrektheid;
+  pic.setScaleWidth(1.1 * breedte);
+  pic.setScaleLeft(-0.05 * breedte);
+  pic.setScaleHeight(-(1.8 * hoogte) - hoogte);
+  pic.setScaleTop(zMax + 0.9 * hoogte);
+
+  const double links = pic.scaleLeft();
+  const double boven = pic.scaleTop();
+  kruisdraadHorizontaal_->zet(links, boven, links + pic.scaleWidth(), boven);
+  kruisdraadVerticaal_->zet(links, boven, links, boven + pic.scaleHeight());
+
+  schaal_ = breedte;
+
+  s.profielLZ.assign(n, LZPunt{});
+  if (n > 0) s.profielLZ[0] = {0.0, punten[0].z};
+  const QColor zwart = qbColor(0);
+  for (std::size_t k = 1; k < n; ++k) {
+    const LZPunt vorig = s.profielLZ[k - 1];
+    const Punt& p = punten[k];
+    const LZPunt huidig{vorig.l + std::hypot(p.x - punten[k - 1].x, p.y - punten[k - 1].y), p.z};
+    s.profielLZ[k] = huidig;
+    pic.lijn(vorig.l, vorig.z, huidig.l, huidig.z, zwart);
+    // 99 / 999 marks a point that only shapes the line (no survey code).
+    if (!(celIsCode(p.veld1, 99) && celIsCode(p.veld2, 999))) {
+      pic.cirkel(huidig.l, huidig.z, schaal_ / 250, qbColor(puntKleur(p)));
+    }
+  }
+
+  if (n > 0) {
+    const Punt& laatste = punten[n - 1];
+    profiel.profielInfo[2] = Cel(laatste.x);
+    profiel.profielInfo[3] = Cel(laatste.y);
+    profiel.profielInfo[4] = Cel(laatste.z);
+    profiel.profielInfo[35] = Cel(s.beginX);
+    profiel.profielInfo[36] = Cel(s.beginY);
+    profiel.profielInfo[37] = Cel(s.beginZ);
+  }
+
+  const QColor grijs = qbColor(8);
+  for (int j = 2; j <= 35; j += 3) {
+    const Cel& x = profiel.profielInfo[static_cast<std::size_t>(j)];
+    // A slot counts as filled only when it holds a number other than -1;
+    // cells the hand-over never initialised are not a selection.
+    if (!x.isGetal() || x.getal() == -1) continue;
+    if (j != 2 && j != 35) {
+      pic.setEnabled(false);
+      lblSelect_->setText(tekstAllesGeselecteerd);
+    }
+    const double y = profiel.profielInfo[static_cast<std::size_t>(j + 1)].getal();
+    const double z = profiel.profielInfo[static_cast<std::size_t>(j + 2)].getal();
+    pic.cirkel(std::hypot(x.getal() - s.beginX, y - s.beginY), z, schaal_ / 100, grijs);
+  }
+
+  tekenPeilen(pic.scaleWidth());
+}
+
+void FrmPL::tekenPeilen(double breedteVenster) {
+  const double x1 = 0 - 0.5 * 0.1 * breedteVenster;
+  const double x2 = breedteVenster + 0.1 * breedteVenster;
+  const std::optional<double> polderpeil = peilAlsSingle(txtLiggingPolderpeil_->text());
+  const std::optional<double> boezempeil = peilAlsSingle(txtLiggingBoezempeil_->text());
+  if (boezempeil && polderpeil) {
+    lineBoezempeil_->zet(x1, *boezempeil, x2, *boezempeil);
+    linePolderpeil_->zet(x1, *polderpeil, x2, *polderpeil);
+    return;
+  }
+  lineBoezempeil_->zet(x1, 0.6, x2, 0.6);
+  linePolderpeil_->zet(x1, -2, x2, -2);
+  toonBericht(QStringLiteral("De peilen zijn geen getal. Kan de waarden niet veranderen"),
+              QStringLiteral("Fout!"), Icoon::Kritiek);
+}
+
+void FrmPL::naarProfiel(std::int32_t profiel) {
+  ProfielStore& s = store();
+  if (profiel < 1 || profiel > s.aantalProfielen()) return;
+  navigatie_->zetKnoppenActief(false);
+  picDwarsprofiel_->setEnabled(true);
+  kruisdraadHorizontaal_->setVisible(true);
+  kruisdraadVerticaal_->setVisible(true);
+  selectieTeller_ = 0;
+  s.huidigProfiel = profiel;
+  lblSelect_->setText(tekstSelecteer);
+  knooppuntNummer_ = 2;
+  tekenProfielen(s.huidigProfiel);
+  navigatie_->zetHuidig(s.huidigProfiel);
+  navigatie_->zetKnoppenActief(true);
+}
+
+void FrmPL::volgende() {
+  const std::int32_t p = store().huidigProfiel + 1;
+  naarProfiel(p > store().aantalProfielen() ? 1 : p);
+}
+
+void FrmPL::vorige() {
+  const std::int32_t p = store().huidigProfiel;
+  naarProfiel(p <= 1 ? store().aantalProfielen() : p - 1);
+}
+
+void FrmPL::muisBeweegt(double x, double y) {
+  // The pointer position is single precision, as the old picture gave it.
+  const float fx = static_cast<float>(x);
+  const float fy = static_cast<float>(y);
+  kruisdraadHorizontaal_->setVisible(true);
+  kruisdraadVerticaal_->setVisible(true);
+  picDwarsprofiel_->setTooltipTekst(QStringLiteral("L = ") + formaatMuis(fx) + QStringLiteral("m, Z = ") +
+                                    formaatMuis(fy) + QStringLiteral("m"));
+  kruisdraadHorizontaal_->setY1(fy);
+  kruisdraadHorizontaal_->setY2(fy);
+  kruisdraadVerticaal_->setX1(fx);
+  kruisdraadVerticaal_->setX2(fx);
+  muispositieX_ = fx;
+  muispositieY_ = fy;
+}
+
+void FrmPL::updatePeilen() { tekenPeilen(picDwarsprofiel_->scaleWidth()); }
+
+void FrmPL::toonPuntCodes() {
+  // Application-modal without a nested event loop: the legend blocks this
+  // screen until "Sluit venster", and nothing here waits for it.
+  FrmPuntCodes& legenda = scherm<FrmPuntCodes>();
+  legenda.setWindowModality(Qt::ApplicationModal);
+  legenda.show();
+  legenda.raise();
+  legenda.activateWindow();
+}
+
+void FrmPL::ok() {
+  sluitScherm<FrmPL>();
+  scherm<FrmOpslaan>().show();
+}
+
+void FrmPL::stop() {
+  const Antwoord antwoord =
+      toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!"),
+                  QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee);
+  if (antwoord != Antwoord::Ja) return;
+  berichten().beeindigProgramma();
+}
 
 }  // namespace zarvo::gui

@@ -1,0 +1,406 @@
+// The ditch screen: construction on load, the drawing of the constructed
+// profile, the water-level lines, navigation, the read-out and leaving.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ditch/frmpl.h"
+#include "ditch/frmpuntcodes.h"
+#include "output/frmopslaan.h"
+#include "platform/picturebox.h"
+#include "platform/qbcolor.h"
+#include "tests/gui/fakeberichten.h"
+#include "shell/schermen.h"
+
+namespace zarvo::gui {
+namespace {
+
+class LocaleVast {
+ public:
+  explicit LocaleVast(const QLocale& l) : oud_(QLocale()) { QLocale::setDefault(l); }
+  ~LocaleVast() { QLocale::setDefault(oud_); }
+
+ private:
+  QLocale oud_;
+};
+
+Punt pt(double veld1, double veld2, double x, double y, double z) {
+  return Punt{Cel(veld1), Cel(veld2), x, y, z};
+}
+
+void voegToe(const std::string& naam, std::vector<Punt> punten, const std::string& bodem = "-1") {
+  Profiel p;
+  p.naam = naam;
+  p.punten = std::move(punten);
+  p.sloot.aanwezig = true;
+  p.sloot.velden = {naam, bodem, "1", "1", "", "", ""};
+  store().profielen.push_back(std::move(p));
+}
+
+// P1: a ditch between the edges at L 20 (code 5) and 30 (code 2), bottom -1,
+// slopes 1:1, so bottom points at L 22 and 28. P2 has no edge; P3's bottom
+// lies above its edges.
+class FrmPLTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sluitAlleSchermen();
+    store().wisAlles();
+    store().inputbestand = "/data/dijkvak 7.txt";
+    voegToe("P1", {pt(1, 72, 0, 0, 3), pt(18, 4, 10, 0, 3), pt(99, 5, 20, 0, 1), pt(99, 999, 25, 0, 0),
+                   pt(99, 2, 30, 0, 1), pt(99, 999, 35, 0, 1.5), pt(99, 3, 40, 0, 2)});
+    voegToe("P2", {pt(1, 1, 0, 0, 1), pt(2, 7, 3, 4, 0), pt(3, 7, 3, 10, 2)});
+    voegToe("P3", {pt(1, 5, 0, 0, 1), pt(2, 2, 10, 0, 1)}, "4");
+    store().zetGrenzen(0, 0);
+    store().dekGrenzen();
+    store().initialiseerProfielInfo();
+  }
+  void TearDown() override {
+    sluitAlleSchermen();
+    // Forms closed by the buttons are only scheduled for deletion.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    store().wisAlles();
+  }
+
+  FrmPL& laad() {
+    FrmPL& f = scherm<FrmPL>();
+    f.laad();
+    return f;
+  }
+  template <class T>
+  T* kind(FrmPL& f, const char* naam) {
+    T* w = f.findChild<T*>(naam);
+    EXPECT_NE(w, nullptr) << naam;
+    return w;
+  }
+  PictureBox& pic(FrmPL& f) { return *kind<PictureBox>(f, "picDwarsprofiel"); }
+  LineControl& lijn(FrmPL& f, const char* naam) { return *kind<LineControl>(f, naam); }
+  QString tekst(FrmPL& f, const char* naam) {
+    if (auto* l = f.findChild<QLabel*>(naam)) return l->text();
+    return kind<QLineEdit>(f, naam)->text();
+  }
+  void klik(FrmPL& f, const char* naam) { kind<QPushButton>(f, naam)->click(); }
+
+  std::vector<Tekening> cirkels(FrmPL& f) {
+    std::vector<Tekening> uit;
+    for (const Tekening& t : pic(f).displayList()) {
+      if (t.soort == Tekening::Soort::Cirkel) uit.push_back(t);
+    }
+    return uit;
+  }
+
+  FakeBerichten berichtenFake;
+};
+
+TEST_F(FrmPLTest, LoadWritesStartValuesInTheRegionalFormat) {
+  {
+    FrmPL& f = laad();
+    EXPECT_EQ(tekst(f, "txtLiggingBoezempeil"), "-0,4");
+    EXPECT_EQ(tekst(f, "txtLiggingPolderpeil"), "-2");
+    EXPECT_EQ(tekst(f, "txtMaxDiepteSloot"), "1,5");
+    EXPECT_EQ(tekst(f, "txtDieptefactor"), "0,2");
+    EXPECT_EQ(f.windowTitle(), "Invoegen slootprofiel: /data/dijkvak 7.txt");
+    EXPECT_EQ(tekst(f, "lblAantalProfielen"), "3");
+    EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P1 (1/3)");
+    EXPECT_EQ(store().huidigProfiel, 1);
+    EXPECT_EQ(f.knooppuntNummer(), 2);
+    // The boezem line follows the loaded text, not the design-time -0.6.
+    EXPECT_FLOAT_EQ(lijn(f, "lineBoezempeil").y1(), -0.4f);
+    EXPECT_FLOAT_EQ(lijn(f, "linePolderpeil").y1(), -2.0f);
+  }
+  sluitAlleSchermen();
+  LocaleVast punt(QLocale::c());
+  FrmPL& f = laad();
+  EXPECT_EQ(tekst(f, "txtLiggingBoezempeil"), "-0.4");
+  EXPECT_EQ(tekst(f, "txtMaxDiepteSloot"), "1.5");
+  EXPECT_EQ(tekst(f, "txtDieptefactor"), "0.2");
+}
+
+TEST_F(FrmPLTest, EveryProfileIsBuiltBeforeTheFirstDrawingAndItsOutcomeIsListed) {
+  FrmPL& f = laad();
+  // P1 got its two bottom points in place of the point between the edges.
+  const auto& p1 = store().profiel(1).punten;
+  ASSERT_EQ(p1.size(), 8u);
+  EXPECT_EQ(p1[3].x, 22.0);
+  EXPECT_EQ(p1[3].z, -1.0);
+  EXPECT_EQ(p1[4].x, 28.0);
+  // The first drawing already shows the ditch bottom.
+  bool bodemGetekend = false;
+  for (const Tekening& t : pic(f).displayList()) {
+    if (t.soort == Tekening::Soort::Lijn && t.x1 == 22.0 && t.y1 == -1.0 && t.x2 == 28.0) bodemGetekend = true;
+  }
+  EXPECT_TRUE(bodemGetekend);
+  EXPECT_EQ(store().profiel(2).punten.size(), 3u);
+  EXPECT_EQ(store().profiel(3).punten.size(), 2u);
+
+  // One message, for P3, through the message service.
+  ASSERT_EQ(berichtenFake.getoond.size(), 1u);
+  EXPECT_EQ(berichtenFake.getoond[0].titel, "Fout!");
+  EXPECT_TRUE(berichtenFake.getoond[0].tekst.endsWith("P3"));
+
+  const std::vector<SlootStatus> verwacht{SlootStatus::Sloot, SlootStatus::GeenSloot, SlootStatus::Fout};
+  EXPECT_EQ(f.slootStatussen(), verwacht);
+  auto* lijst = kind<QComboBox>(f, "cboProfiel");
+  ASSERT_EQ(lijst->count(), 3);
+  EXPECT_TRUE(lijst->itemText(0).contains("sloot gebouwd"));
+  EXPECT_TRUE(lijst->itemText(1).contains("geen sloot"));
+  EXPECT_TRUE(lijst->itemText(2).contains("fout"));
+  // Choosing an entry shows that profile.
+  emit lijst->activated(2);
+  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
+}
+
+TEST_F(FrmPLTest, PointsAreColouredByTheFirstMatchingCode) {
+  FrmPL& f = laad();
+  const std::vector<Tekening> c = cirkels(f);
+  // Points 2..8 minus the 99/999 point, then the two grey end slots.
+  ASSERT_EQ(c.size(), 8u);
+  struct Verwacht {
+    double l;
+    int kleur;
+  };
+  const Verwacht gekleurd[] = {{10, 4},   // fields 18 and 4: 18 comes first
+                               {20, 7},   // edge, code 5
+                               {22, 5},   // bottom point, code 4
+                               {28, 3},   // bottom point, code 3
+                               {30, 13},  // edge, code 2
+                               {40, 3}};  // fields 99 and 3
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_DOUBLE_EQ(c[i].x1, gekleurd[i].l) << i;
+    EXPECT_EQ(c[i].kleur, qbColor(gekleurd[i].kleur)) << i;
+    EXPECT_DOUBLE_EQ(c[i].straal, 40.0 / 250) << i;
+  }
+  // Scale: 1.1 L wide from -0.05 L; 2.8 D high from Zmax + 0.9 D (D = 4).
+  EXPECT_FLOAT_EQ(pic(f).scaleLeft(), -2.0f);
+  EXPECT_FLOAT_EQ(pic(f).scaleWidth(), 44.0f);
+  EXPECT_FLOAT_EQ(pic(f).scaleTop(), 3.0f + 3.6f);
+  EXPECT_FLOAT_EQ(pic(f).scaleHeight(), -11.2f);
+  ASSERT_EQ(store().profielLZ.size(), 8u);
+  EXPECT_DOUBLE_EQ(store().profielLZ[7].l, 40.0);
+}
+
+TEST_F(FrmPLTest, EndSlotsGetGreyCirclesAndAFilledMiddleSlotLocksThePicture) {
+  FrmPL& f = laad();
+  const Profiel& p1 = store().profiel(1);
+  EXPECT_EQ(p1.profielInfo[2], Cel(40.0));
+  EXPECT_EQ(p1.profielInfo[4], Cel(2.0));
+  EXPECT_EQ(p1.profielInfo[35], Cel(0.0));
+  EXPECT_EQ(p1.profielInfo[37], Cel(3.0));
+  const std::vector<Tekening> c = cirkels(f);
+  ASSERT_GE(c.size(), 2u);
+  const Tekening& eind = c[c.size() - 2];
+  const Tekening& begin = c[c.size() - 1];
+  EXPECT_EQ(eind.kleur, qbColor(8));
+  EXPECT_DOUBLE_EQ(eind.x1, 40.0);
+  EXPECT_DOUBLE_EQ(eind.y1, 2.0);
+  EXPECT_DOUBLE_EQ(eind.straal, 0.4);
+  EXPECT_EQ(begin.kleur, qbColor(8));
+  EXPECT_DOUBLE_EQ(begin.x1, 0.0);
+  EXPECT_DOUBLE_EQ(begin.y1, 3.0);
+  EXPECT_TRUE(pic(f).isEnabled());
+  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant rechts");
+
+  // P2 bends (running length 11, straight length sqrt(109)): slots sit at
+  // their straight plan distance from the first point.
+  Profiel& p2 = store().profiel(2);
+  p2.profielInfo[5] = Cel(6.0);
+  p2.profielInfo[6] = Cel(8.0);
+  p2.profielInfo[7] = Cel(-0.5);
+  klik(f, "cmdVolgende");
+  EXPECT_FALSE(pic(f).isEnabled());
+  EXPECT_EQ(tekst(f, "lblSelect"), "Alle punten zijn geselecteerd");
+  std::vector<Tekening> grijs;
+  for (const Tekening& t : cirkels(f)) {
+    if (t.kleur == qbColor(8)) grijs.push_back(t);
+  }
+  ASSERT_EQ(grijs.size(), 3u);
+  EXPECT_DOUBLE_EQ(grijs[0].x1, std::sqrt(109.0));  // end slot: the last point
+  EXPECT_DOUBLE_EQ(grijs[1].x1, 10.0);              // the middle slot
+  EXPECT_DOUBLE_EQ(grijs[1].y1, -0.5);
+  EXPECT_DOUBLE_EQ(grijs[1].straal, 11.0 / 100);
+  // The next profile change unlocks it again.
+  klik(f, "cmdVolgende");
+  EXPECT_TRUE(pic(f).isEnabled());
+  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant rechts");
+}
+
+TEST_F(FrmPLTest, GuideLinesAndTheirFailurePath) {
+  FrmPL& f = laad();
+  LineControl& boezem = lijn(f, "lineBoezempeil");
+  LineControl& polder = lijn(f, "linePolderpeil");
+  f.tekenPeilen(100);
+  EXPECT_FLOAT_EQ(boezem.x1(), -5.0f);
+  EXPECT_FLOAT_EQ(boezem.x2(), 110.0f);
+  EXPECT_FLOAT_EQ(polder.x1(), -5.0f);
+  EXPECT_FLOAT_EQ(polder.x2(), 110.0f);
+  EXPECT_EQ(berichtenFake.getoond.size(), 1u);  // only the construction's message for P3
+
+  // Update uses the picture's width (44 for P1): -2.2 to 48.4.
+  auto* txtBoezem = kind<QLineEdit>(f, "txtLiggingBoezempeil");
+  auto* txtPolder = kind<QLineEdit>(f, "txtLiggingPolderpeil");
+  txtBoezem->setText("-0,8");
+  klik(f, "cmdUpdate");
+  EXPECT_FLOAT_EQ(boezem.y1(), -0.8f);
+  EXPECT_FLOAT_EQ(boezem.y2(), -0.8f);
+  EXPECT_FLOAT_EQ(boezem.x1(), -2.2f);
+  EXPECT_FLOAT_EQ(boezem.x2(), 48.4f);
+  EXPECT_EQ(berichtenFake.getoond.size(), 1u);
+
+  // An empty polderpeil: both lines jump, one message, texts kept.
+  txtPolder->setText("");
+  klik(f, "cmdUpdate");
+  EXPECT_FLOAT_EQ(boezem.y1(), 0.6f);
+  EXPECT_FLOAT_EQ(polder.y1(), -2.0f);
+  EXPECT_FLOAT_EQ(polder.y2(), -2.0f);
+  EXPECT_FLOAT_EQ(polder.x1(), -2.2f);
+  ASSERT_EQ(berichtenFake.getoond.size(), 2u);
+  EXPECT_EQ(berichtenFake.getoond[1].tekst, "De peilen zijn geen getal. Kan de waarden niet veranderen");
+  EXPECT_EQ(berichtenFake.getoond[1].titel, "Fout!");
+  EXPECT_EQ(berichtenFake.getoond[1].icoon, Icoon::Kritiek);
+  EXPECT_EQ(txtPolder->text(), "");
+  EXPECT_EQ(txtBoezem->text(), "-0,8");
+
+  // Where the separator is a point, "-0,8" is no number.
+  LocaleVast punt(QLocale::c());
+  txtPolder->setText("-3.5");
+  txtBoezem->setText("-0.7");
+  klik(f, "cmdUpdate");
+  EXPECT_FLOAT_EQ(boezem.y1(), -0.7f);
+  EXPECT_FLOAT_EQ(polder.y1(), -3.5f);
+  txtBoezem->setText("-0,8");
+  klik(f, "cmdUpdate");
+  EXPECT_FLOAT_EQ(boezem.y1(), 0.6f);
+  EXPECT_FLOAT_EQ(polder.y1(), -2.0f);
+  EXPECT_EQ(berichtenFake.getoond.size(), 3u);
+  // A level beyond single precision cannot be drawn either.
+  txtBoezem->setText("1e39");
+  txtPolder->setText("-3.5");
+  klik(f, "cmdUpdate");
+  EXPECT_FLOAT_EQ(boezem.y1(), 0.6f);
+  EXPECT_EQ(berichtenFake.getoond.size(), 4u);
+}
+
+TEST_F(FrmPLTest, NavigationWrapsAndResetsThePerProfileState) {
+  FrmPL& f = laad();
+  klik(f, "cmdVorrige");
+  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
+  EXPECT_EQ(kind<QComboBox>(f, "cboProfiel")->currentIndex(), 2);
+  klik(f, "cmdVolgende");
+  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P1 (1/3)");
+  klik(f, "cmdVolgende");
+  EXPECT_EQ(store().huidigProfiel, 2);
+  EXPECT_EQ(f.knooppuntNummer(), 2);
+  EXPECT_EQ(f.selectieTeller(), 0);
+  EXPECT_TRUE(kind<QPushButton>(f, "cmdVolgende")->isEnabled());
+  EXPECT_TRUE(kind<QPushButton>(f, "cmdVorrige")->isEnabled());
+  // The crosshair restarts at the top-left corner of the new drawing.
+  LineControl& h = lijn(f, "kruisdraadHorizontaal");
+  LineControl& v = lijn(f, "kruisdraadVerticaal");
+  EXPECT_FLOAT_EQ(h.y1(), pic(f).scaleTop());
+  EXPECT_FLOAT_EQ(h.x2(), pic(f).scaleLeft() + pic(f).scaleWidth());
+  EXPECT_FLOAT_EQ(v.x1(), pic(f).scaleLeft());
+  EXPECT_FLOAT_EQ(v.y2(), pic(f).scaleTop() + pic(f).scaleHeight());
+  EXPECT_TRUE(h.isVisible());
+}
+
+TEST_F(FrmPLTest, WithOneProfileBothButtonsRedrawIt) {
+  store().verwijderProfiel(3);
+  store().verwijderProfiel(2);
+  FrmPL& f = laad();
+  pic(f).cls();
+  klik(f, "cmdVolgende");
+  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_FALSE(pic(f).displayList().empty());
+  pic(f).cls();
+  klik(f, "cmdVorrige");
+  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_FALSE(pic(f).displayList().empty());
+}
+
+TEST_F(FrmPLTest, FlatOrSinglePointProfilesStillGetAScale) {
+  store().wisAlles();
+  voegToe("vlak", {pt(1, 1, 0, 0, 2), pt(2, 1, 5, 0, 2)});
+  voegToe("punt", {pt(1, 1, 7, 7, -1)});
+  store().zetGrenzen(0, 0);
+  store().dekGrenzen();
+  store().initialiseerProfielInfo();
+  FrmPL& f = laad();
+  EXPECT_FLOAT_EQ(pic(f).scaleWidth(), 5.5f);
+  EXPECT_LT(pic(f).scaleHeight(), 0.0f);
+  klik(f, "cmdVolgende");
+  EXPECT_GT(pic(f).scaleWidth(), 0.0f);
+  EXPECT_LT(pic(f).scaleHeight(), 0.0f);
+  // Its grey end circles are still visible.
+  for (const Tekening& t : cirkels(f)) EXPECT_GT(t.straal, 0.0);
+}
+
+TEST_F(FrmPLTest, MouseMoveShowsTheReadOutAndMovesTheCrosshair) {
+  FrmPL& f = laad();
+  LocaleVast punt(QLocale::c());
+  lijn(f, "kruisdraadHorizontaal").setVisible(false);
+  emit pic(f).muisBeweegt(12.345, -1.5);
+  EXPECT_EQ(pic(f).toolTip(), "L = 12.35m, Z = -1.50m");
+  EXPECT_TRUE(lijn(f, "kruisdraadHorizontaal").isVisible());
+  EXPECT_FLOAT_EQ(lijn(f, "kruisdraadHorizontaal").y1(), -1.5f);
+  EXPECT_FLOAT_EQ(lijn(f, "kruisdraadHorizontaal").y2(), -1.5f);
+  EXPECT_FLOAT_EQ(lijn(f, "kruisdraadVerticaal").x1(), 12.345f);
+  EXPECT_FLOAT_EQ(lijn(f, "kruisdraadVerticaal").x2(), 12.345f);
+  EXPECT_FLOAT_EQ(static_cast<float>(f.muispositieX()), 12.345f);
+  EXPECT_DOUBLE_EQ(f.muispositieY(), -1.5);
+  emit pic(f).muisBeweegt(-0.004, 1234.5);
+  EXPECT_EQ(pic(f).toolTip(), "L = 0.00m, Z = 1234.50m");
+  QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
+  emit pic(f).muisBeweegt(-2.125, 0.005);
+  EXPECT_EQ(pic(f).toolTip(), "L = -2,13m, Z = 0,01m");
+}
+
+TEST_F(FrmPLTest, StopAsksWithoutIconAndEndsOnlyOnYes) {
+  FrmPL& f = laad();
+  const auto voor = store().profiel(1).punten.size();
+  berichtenFake.antwoorden = {Antwoord::Nee};
+  klik(f, "cmdStop");
+  ASSERT_EQ(berichtenFake.getoond.size(), 2u);
+  const GetoondBericht& vraag = berichtenFake.getoond[1];
+  EXPECT_EQ(vraag.tekst, "Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!");
+  EXPECT_EQ(vraag.titel, "Let op!");
+  EXPECT_EQ(vraag.icoon, Icoon::Geen);
+  EXPECT_EQ(vraag.knoppen, Knoppen::JaNee);
+  EXPECT_EQ(berichtenFake.beeindigd, 0);
+  EXPECT_TRUE(schermBestaat<FrmPL>());
+  EXPECT_EQ(store().profiel(1).punten.size(), voor);
+  EXPECT_EQ(store().huidigProfiel, 1);
+
+  berichtenFake.antwoorden = {Antwoord::Ja};
+  klik(f, "cmdStop");
+  EXPECT_EQ(berichtenFake.beeindigd, 1);
+}
+
+TEST_F(FrmPLTest, OkHandsOverToTheSaveScreenAndTheLegendOpensModally) {
+  FrmPL& f = laad();
+  klik(f, "cdmPuntCodes");
+  ASSERT_TRUE(schermBestaat<FrmPuntCodes>());
+  EXPECT_TRUE(scherm<FrmPuntCodes>().isVisible());
+  EXPECT_EQ(scherm<FrmPuntCodes>().windowModality(), Qt::ApplicationModal);
+  scherm<FrmPuntCodes>().findChild<QPushButton*>("cmdSluitVenster")->click();
+  EXPECT_FALSE(schermBestaat<FrmPuntCodes>());
+
+  klik(f, "cmdOK");
+  EXPECT_FALSE(schermBestaat<FrmPL>());
+  ASSERT_TRUE(schermBestaat<FrmOpslaan>());
+  EXPECT_TRUE(scherm<FrmOpslaan>().isVisible());
+  // The constructed profiles stay in the store for the save screen.
+  EXPECT_EQ(store().profiel(1).punten.size(), 8u);
+}
+
+}  // namespace
+}  // namespace zarvo::gui
