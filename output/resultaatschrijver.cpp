@@ -64,8 +64,13 @@ class Uitvoer {
       const auto [eind, fout] = std::to_chars(hex, hex + 16, getal, 16);
       (void)fout;
       fs::path kandidaat = doel_;
-      kandidaat.replace_filename("." + doel_.filename().string() + ".zarvo-" +
-                                 std::string(hex, eind) + ".tmp");
+      // Built by appending: GCC 12 at -O3 warns wrongly about "." + string.
+      std::string naam(1, '.');
+      naam += doel_.filename().string();
+      naam += ".zarvo-";
+      naam.append(hex, eind);
+      naam += ".tmp";
+      kandidaat.replace_filename(naam);
       if (fs::exists(kandidaat, ec) || ec) continue;
       stroom_.open(kandidaat, std::ios::binary | std::ios::trunc);
       if (!stroom_.is_open()) return false;
