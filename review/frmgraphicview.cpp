@@ -135,7 +135,9 @@ void FrmGraphicView::bouwScherm() {
   schaalRij->addWidget(lblSchaalfactor_);
 
   auto* offsetVak = new QGroupBox(QStringLiteral("Offset hulplijn t.o.v. maximale Z"), this);
-  txtOffsetZmax_ = new QLineEdit(QStringLiteral("-0.5"), offsetVak);
+  // The offset is read with the regional separator, so the start text is
+  // written with it too.
+  txtOffsetZmax_ = new QLineEdit(getalNaarTekstRegionaal(-0.5), offsetVak);
   txtOffsetZmax_->setObjectName("txtOffsetZmax");
   cmdUpdateHuplijn_ = maakKnop("cmdUpdateHuplijn", QStringLiteral("Update hulplijn"), offsetVak);
   auto* offsetRij = new QHBoxLayout(offsetVak);
