@@ -15,6 +15,7 @@
 #include "ditch/frmpl.h"
 #include "ditch/frmpuntcodes.h"
 #include "output/frmopslaan.h"
+#include "review/frmgraphicview.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
 #include "tests/gui/fakeberichten.h"
@@ -400,6 +401,33 @@ TEST_F(FrmPLTest, OkHandsOverToTheSaveScreenAndTheLegendOpensModally) {
   EXPECT_TRUE(scherm<FrmOpslaan>().isVisible());
   // The constructed profiles stay in the store for the save screen.
   EXPECT_EQ(store().profiel(1).punten.size(), 8u);
+}
+
+// From the review screen's OK on the bundled sample: the ditch screen opens
+// with every profile built and the first one drawn with its bottom points.
+TEST_F(FrmPLTest, ReviewHandsOverOnTheSample) {
+  store().wisAlles();
+  store().inputbestand = ZARVO_BRON "/voorbeelden/profielen.txt";
+  store().bestandSloot = ZARVO_BRON "/voorbeelden/sloot.csv";
+  store().bestandsnaam = "profielen.txt";
+  ASSERT_TRUE(scherm<FrmGraphicView>().laad());
+  const std::int32_t aantal = store().aantalProfielen();
+  ASSERT_GT(aantal, 1);
+  scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOK")->click();
+  ASSERT_TRUE(schermBestaat<FrmPL>());
+  FrmPL& f = scherm<FrmPL>();
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(tekst(f, "lblAantalProfielen"), QString::number(aantal));
+  ASSERT_EQ(f.slootStatussen().size(), static_cast<std::size_t>(aantal));
+  EXPECT_EQ(f.slootStatussen()[0], SlootStatus::Sloot);
+  // Profile 1's bottom points lie at its ditch bottom, -1.60, coloured as
+  // codes 4 and 3.
+  std::vector<QColor> bodem;
+  for (const Tekening& t : cirkels(f)) {
+    if (t.y1 == -1.6) bodem.push_back(t.kleur);
+  }
+  const std::vector<QColor> verwacht{qbColor(5), qbColor(3)};
+  EXPECT_EQ(bodem, verwacht);
 }
 
 }  // namespace
