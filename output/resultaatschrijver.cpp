@@ -93,15 +93,25 @@ class Uitvoer {
     return goed && !stroom_.fail();
   }
 
-  // Puts the finished file in place, keeping a replaced file aside.
-  bool plaats() {
+  // Puts the finished file in place with one rename, so the target name
+  // never stands empty. With 'bewaarOud' a file it replaces stays reachable
+  // under a second name until bevestig(), for zetTerug() to bring back.
+  bool plaats(bool bewaarOud) {
     if (direct_) return true;
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(doel_, ec))) {
+    if (bewaarOud && fs::exists(fs::symlink_status(doel_, ec))) {
       fs::path reserve = tijdelijk_;
       reserve.replace_extension(".oud");
-      fs::rename(doel_, reserve, ec);
-      if (ec) return false;
+      fs::create_hard_link(doel_, reserve, ec);
+      if (ec) {
+        // File systems without hard links: a copy does as well.
+        ec.clear();
+        fs::copy_file(doel_, reserve, ec);
+        if (ec) {
+          fs::remove(reserve, ec);
+          return false;
+        }
+      }
       reserve_ = reserve;
     }
     fs::rename(tijdelijk_, doel_, ec);
@@ -114,17 +124,18 @@ class Uitvoer {
     return true;
   }
 
-  // Undoes plaats(): the new file goes, the old one comes back.
+  // Undoes plaats(): the old file comes back, or the new one goes when
+  // there was none.
   void zetTerug() {
     std::error_code ec;
-    if (geplaatst_) {
-      fs::remove(doel_, ec);
-      geplaatst_ = false;
-    }
     if (!reserve_.empty()) {
-      fs::rename(reserve_, doel_, ec);
+      if (geplaatst_) fs::rename(reserve_, doel_, ec);
+      fs::remove(reserve_, ec);
       reserve_.clear();
+    } else if (geplaatst_) {
+      fs::remove(doel_, ec);
     }
+    geplaatst_ = false;
   }
 
   // The save as a whole succeeded: the old file is no longer needed.
@@ -264,8 +275,8 @@ std::optional<Melding> schrijfResultaat(const ProfielStore& store, const std::st
   if (!resultaat.open() || !schrijfProfielen(resultaat, store, decimaalteken)) return foutMelding();
   if (metLijst && (!lijst.open() || !schrijfVerwijderd(lijst, store))) return foutMelding();
 
-  if (!resultaat.plaats()) return foutMelding();
-  if (metLijst && !lijst.plaats()) {
+  if (!resultaat.plaats(metLijst)) return foutMelding();
+  if (metLijst && !lijst.plaats(false)) {
     resultaat.zetTerug();
     return foutMelding();
   }
