@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -17,6 +18,7 @@ class FrmLaden : public QWidget {
 
  private:
   QProgressBar* balk_ = nullptr;
+  QElapsedTimer sindsVerf_;  // since the bar last painted
 };
 
 }  // namespace zarvo::gui

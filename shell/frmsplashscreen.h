@@ -1,3 +1,5 @@
+// The start-up form: a picture, the program name and the version. Any click
+// on it (or Enter, Space or Escape) goes on to the input selection.
 #pragma once
 
 #include <QWidget>
@@ -8,6 +10,16 @@ class FrmSplashScreen : public QWidget {
   Q_OBJECT
  public:
   explicit FrmSplashScreen(QWidget* ouder = nullptr);
+
+  // Shows the input selection and unloads this form.
+  void doorgaan();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* gebeurtenis) override;
+  void keyPressEvent(QKeyEvent* gebeurtenis) override;
+
+ private:
+  bool doorgegaan_ = false;
 };
 
 }  // namespace zarvo::gui

@@ -1,0 +1,57 @@
+// Start-up: the splash screen hands over to the input selection.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "input/frminput.h"
+#include "shell/frmsplashscreen.h"
+#include "shell/schermen.h"
+#include "tests/gui/fakeberichten.h"
+
+namespace zarvo::gui {
+namespace {
+
+class SplashTest : public ::testing::Test {
+ protected:
+  void SetUp() override { schoon(); }
+  void TearDown() override { schoon(); }
+  static void schoon() {
+    sluitAlleSchermen();
+    store().wisAlles();
+  }
+  FakeBerichten berichten;
+};
+
+TEST_F(SplashTest, AClickOnAnyPartOpensTheInputScreenAndUnloadsTheSplash) {
+  for (const char* naam : {"frmSplashScreen", "Picture1", "Image1", "lblProductName", "lblVersion"}) {
+    SCOPED_TRACE(naam);
+    sluitAlleSchermen();
+    FrmSplashScreen& splash = scherm<FrmSplashScreen>();
+    EXPECT_EQ(splash.windowTitle(), "Halvik - Zarvo Edit 1.0");
+    splash.show();
+    QWidget* doel = splash.objectName() == naam ? &splash : splash.findChild<QWidget*>(naam);
+    ASSERT_NE(doel, nullptr);
+    QTest::mouseClick(doel, Qt::LeftButton);
+    EXPECT_FALSE(schermBestaat<FrmSplashScreen>());
+    ASSERT_TRUE(schermBestaat<FrmInput>());
+    EXPECT_TRUE(scherm<FrmInput>().isVisible());
+  }
+  EXPECT_TRUE(berichten.getoond.empty());
+}
+
+TEST_F(SplashTest, EnterGoesOnAndALateClickOpensNothing) {
+  FrmSplashScreen& splash = scherm<FrmSplashScreen>();
+  splash.show();
+  QTest::keyClick(&splash, Qt::Key_Return);
+  ASSERT_TRUE(schermBestaat<FrmInput>());
+  // The user has moved on past the input screen when a click that was
+  // already queued reaches the unloaded splash: it must not bring the
+  // input screen back.
+  sluitScherm<FrmInput>();
+  splash.doorgaan();
+  EXPECT_FALSE(schermBestaat<FrmInput>());
+  EXPECT_FALSE(schermBestaat<FrmSplashScreen>());
+}
+
+}  // namespace
+}  // namespace zarvo::gui
