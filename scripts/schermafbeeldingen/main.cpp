@@ -1,0 +1,117 @@
+// zarvo-schermafbeeldingen DOELMAP [--schaal FACTOR] [--breed]
+//
+// Renders each screen to DOELMAP/<form>.png. One function per screen: it
+// brings its screen into a representative state and hands it to 'bewaar'.
+// A new screen gets a function and a line in 'schermen'.
+// --schaal renders as on a display with that scale (e.g. 1.5), --breed
+// renders every screen larger than its natural size, to check the layouts.
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+#include <QWidget>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "input/frminput.h"
+#include "platform/berichten.h"
+#include "shell/frmsplashscreen.h"
+#include "shell/schermen.h"
+
+namespace {
+
+using namespace zarvo::gui;
+
+// No message box may block an unattended run: messages go to stderr.
+class StilleBerichten : public BerichtenDienst {
+ public:
+  Antwoord toon(const QString& tekst, const QString& titel, zarvo::Icoon, Knoppen knoppen) override {
+    QTextStream(stderr) << "bericht \"" << titel << "\": " << tekst << '\n';
+    return knoppen == Knoppen::OK ? Antwoord::OK : Antwoord::Nee;
+  }
+  void beeindigProgramma() override {}
+};
+
+struct Opties {
+  QDir doel;
+  QDir bron;
+  bool breed = false;
+};
+
+bool bewaar(QWidget& scherm, const Opties& opties) {
+  scherm.adjustSize();
+  if (opties.breed) scherm.resize(scherm.size() * 3 / 2);
+  scherm.show();
+  QApplication::processEvents();
+  const QString pad = opties.doel.filePath(scherm.objectName() + ".png");
+  if (!scherm.grab().save(pad)) {
+    QTextStream(stderr) << "kan " << pad << " niet schrijven\n";
+    return false;
+  }
+  QTextStream(stdout) << pad << '\n';
+  return true;
+}
+
+bool splashScherm(const Opties& opties) { return bewaar(scherm<FrmSplashScreen>(), opties); }
+
+// The input screen on the bundled sample folder, with the sample profile
+// file chosen so that its first line shows.
+bool invoerScherm(const Opties& opties) {
+  zarvo::ProfielStore& s = store();
+  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
+  const QStringList profielen = voorbeelden.entryList({"*.txt", "*.asc", "*.xyz"}, QDir::Files, QDir::Name);
+  if (!profielen.isEmpty()) FrmInput::zetVoorkeuze(voorbeelden.filePath(profielen.front()), {});
+  FrmInput& invoer = scherm<FrmInput>();
+  if (s.inputbestand.empty() && voorbeelden.exists()) invoer.zetMap(voorbeelden.absolutePath());
+  invoer.zetStap(FrmInput::Stap::Profielbestand);
+  return bewaar(invoer, opties);
+}
+
+struct Scherm {
+  const char* naam;
+  std::function<bool(const Opties&)> maak;
+};
+
+const std::vector<Scherm> schermen = {
+    {"frmSplashScreen", splashScherm},
+    {"frmInput", invoerScherm},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Scale and platform must be set before the application object exists.
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const qsizetype schaalIndex = args.indexOf("--schaal");
+  if (schaalIndex >= 0 && schaalIndex + 1 < args.size()) {
+    qputenv("QT_SCALE_FACTOR", args[schaalIndex + 1].toLatin1());
+    args.remove(schaalIndex, 2);
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+
+  Opties opties;
+  opties.breed = args.removeAll("--breed") > 0;
+  opties.bron = QDir(QStringLiteral(ZARVO_BRON));
+  if (args.size() != 1) {
+    QTextStream(stderr) << "Gebruik: zarvo-schermafbeeldingen DOELMAP [--schaal FACTOR] [--breed]\n";
+    return 2;
+  }
+  if (!QDir().mkpath(args[0])) {
+    QTextStream(stderr) << "kan map " << args[0] << " niet maken\n";
+    return 1;
+  }
+  opties.doel = QDir(args[0]);
+
+  StilleBerichten stil;
+  zetBerichtenDienst(&stil);
+  bool alles = true;
+  for (const Scherm& s : schermen) {
+    alles = s.maak(opties) && alles;
+    sluitAlleSchermen();
+    store().wisAlles();
+  }
+  zetBerichtenDienst(nullptr);
+  return alles ? 0 : 1;
+}
