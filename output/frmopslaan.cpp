@@ -71,6 +71,7 @@ FrmOpslaan::FrmOpslaan(QWidget* ouder) : QWidget(ouder) {
   txtLogBestand_->setEnabled(false);
   lblSamenvatting_ = new QLabel(fraNamen);
   lblSamenvatting_->setObjectName("lblSamenvatting");
+  lblSamenvatting_->setWordWrap(true);
   auto* namen = new QFormLayout(fraNamen);
   namen->addRow(QStringLiteral("&Profielen:"), txtProfielen_);
   namen->addRow(QStringLiteral("&Verwijderde profielen:"), txtLogBestand_);

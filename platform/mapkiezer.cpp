@@ -39,6 +39,9 @@ MapKiezer::MapKiezer(QWidget* ouder) : QWidget(ouder) {
 
   drive1_ = new QComboBox(this);
   drive1_->setObjectName("Drive1");
+  // A long volume name must not push the file list aside.
+  drive1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  drive1_->setMinimumContentsLength(16);
   auto* lblStation = new QLabel(QStringLiteral("S&tation:"), this);
   lblStation->setBuddy(drive1_);
 
