@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace zarvo {
@@ -121,6 +122,40 @@ std::string formaat00(double x, char decimaalteken) {
 std::optional<double> leesGetalPunt(std::string_view tekst) {
   const char* begin = tekst.data();
   const char* eind = begin + tekst.size();
+
+  // Fast path for what survey files are made of: [sign] digits [. digits]
+  // with at most 15 digits. The digits then form an exact integer below
+  // 2^53 and the power of ten is exact too, so one division rounds
+  // correctly: the same double as the general parser gives.
+  {
+    static constexpr double machten[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = begin;
+    const bool negatief = p != eind && *p == '-';
+    if (p != eind && (*p == '-' || *p == '+')) ++p;
+    std::uint64_t m = 0;
+    int cijfers = 0;
+    int decimalen = 0;
+    while (p != eind && static_cast<unsigned char>(*p - '0') < 10) {
+      m = m * 10 + static_cast<unsigned>(*p - '0');
+      ++cijfers;
+      ++p;
+    }
+    if (p != eind && *p == '.') {
+      ++p;
+      while (p != eind && static_cast<unsigned char>(*p - '0') < 10) {
+        m = m * 10 + static_cast<unsigned>(*p - '0');
+        ++cijfers;
+        ++decimalen;
+        ++p;
+      }
+    }
+    if (p == eind && cijfers > 0 && cijfers <= 15) {
+      const double waarde = static_cast<double>(m) / machten[decimalen];
+      return negatief ? -waarde : waarde;
+    }
+  }
+
   // from_chars takes no '+' and would take "inf" and "nan": check the
   // first character ourselves.
   if (begin != eind && *begin == '+') ++begin;
