@@ -107,7 +107,7 @@ class Lezer {
       huidigeNaam_.assign(naam);
       actief_ = true;
     }
-    huidige_.push_back(Punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]});
+    huidige_.emplace_back(codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]);
     vorigeX_ = xyz[0];
     vorigeY_ = xyz[1];
     return true;
@@ -132,7 +132,18 @@ class Lezer {
     return fout_;
   }
 
-  std::vector<Profiel>& profielen() { return profielen_; }
+  // The profile records, made at the end: a Profiel carries far more than
+  // its name and points, and growing a list of them while reading would
+  // touch up to three times their final size in fresh memory.
+  std::vector<Profiel> neemProfielen() {
+    std::vector<Profiel> uit(profielen_.size());
+    for (std::size_t i = 0; i < uit.size(); ++i) {
+      uit[i].naam = std::move(profielen_[i].naam);
+      uit[i].punten = std::move(profielen_[i].punten);
+    }
+    profielen_.clear();
+    return uit;
+  }
   std::size_t meestePunten() const { return meestePunten_; }
   std::size_t regelNummer() const { return regelNummer_; }
   Melding& foutMelding() { return fout_; }
@@ -202,7 +213,7 @@ class Lezer {
   // exactly their size: a growing vector per profile would waste up to half
   // its capacity, which counts with a million points.
   void sluitProfiel() {
-    Profiel& p = profielen_.emplace_back();
+    GelezenProfiel& p = profielen_.emplace_back();
     p.naam = huidigeNaam_;
     p.punten.reserve(huidige_.size());
     for (Punt& pt : huidige_) p.punten.push_back(std::move(pt));
@@ -214,7 +225,11 @@ class Lezer {
   MeldingSink& sink_;
   char decimaalteken_;
 
-  std::vector<Profiel> profielen_;
+  struct GelezenProfiel {
+    std::string naam;
+    std::vector<Punt> punten;
+  };
+  std::vector<GelezenProfiel> profielen_;
   std::vector<Punt> huidige_;
   std::string huidigeNaam_;
   bool actief_ = false;
@@ -303,7 +318,7 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
   if (!lezer.sluitAf()) return lezer.foutMelding();
 
   const std::size_t meeste = lezer.meestePunten();
-  store.profielen = std::move(lezer.profielen());
+  store.profielen = lezer.neemProfielen();
   store.zetGrenzen(static_cast<std::int32_t>(1 + 3 * meeste), static_cast<std::int32_t>(1 + 2 * meeste));
   return std::nullopt;
 }
