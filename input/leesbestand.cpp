@@ -276,7 +276,7 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
   std::uint64_t gelezen = 0;
   bool eersteBlok = true;
   while (true) {
-    const std::size_t n = std::fread(buffer.data() + gevuld, 1, buffer.size() - gevuld, bestand.get());
+    const std::size_t n = std::fread(buffer.data() + gevuld, 1, blokGrootte, bestand.get());
     if (n == 0 && std::ferror(bestand.get())) {
       return bestandsFout("Fout bij het lezen van bestand " + pad + " na regel " +
                           std::to_string(lezer.regelNummer()) + ".");
