@@ -15,6 +15,7 @@
 
 #include "input/frminput.h"
 #include "platform/berichten.h"
+#include "review/frmgraphicview.h"
 #include "shell/frmsplashscreen.h"
 #include "shell/schermen.h"
 
@@ -67,6 +68,18 @@ bool invoerScherm(const Opties& opties) {
   return bewaar(invoer, opties);
 }
 
+// The review screen on the bundled sample, loaded through its own load
+// sequence, showing profile 1.
+bool reviewScherm(const Opties& opties) {
+  zarvo::ProfielStore& s = store();
+  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
+  s.inputbestand = voorbeelden.filePath("profielen.txt").toStdString();
+  s.bestandSloot = voorbeelden.filePath("sloot.csv").toStdString();
+  FrmGraphicView& review = scherm<FrmGraphicView>();
+  if (!review.laad()) return false;
+  return bewaar(review, opties);
+}
+
 struct Scherm {
   const char* naam;
   std::function<bool(const Opties&)> maak;
@@ -75,6 +88,7 @@ struct Scherm {
 const std::vector<Scherm> schermen = {
     {"frmSplashScreen", splashScherm},
     {"frmInput", invoerScherm},
+    {"frmGraphicView", reviewScherm},
 };
 
 }  // namespace
