@@ -1,0 +1,229 @@
+// The whole road through the real screens, as a user walks it: splash,
+// input selection, review (step, delete, scale), ditch screen (step,
+// legend), save. Only the message boxes are faked. The saved files must be
+// byte for byte what the batch program writes for the same job.
+#include <gtest/gtest.h>
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ditch/frmpl.h"
+#include "ditch/frmpuntcodes.h"
+#include "input/frminput.h"
+#include "output/frmopslaan.h"
+#include "review/frmgraphicview.h"
+#include "shell/frmsplashscreen.h"
+#include "shell/schermen.h"
+#include "tests/gui/fakeberichten.h"
+
+namespace zarvo::gui {
+namespace {
+
+const QString voorbeelden = QStringLiteral(ZARVO_BRON "/voorbeelden");
+const QString profielBestand = QStringLiteral("profielen.txt");
+const QString slootBestand = QStringLiteral("sloot.csv");
+
+QByteArray lees(const QString& pad) {
+  QFile f(pad);
+  if (!f.open(QIODevice::ReadOnly)) return "(ontbreekt: " + pad.toUtf8() + ")";
+  return f.readAll();
+}
+
+template <class T>
+T* kind(QWidget& form, const char* naam) {
+  T* w = form.findChild<T*>(naam);
+  if (!w) ADD_FAILURE() << form.objectName().toStdString() << " has no " << naam;
+  return w;
+}
+
+void klik(QWidget& form, const char* knop) {
+  QPushButton* k = kind<QPushButton>(form, knop);
+  ASSERT_NE(k, nullptr);
+  ASSERT_TRUE(k->isEnabled()) << knop;
+  QTest::mouseClick(k, Qt::LeftButton);
+}
+
+// Clicks the file 'naam' in the file list of the input screen.
+void klikBestand(FrmInput& invoer, const QString& naam) {
+  QListWidget* lijst = kind<QListWidget>(invoer, "File1");
+  ASSERT_NE(lijst, nullptr);
+  const auto treffers = lijst->findItems(naam, Qt::MatchExactly);
+  ASSERT_EQ(treffers.size(), 1) << naam.toStdString();
+  lijst->scrollToItem(treffers.front());
+  QTest::mouseClick(lijst->viewport(), Qt::LeftButton, {}, lijst->visualItemRect(treffers.front()).center());
+}
+
+bool zichtbaar(const char* naam) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->objectName() == naam && w->isVisible()) return true;
+  }
+  return false;
+}
+
+class EindTotEind : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sluitAlleSchermen();
+    store().wisAlles();
+    ASSERT_TRUE(QFile::exists(QDir(voorbeelden).filePath(profielBestand)));
+    ASSERT_TRUE(QFile::exists(QDir(voorbeelden).filePath(slootBestand)));
+  }
+  void TearDown() override {
+    sluitAlleSchermen();
+    store().wisAlles();
+  }
+
+  // Walks from the splash screen to the save screen and chooses 'doelmap'
+  // there. Returns the name of the profile deleted on the review screen.
+  std::string loopNaarOpslaan(FakeBerichten& fake, const QString& doelmap) {
+    scherm<FrmSplashScreen>().show();
+    QTest::mouseClick(&scherm<FrmSplashScreen>(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(zichtbaar("frmInput"));
+    if (!schermBestaat<FrmInput>()) return {};
+
+    // Input selection: the profile file, then the ditch file, then OK.
+    FrmInput& invoer = scherm<FrmInput>();
+    EXPECT_TRUE(invoer.zetMap(voorbeelden));
+    klikBestand(invoer, profielBestand);
+    QRadioButton* sloot = kind<QRadioButton>(invoer, "optSlootbestand");
+    if (!sloot) return {};
+    QTest::mouseClick(sloot, Qt::LeftButton);
+    klikBestand(invoer, slootBestand);
+    EXPECT_EQ(store().inputbestand, QDir(voorbeelden).filePath(profielBestand).toStdString());
+    EXPECT_EQ(store().bestandSloot, QDir(voorbeelden).filePath(slootBestand).toStdString());
+    klik(invoer, "cmdOK");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(zichtbaar("frmGraphicView"));
+    if (!schermBestaat<FrmGraphicView>()) return {};
+    const std::int32_t aantal = store().aantalProfielen();
+    EXPECT_GT(aantal, 3);
+
+    // Review: two steps forward, delete the profile shown, change the scale.
+    FrmGraphicView& review = scherm<FrmGraphicView>();
+    klik(review, "cmdVolgende");
+    klik(review, "cmdVolgende");
+    EXPECT_EQ(store().huidigProfiel, 3);
+    const std::string verwijderd = store().profiel(3).naam;
+    fake.antwoorden.push_back(Antwoord::Ja);
+    klik(review, "cmdVerwijderDWP");
+    EXPECT_EQ(store().aantalProfielen(), aantal - 1);
+    EXPECT_EQ(store().verwijderdeProfielen, std::vector<std::string>{verwijderd});
+    QAbstractSlider* schaal = kind<QAbstractSlider>(review, "scrollSchaal");
+    if (!schaal) return {};
+    const double schaalVoor = store().schaalfactor;
+    schaal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_NE(store().schaalfactor, schaalVoor);
+    klik(review, "cmdOK");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(zichtbaar("frmPL"));
+    if (!schermBestaat<FrmPL>()) return {};
+
+    // Ditch screen: step through every profile once, open and close the
+    // legend, go on.
+    FrmPL& pl = scherm<FrmPL>();
+    for (std::int32_t i = 0; i < store().aantalProfielen(); ++i) klik(pl, "cmdVolgende");
+    EXPECT_EQ(store().huidigProfiel, 1);
+    klik(pl, "cdmPuntCodes");
+    EXPECT_TRUE(zichtbaar("frmPuntCodes"));
+    if (!schermBestaat<FrmPuntCodes>()) return {};
+    klik(scherm<FrmPuntCodes>(), "cmdSluitVenster");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(zichtbaar("frmPuntCodes"));
+    klik(pl, "cmdOK");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(zichtbaar("frmOpslaan"));
+    EXPECT_FALSE(zichtbaar("frmPL"));
+    if (!schermBestaat<FrmOpslaan>()) return {};
+
+    // Save screen: the default names follow the file clicked last on the
+    // input screen, which is the ditch file; then the target folder.
+    FrmOpslaan& opslaan = scherm<FrmOpslaan>();
+    EXPECT_EQ(kind<QLineEdit>(opslaan, "txtProfielen")->text(), "output_profiel_" + slootBestand);
+    EXPECT_EQ(kind<QLineEdit>(opslaan, "txtLogBestand")->text(), "output_verwijderde_profielen_" + slootBestand);
+    EXPECT_TRUE(opslaan.zetMap(doelmap));
+    return verwijderd;
+  }
+};
+
+TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
+  QTemporaryDir doel;
+  QTemporaryDir batchDoel;
+  ASSERT_TRUE(doel.isValid() && batchDoel.isValid());
+  FakeBerichten fake;
+  const std::string verwijderd = loopNaarOpslaan(fake, doel.path());
+  ASSERT_FALSE(verwijderd.empty());
+  ASSERT_FALSE(HasFailure());
+
+  const std::size_t voorOpslaan = fake.getoond.size();
+  klik(scherm<FrmOpslaan>(), "cmdOpslaan");
+  ASSERT_EQ(fake.getoond.size(), voorOpslaan + 1);
+  EXPECT_EQ(fake.getoond.back().tekst, "Bestanden zijn opgeslagen.");
+  EXPECT_EQ(fake.getoond.back().titel, "Bestand opgeslagen");
+  for (const GetoondBericht& b : fake.getoond) EXPECT_NE(b.titel, "Fout!") << b.tekst.toStdString();
+  EXPECT_EQ(fake.onverwachteVragen, 0);
+  EXPECT_EQ(fake.beeindigd, 0);
+
+  // The same job headless, with the screen's decimal separator (the test
+  // pins a Dutch locale, so a comma).
+  QProcess batch;
+  batch.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  batch.start(QStringLiteral(ZARVO_BATCH),
+              {"bouw", QDir(voorbeelden).filePath(profielBestand), QDir(voorbeelden).filePath(slootBestand),
+               "--uitvoermap", batchDoel.path(), "--verwijder", QString::fromStdString(verwijderd),
+               "--decimaalteken", ",", "--bestandsnaam", slootBestand});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  ASSERT_EQ(batch.exitStatus(), QProcess::NormalExit);
+  ASSERT_EQ(batch.exitCode(), 0);
+
+  const QStringList namen = {"output_profiel_" + slootBestand, "output_verwijderde_profielen_" + slootBestand};
+  EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
+  EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
+  for (const QString& naam : namen) {
+    const QByteArray scherm = lees(QDir(doel.path()).filePath(naam));
+    const QByteArray batchUit = lees(QDir(batchDoel.path()).filePath(naam));
+    EXPECT_GT(scherm.size(), 30) << naam.toStdString();
+    EXPECT_TRUE(scherm == batchUit) << naam.toStdString() << " differs from the batch's";
+  }
+  EXPECT_TRUE(lees(QDir(doel.path()).filePath(namen[1])).contains(QByteArray::fromStdString(verwijderd)));
+}
+
+// The target is a folder nobody may write in, root included: /proc refuses
+// to create files for everyone, whereas a folder with its write bits
+// cleared still lets root write, and tests may well run as root.
+TEST_F(EindTotEind, SaveIntoAFolderWithoutWriteAccessFailsAndWritesNothing) {
+  const QString alleenLezen = QStringLiteral("/proc");
+  {
+    QFile proef(QDir(alleenLezen).filePath("zarvo-proef"));
+    ASSERT_FALSE(proef.open(QIODevice::WriteOnly)) << "the target must refuse writing for this test";
+  }
+  FakeBerichten fake;
+  const std::string verwijderd = loopNaarOpslaan(fake, alleenLezen);
+  ASSERT_FALSE(verwijderd.empty());
+  ASSERT_FALSE(HasFailure());
+
+  const std::size_t voorOpslaan = fake.getoond.size();
+  klik(scherm<FrmOpslaan>(), "cmdOpslaan");
+  ASSERT_EQ(fake.getoond.size(), voorOpslaan + 1);
+  EXPECT_EQ(fake.getoond.back().tekst, "Fout bij het opslaan, controleer bestandsnaam");
+  EXPECT_EQ(fake.getoond.back().titel, "Fout!");
+  EXPECT_EQ(fake.getoond.back().icoon, Icoon::Kritiek);
+  for (const GetoondBericht& b : fake.getoond) EXPECT_NE(b.titel, "Bestand opgeslagen");
+  const QStringList geschreven = QDir(alleenLezen).entryList({"*output_*"}, QDir::Files | QDir::Hidden);
+  EXPECT_TRUE(geschreven.isEmpty()) << geschreven.join(", ").toStdString();
+  // Nothing saved, so Stop stays off and the form waits for another try.
+  EXPECT_FALSE(kind<QPushButton>(scherm<FrmOpslaan>(), "cmdStop")->isEnabled());
+  EXPECT_TRUE(zichtbaar("frmOpslaan"));
+}
+
+}  // namespace
+}  // namespace zarvo::gui
