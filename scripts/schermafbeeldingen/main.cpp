@@ -13,7 +13,9 @@
 #include <functional>
 #include <vector>
 
+#include "ditch/frmpl.h"
 #include "input/frminput.h"
+#include "output/frmopslaan.h"
 #include "platform/berichten.h"
 #include "review/frmgraphicview.h"
 #include "shell/frmsplashscreen.h"
@@ -80,6 +82,22 @@ bool reviewScherm(const Opties& opties) {
   return bewaar(review, opties);
 }
 
+// The save screen at the end of the road on the bundled sample: the
+// profile file and then the ditch file chosen (so the default names follow
+// the ditch file), profile 3 deleted on the review screen, the ditches built.
+bool opslaanScherm(const Opties& opties) {
+  zarvo::ProfielStore& s = store();
+  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
+  FrmInput::zetVoorkeuze(voorbeelden.filePath("profielen.txt"), voorbeelden.filePath("sloot.csv"));
+  if (!scherm<FrmGraphicView>().laad() || s.aantalProfielen() < 3) return false;
+  s.verwijderProfiel(3);
+  s.initialiseerProfielInfo();
+  sluitScherm<FrmGraphicView>();
+  scherm<FrmPL>().laad();
+  sluitScherm<FrmPL>();
+  return bewaar(scherm<FrmOpslaan>(), opties);
+}
+
 struct Scherm {
   const char* naam;
   std::function<bool(const Opties&)> maak;
@@ -89,6 +107,7 @@ const std::vector<Scherm> schermen = {
     {"frmSplashScreen", splashScherm},
     {"frmInput", invoerScherm},
     {"frmGraphicView", reviewScherm},
+    {"frmOpslaan", opslaanScherm},
 };
 
 }  // namespace
