@@ -1,5 +1,6 @@
 #include "ditch/frmpl.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -414,12 +415,23 @@ void FrmPL::ok() {
   scherm<FrmOpslaan>().show();
 }
 
-void FrmPL::stop() {
+bool FrmPL::bevestigStop() {
   const Antwoord antwoord =
       toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!"),
                   QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee);
-  if (antwoord != Antwoord::Ja) return;
+  if (antwoord != Antwoord::Ja) return false;
   berichten().beeindigProgramma();
+  return true;
+}
+
+void FrmPL::stop() { bevestigStop(); }
+
+void FrmPL::closeEvent(QCloseEvent* gebeurtenis) {
+  if (bevestigStop()) {
+    gebeurtenis->accept();
+  } else {
+    gebeurtenis->ignore();
+  }
 }
 
 }  // namespace zarvo::gui

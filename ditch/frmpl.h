@@ -46,7 +46,14 @@ class FrmPL : public QWidget {
   double muispositieY() const { return muispositieY_; }
   double schaal() const { return schaal_; }
 
+ protected:
+  // Closing the window is stopping: the same question as Stop, so a stray
+  // click on the title bar cannot throw the constructed profiles away.
+  void closeEvent(QCloseEvent* gebeurtenis) override;
+
  private:
+  // True when the user confirmed; the program has then been told to end.
+  bool bevestigStop();
   void naarProfiel(std::int32_t profiel);
   void volgende();
   void vorige();

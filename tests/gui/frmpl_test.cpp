@@ -371,7 +371,7 @@ TEST_F(FrmPLTest, StopAsksWithoutIconAndEndsOnlyOnYes) {
   berichtenFake.antwoorden = {Antwoord::Nee};
   klik(f, "cmdStop");
   ASSERT_EQ(berichtenFake.getoond.size(), 2u);
-  const GetoondBericht& vraag = berichtenFake.getoond[1];
+  const GetoondBericht vraag = berichtenFake.getoond[1];
   EXPECT_EQ(vraag.tekst, "Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!");
   EXPECT_EQ(vraag.titel, "Let op!");
   EXPECT_EQ(vraag.icoon, Icoon::Geen);
@@ -383,6 +383,14 @@ TEST_F(FrmPLTest, StopAsksWithoutIconAndEndsOnlyOnYes) {
 
   berichtenFake.antwoorden = {Antwoord::Ja};
   klik(f, "cmdStop");
+  EXPECT_EQ(berichtenFake.beeindigd, 1);
+
+  // The window's close button asks the same question.
+  f.show();
+  berichtenFake.antwoorden = {Antwoord::Nee};
+  EXPECT_FALSE(f.close());
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(berichtenFake.getoond.back().tekst, vraag.tekst);
   EXPECT_EQ(berichtenFake.beeindigd, 1);
 }
 
