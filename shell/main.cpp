@@ -3,12 +3,25 @@
 // user still confirms them there.
 #include <QApplication>
 #include <QTextStream>
+#include <cstdio>
+#include <cstring>
 
 #include "input/frminput.h"
 #include "shell/frmsplashscreen.h"
 #include "shell/schermen.h"
 
+namespace {
+const char* const gebruik = "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n";
+}
+
 int main(int argc, char** argv) {
+  // Help must work without a display, so before the application object.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(gebruik, stdout);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zarvo-Edit"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
@@ -16,10 +29,9 @@ int main(int argc, char** argv) {
   QStringList argumenten = QApplication::arguments();
   argumenten.removeFirst();
   QTextStream fout(stderr);
-  if (argumenten.size() > 2 || argumenten.contains(QStringLiteral("--help")) ||
-      argumenten.contains(QStringLiteral("-h"))) {
-    fout << "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n";
-    return argumenten.size() > 2 ? 2 : 0;
+  if (argumenten.size() > 2) {
+    fout << gebruik;
+    return 2;
   }
   const QStringList waarschuwingen =
       zarvo::gui::FrmInput::zetVoorkeuze(argumenten.value(0), argumenten.value(1));
