@@ -124,6 +124,7 @@ FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
   auto maakTekstvak = [this](const QString& tekst, const char* naam) {
     auto* t = new QLineEdit(tekst, this);
     t->setObjectName(naam);
+    t->setMinimumWidth(70);
     t->setMaximumWidth(90);
     return t;
   };

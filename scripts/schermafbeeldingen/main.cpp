@@ -7,6 +7,7 @@
 // renders every screen larger than its natural size, to check the layouts.
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTextStream>
 #include <QWidget>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "ditch/frmpl.h"
+#include "ditch/frmpuntcodes.h"
 #include "input/frminput.h"
 #include "output/frmopslaan.h"
 #include "platform/berichten.h"
@@ -98,6 +100,28 @@ bool opslaanScherm(const Opties& opties) {
   return bewaar(scherm<FrmOpslaan>(), opties);
 }
 
+// The ditch screen after the hand-over on the bundled sample, on profile 2:
+// its ditch sits between two edges close enough together for the
+// trapezoid, its coloured bottom points and both guide lines to show, and
+// the foreland step has put its two points in front.
+bool slootScherm(const Opties& opties) {
+  zarvo::ProfielStore& s = store();
+  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
+  s.inputbestand = voorbeelden.filePath("profielen.txt").toStdString();
+  s.bestandSloot = voorbeelden.filePath("sloot.csv").toStdString();
+  if (!scherm<FrmGraphicView>().laad() || s.aantalProfielen() < 2) return false;
+  s.initialiseerProfielInfo();
+  sluitScherm<FrmGraphicView>();
+  FrmPL& pl = scherm<FrmPL>();
+  pl.laad();
+  if (auto* volgende = pl.findChild<QPushButton*>("cmdVolgende")) volgende->click();
+  // A drawing large enough to see the ditch of a profile well over 100 m long.
+  if (auto* pic = pl.findChild<QWidget*>("picDwarsprofiel")) pic->setMinimumSize(820, 460);
+  return bewaar(pl, opties);
+}
+
+bool legendaScherm(const Opties& opties) { return bewaar(scherm<FrmPuntCodes>(), opties); }
+
 struct Scherm {
   const char* naam;
   std::function<bool(const Opties&)> maak;
@@ -107,6 +131,8 @@ const std::vector<Scherm> schermen = {
     {"frmSplashScreen", splashScherm},
     {"frmInput", invoerScherm},
     {"frmGraphicView", reviewScherm},
+    {"frmPL", slootScherm},
+    {"frmPuntCodes", legendaScherm},
     {"frmOpslaan", opslaanScherm},
 };
 
