@@ -107,7 +107,9 @@ class Lezer {
       huidigeNaam_.assign(naam);
       actief_ = true;
     }
-    huidige_.emplace_back(codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]);
+    // Braces, not emplace_back: clang before 16 cannot build an aggregate
+    // from parentheses, and the fuzz build uses clang.
+    huidige_.push_back(Punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]});
     vorigeX_ = xyz[0];
     vorigeY_ = xyz[1];
     return true;
