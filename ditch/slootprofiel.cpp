@@ -52,6 +52,8 @@ Punt nieuwPunt(double code, double x, double y, double z) {
   return p;
 }
 
+bool eindig(const Punt& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
 }  // namespace
 
 double berekenRichting(double dx, double dy) {
@@ -155,7 +157,9 @@ SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, Sloot
   // a self-intersecting ditch. Meeting exactly in the middle is a V-shaped
   // ditch and is fine. One point coded as both edges gives no room at all:
   // building there would put the edge point twice in a row.
-  if (offsetDijk < 0 || offsetPolder < 0 || offsetDijk + offsetPolder > breedte ||
+  // Written so that a NaN offset (an infinite height difference times a
+  // zero slope factor) is refused as well.
+  if (!(offsetDijk >= 0) || !(offsetPolder >= 0) || !(offsetDijk + offsetPolder <= breedte) ||
       rechts == links) {
     meldFout(sink, "de sloot past niet tussen de insteken in profiel " + naam);
     return SlootStatus::Fout;
@@ -167,6 +171,13 @@ SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, Sloot
                             rondAf3(cosT * offsetDijk + var.ySlootrandLinks), bodem);
   const Punt b2 = nieuwPunt(3, rondAf3(sinT * (breedte - offsetPolder) + var.xSlootrandLinks),
                             rondAf3(cosT * (breedte - offsetPolder) + var.ySlootrandLinks), bodem);
+  // Edges or ditch values near the limit of a double overflow on the way
+  // (the width of edges 1e308 apart is infinite); such points would reach
+  // the result file as "Inf" or "NaN".
+  if (!eindig(b1) || !eindig(b2)) {
+    meldFout(sink, "de slootmaten zijn te groot in profiel " + naam);
+    return SlootStatus::Fout;
+  }
 
   // Points strictly between the edges make way for the two bottom points;
   // the polder-side edge and everything after it follow B2. The profile
@@ -222,6 +233,11 @@ SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const Slo
   const double cosT = std::cos(theta);
   const Punt verst = nieuwPunt(16, rondAf3(x1 - sinT * (*a + *b)), rondAf3(y1 - cosT * (*a + *b)), z);
   const Punt nabij = nieuwPunt(15, rondAf3(x1 - sinT * *a), rondAf3(y1 - cosT * *a), z);
+  // a + b, or the points, can overflow for values near the limit of a double.
+  if (!eindig(verst) || !eindig(nabij)) {
+    meldFout(sink, "de voorlandmaten zijn ongeldig in profiel " + naamVoorMelding(prof));
+    return SlootStatus::Fout;
+  }
   punten.insert(punten.begin(), {verst, nabij});
   dekProfiel(store, prof);
   return SlootStatus::Sloot;
