@@ -1,0 +1,102 @@
+// The review screen's drawing: one long profile drawn into the display
+// lists and painted once offscreen, and stepping through typical profiles.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLocale>
+#include <QPushButton>
+#include <cmath>
+
+#include "platform/picturebox.h"
+#include "review/frmgraphicview.h"
+#include "shell/schermen.h"
+
+namespace {
+
+using namespace zarvo;
+using namespace zarvo::gui;
+
+// A surveyed cross-section: points every few decimetres along a straight
+// plan line, heights going up a dike and down again with some noise.
+Profiel maakProfiel(const std::string& naam, int punten, double oorsprongX) {
+  Profiel p;
+  p.naam = naam;
+  p.punten.reserve(static_cast<std::size_t>(punten));
+  for (int k = 0; k < punten; ++k) {
+    const double t = static_cast<double>(k) / punten;
+    const double z = 4.0 * std::sin(3.14159 * t) + 0.05 * std::sin(k * 0.7) - 1.0;
+    p.punten.push_back({Cel(99.0), Cel(999.0), oorsprongX + 0.3 * k, 550000.0 + 0.4 * k, z});
+  }
+  return p;
+}
+
+void vul(int profielen, int punten) {
+  sluitAlleSchermen();
+  ProfielStore& s = store();
+  s.wisAlles();
+  for (int i = 0; i < profielen; ++i) s.profielen.push_back(maakProfiel("DP" + std::to_string(i), punten, 129000.0 + i));
+  s.zetGrenzen(1 + 3 * punten, 1 + 2 * punten);
+  s.schaalfactor = 0.2;
+  s.huidigProfiel = 1;
+}
+
+FrmGraphicView& scherm1000x720() {
+  FrmGraphicView& w = scherm<FrmGraphicView>();
+  w.resize(1000, 720);
+  w.show();
+  return w;
+}
+
+void paint(FrmGraphicView& w) {
+  for (const char* naam : {"picXY", "picDwarsprofiel"}) {
+    QPixmap beeld = w.findChild<PictureBox*>(naam)->grab();
+    benchmark::DoNotOptimize(beeld);
+  }
+}
+
+void BM_TekenProfielen(benchmark::State& state) {
+  const int punten = static_cast<int>(state.range(0));
+  vul(1, punten);
+  FrmGraphicView& w = scherm1000x720();
+  for (auto _ : state) {
+    w.tekenProfielen(1);
+    paint(w);
+  }
+  state.counters["punten"] = punten;
+}
+BENCHMARK(BM_TekenProfielen)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_TekenProfielenZonderPaint(benchmark::State& state) {
+  vul(1, static_cast<int>(state.range(0)));
+  FrmGraphicView& w = scherm1000x720();
+  for (auto _ : state) w.tekenProfielen(1);
+}
+BENCHMARK(BM_TekenProfielenZonderPaint)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// One press of "Volgende >>" or "<< Vorige" with the repaint of both
+// pictures that follows it on screen.
+void BM_VolgendeVorige(benchmark::State& state) {
+  vul(200, 100);
+  FrmGraphicView& w = scherm1000x720();
+  w.tekenProfielen(1);
+  QPushButton* knop = w.findChild<QPushButton*>(state.range(0) ? "cmdVolgende" : "cmdVorrige");
+  for (auto _ : state) {
+    knop->click();
+    paint(w);
+  }
+}
+BENCHMARK(BM_VolgendeVorige)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  sluitAlleSchermen();
+  return 0;
+}
