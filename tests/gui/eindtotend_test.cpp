@@ -84,7 +84,7 @@ class EindTotEind : public ::testing::Test {
 
   // Walks from the splash screen to the save screen and chooses 'doelmap'
   // there. Returns the name of the profile deleted on the review screen.
-  std::string loopNaarOpslaan(FakeBerichten& fake, const QString& doelmap) {
+  std::string loopNaarOpslaan(const QString& doelmap) {
     scherm<FrmSplashScreen>().show();
     QTest::mouseClick(&scherm<FrmSplashScreen>(), Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -153,22 +153,29 @@ class EindTotEind : public ::testing::Test {
     EXPECT_TRUE(opslaan.zetMap(doelmap));
     return verwijderd;
   }
+
+  // The whole road into 'doelmap', then "Opslaan": the one box it showed.
+  GetoondBericht loopEnSlaOp(const QString& doelmap) {
+    verwijderdProfiel = loopNaarOpslaan(doelmap);
+    if (verwijderdProfiel.empty() || HasFailure()) return {};
+    const std::size_t voor = fake.getoond.size();
+    klik(scherm<FrmOpslaan>(), "cmdOpslaan");
+    EXPECT_EQ(fake.getoond.size(), voor + 1);
+    return fake.getoond.size() == voor + 1 ? fake.getoond.back() : GetoondBericht{};
+  }
+
+  FakeBerichten fake;
+  std::string verwijderdProfiel;  // deleted on the review screen
 };
 
 TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
   QTemporaryDir doel;
   QTemporaryDir batchDoel;
   ASSERT_TRUE(doel.isValid() && batchDoel.isValid());
-  FakeBerichten fake;
-  const std::string verwijderd = loopNaarOpslaan(fake, doel.path());
-  ASSERT_FALSE(verwijderd.empty());
+  const GetoondBericht bericht = loopEnSlaOp(doel.path());
   ASSERT_FALSE(HasFailure());
-
-  const std::size_t voorOpslaan = fake.getoond.size();
-  klik(scherm<FrmOpslaan>(), "cmdOpslaan");
-  ASSERT_EQ(fake.getoond.size(), voorOpslaan + 1);
-  EXPECT_EQ(fake.getoond.back().tekst, "Bestanden zijn opgeslagen.");
-  EXPECT_EQ(fake.getoond.back().titel, "Bestand opgeslagen");
+  EXPECT_EQ(bericht.tekst, "Bestanden zijn opgeslagen.");
+  EXPECT_EQ(bericht.titel, "Bestand opgeslagen");
   for (const GetoondBericht& b : fake.getoond) EXPECT_NE(b.titel, "Fout!") << b.tekst.toStdString();
   EXPECT_EQ(fake.onverwachteVragen, 0);
   EXPECT_EQ(fake.beeindigd, 0);
@@ -179,7 +186,7 @@ TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
   batch.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   batch.start(QStringLiteral(ZARVO_BATCH),
               {"bouw", QDir(voorbeelden).filePath(profielBestand), QDir(voorbeelden).filePath(slootBestand),
-               "--uitvoermap", batchDoel.path(), "--verwijder", QString::fromStdString(verwijderd),
+               "--uitvoermap", batchDoel.path(), "--verwijder", QString::fromStdString(verwijderdProfiel),
                "--decimaalteken", ",", "--bestandsnaam", slootBestand});
   ASSERT_TRUE(batch.waitForFinished(60000));
   ASSERT_EQ(batch.exitStatus(), QProcess::NormalExit);
@@ -194,7 +201,7 @@ TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
     EXPECT_GT(scherm.size(), 30) << naam.toStdString();
     EXPECT_TRUE(scherm == batchUit) << naam.toStdString() << " differs from the batch's";
   }
-  EXPECT_TRUE(lees(QDir(doel.path()).filePath(namen[1])).contains(QByteArray::fromStdString(verwijderd)));
+  EXPECT_TRUE(lees(QDir(doel.path()).filePath(namen[1])).contains(QByteArray::fromStdString(verwijderdProfiel)));
 }
 
 // The target is a folder nobody may write in, root included: /proc refuses
@@ -206,17 +213,11 @@ TEST_F(EindTotEind, SaveIntoAFolderWithoutWriteAccessFailsAndWritesNothing) {
     QFile proef(QDir(alleenLezen).filePath("zarvo-proef"));
     ASSERT_FALSE(proef.open(QIODevice::WriteOnly)) << "the target must refuse writing for this test";
   }
-  FakeBerichten fake;
-  const std::string verwijderd = loopNaarOpslaan(fake, alleenLezen);
-  ASSERT_FALSE(verwijderd.empty());
+  const GetoondBericht bericht = loopEnSlaOp(alleenLezen);
   ASSERT_FALSE(HasFailure());
-
-  const std::size_t voorOpslaan = fake.getoond.size();
-  klik(scherm<FrmOpslaan>(), "cmdOpslaan");
-  ASSERT_EQ(fake.getoond.size(), voorOpslaan + 1);
-  EXPECT_EQ(fake.getoond.back().tekst, "Fout bij het opslaan, controleer bestandsnaam");
-  EXPECT_EQ(fake.getoond.back().titel, "Fout!");
-  EXPECT_EQ(fake.getoond.back().icoon, Icoon::Kritiek);
+  EXPECT_EQ(bericht.tekst, "Fout bij het opslaan, controleer bestandsnaam");
+  EXPECT_EQ(bericht.titel, "Fout!");
+  EXPECT_EQ(bericht.icoon, Icoon::Kritiek);
   for (const GetoondBericht& b : fake.getoond) EXPECT_NE(b.titel, "Bestand opgeslagen");
   const QStringList geschreven = QDir(alleenLezen).entryList({"*output_*"}, QDir::Files | QDir::Hidden);
   EXPECT_TRUE(geschreven.isEmpty()) << geschreven.join(", ").toStdString();
