@@ -133,6 +133,9 @@ FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
   QFont vet = lblActiefProfiel_->font();
   vet.setBold(true);
   lblActiefProfiel_->setFont(vet);
+  // Profile names can be as long as a survey export makes them: such a name
+  // is cut off at the window's edge instead of widening the window.
+  lblActiefProfiel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   lblAantalProfielen_ = maakLabel(QString(), "lblAantalProfielen");
   lblSelect_ = maakLabel(tekstSelecteer, "lblSelect");
 
@@ -175,7 +178,6 @@ FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
 
   cmdOK_ = new QPushButton(QStringLiteral("OK >>"), this);
   cmdOK_->setObjectName("cmdOK");
-  cmdOK_->setDefault(true);
   cmdStop_ = new QPushButton(QStringLiteral("Stop"), this);
   cmdStop_->setObjectName("cmdStop");
 
@@ -210,6 +212,9 @@ FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
   connect(navigatie_, &ProfielNavigatie::springNaar, this, &FrmPL::naarProfiel);
   navigatie_->installeerSneltoetsen(this, {picDwarsprofiel_});
   connect(cmdUpdate_, &QPushButton::clicked, this, &FrmPL::updatePeilen);
+  // Enter after typing a level applies it, as "Update peilen" does.
+  connect(txtLiggingBoezempeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
+  connect(txtLiggingPolderpeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
   connect(cdmPuntCodes_, &QPushButton::clicked, this, &FrmPL::toonPuntCodes);
   connect(cmdOK_, &QPushButton::clicked, this, &FrmPL::ok);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmPL::stop);

@@ -244,11 +244,11 @@ TEST_F(FrmPLTest, GuideLinesAndTheirFailurePath) {
   EXPECT_FLOAT_EQ(polder.x2(), 110.0f);
   EXPECT_EQ(berichtenFake.getoond.size(), 1u);  // only the construction's message for P3
 
-  // Update uses the picture's width (44 for P1): -2.2 to 48.4.
+  // Updating uses the picture's width (44 for P1): -2.2 to 48.4.
   auto* txtBoezem = kind<QLineEdit>(f, "txtLiggingBoezempeil");
   auto* txtPolder = kind<QLineEdit>(f, "txtLiggingPolderpeil");
   txtBoezem->setText("-0,8");
-  klik(f, "cmdUpdate");
+  emit txtBoezem->returnPressed();  // Enter in the box updates as the button does
   EXPECT_FLOAT_EQ(boezem.y1(), -0.8f);
   EXPECT_FLOAT_EQ(boezem.y2(), -0.8f);
   EXPECT_FLOAT_EQ(boezem.x1(), -2.2f);
