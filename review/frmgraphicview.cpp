@@ -92,6 +92,9 @@ void FrmGraphicView::bouwScherm() {
   QFont vet = lblActiefProfiel_->font();
   vet.setBold(true);
   lblActiefProfiel_->setFont(vet);
+  // A very long profile name must not widen the window: the label takes
+  // the width the layout gives it and clips the rest.
+  lblActiefProfiel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   lblZmax_ = maakLabel("lblZmax", this);
   lblZmin_ = maakLabel("lblZmin", this);
   lblLengte_ = maakLabel("lblLengte", this);
