@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <cmath>
+#include <utility>
 
 namespace zarvo::gui {
 
@@ -111,37 +112,97 @@ void PictureBox::setTooltipTekst(const QString& tekst) {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  const double pixelsPerEenheid =
-      scaleWidth_ != 0 ? std::abs(width() / static_cast<double>(scaleWidth_)) : 0.0;
-  // Tens of thousands of points must repaint fast: no per-item allocations.
+  // Pixel centres: a one-pixel line on a whole pixel coordinate then covers
+  // exactly one row instead of smearing over two.
+  p.translate(0.5, 0.5);
+  // Smoothing costs more than everything else together; a dense profile of
+  // thousands of points looks the same without it and must stay instant.
+  constexpr std::size_t grensGladTekenen = 4000;
+  p.setRenderHint(QPainter::Antialiasing, displayList_.size() <= grensGladTekenen);
+  p.setBrush(Qt::NoBrush);
+
+  const double sx = scaleWidth_ != 0 ? width() / static_cast<double>(scaleWidth_) : 0.0;
+  const double sy = scaleHeight_ != 0 ? height() / static_cast<double>(scaleHeight_) : 0.0;
+  const auto px = [&](double x, double y) {
+    return QPointF((x - scaleLeft_) * sx, (y - scaleTop_) * sy);
+  };
+  const double pixelsPerEenheid = std::abs(sx);
+
+  // Consecutive lines of one colour go to the painter in one call.
+  std::vector<QLineF> lijnenReeks;
+  QColor reeksKleur;
+  const auto spoelLijnen = [&]() {
+    if (lijnenReeks.empty()) return;
+    p.setPen(QPen(reeksKleur, 0));
+    p.drawLines(lijnenReeks.data(), static_cast<int>(lijnenReeks.size()));
+    lijnenReeks.clear();
+  };
+
+  QColor penKleur;
+  bool penGezet = false;
   for (const Tekening& t : displayList_) {
-    p.setPen(QPen(t.kleur, 1));
-    switch (t.soort) {
-      case Tekening::Soort::Lijn:
-        p.drawLine(naarPixel({t.x1, t.y1}), naarPixel({t.x2, t.y2}));
-        break;
-      case Tekening::Soort::Cirkel: {
-        // The radius is in horizontal units; the circle stays round on
-        // screen whatever the vertical scale.
-        const double r = std::max(1.0, t.straal * pixelsPerEenheid);
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(naarPixel({t.x1, t.y1}), r, r);
-        break;
+    if (t.soort == Tekening::Soort::Lijn) {
+      if (!lijnenReeks.empty() && t.kleur != reeksKleur) spoelLijnen();
+      reeksKleur = t.kleur;
+      lijnenReeks.emplace_back(px(t.x1, t.y1), px(t.x2, t.y2));
+      continue;
+    }
+    spoelLijnen();
+    if (!penGezet || t.kleur != penKleur) {
+      p.setPen(QPen(t.kleur, 0));
+      penKleur = t.kleur;
+      penGezet = true;
+    }
+    if (t.soort == Tekening::Soort::Cirkel) {
+      // The radius is in horizontal units; the circle stays round on
+      // screen whatever the vertical scale.
+      const double r = std::max(1.0, t.straal * pixelsPerEenheid);
+      const QPointF midden = px(t.x1, t.y1);
+      if (r <= 32.0) {
+        // Thousands of small markers: stamp one ready-made circle image
+        // instead of rasterising every ellipse anew.
+        const QPixmap& stempel = cirkelStempel(t.kleur, r);
+        const double half = stempel.width() / (2.0 * stempel.devicePixelRatio());
+        p.drawPixmap(QPointF(midden.x() - half, midden.y() - half), stempel);
+      } else {
+        p.drawEllipse(midden, r, r);
       }
-      case Tekening::Soort::Tekst: {
-        const QPointF plek = naarPixel({t.x1, t.y1});
-        p.drawText(QRectF(plek, QSizeF(width() - plek.x(), height() - plek.y())),
-                   Qt::AlignLeft | Qt::AlignTop, t.tekst);
-        break;
-      }
+    } else {
+      const QPointF plek = px(t.x1, t.y1);
+      p.drawText(QRectF(plek, QSizeF(width() - plek.x(), height() - plek.y())),
+                 Qt::AlignLeft | Qt::AlignTop, t.tekst);
     }
   }
+  spoelLijnen();
+
   for (const LineControl* l : lijnen_) {
     if (!l->isVisible()) continue;
-    p.setPen(QPen(l->kleur(), 1, l->stijl()));
-    p.drawLine(naarPixel({l->x1(), l->y1()}), naarPixel({l->x2(), l->y2()}));
+    p.setPen(QPen(l->kleur(), 0, l->stijl()));
+    p.drawLine(px(l->x1(), l->y1()), px(l->x2(), l->y2()));
   }
+}
+
+const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal) {
+  // Radii are kept to a quarter pixel: finer steps are invisible.
+  const int kwartPixels = static_cast<int>(std::lround(straal * 4.0));
+  const auto sleutel = std::make_pair(kleur.rgba(), kwartPixels);
+  auto it = stempels_.find(sleutel);
+  if (it != stempels_.end()) return it->second;
+  if (stempels_.size() > 64) stempels_.clear();  // a new scale: old sizes are of no use
+
+  const double r = kwartPixels / 4.0;
+  const qreal dpr = devicePixelRatioF();
+  const int zijde = static_cast<int>(std::ceil(2.0 * r + 3.0));
+  QPixmap stempel(QSize(zijde, zijde) * dpr);
+  stempel.setDevicePixelRatio(dpr);
+  stempel.fill(Qt::transparent);
+  QPainter sp(&stempel);
+  sp.setRenderHint(QPainter::Antialiasing, true);
+  sp.setPen(QPen(kleur, 0));
+  sp.setBrush(Qt::NoBrush);
+  sp.drawEllipse(QPointF(zijde / 2.0, zijde / 2.0), r, r);
+  sp.end();
+  return stempels_.emplace(sleutel, std::move(stempel)).first->second;
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {

@@ -8,9 +8,12 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPixmap>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace zarvo::gui {
@@ -112,10 +115,13 @@ class PictureBox : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  const QPixmap& cirkelStempel(const QColor& kleur, double straal);
+
   float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
   QColor foreColor_ = Qt::black;
   std::vector<Tekening> displayList_;
   std::vector<LineControl*> lijnen_;
+  std::map<std::pair<QRgb, int>, QPixmap> stempels_;  // ready-made marker circles
 };
 
 }  // namespace zarvo::gui

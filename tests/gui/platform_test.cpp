@@ -101,6 +101,26 @@ TEST(PictureBox, DrawingSurvivesResizeAndLineControlsSurviveCls) {
   EXPECT_NE(beeld.pixelColor(150, 40).rgb(), QColor(Qt::blue).rgb());
 }
 
+TEST(PictureBox, CirclesAreOutlinesOfTheirRadiusInHorizontalUnits) {
+  PictureBox box;
+  box.resize(200, 100);
+  box.setScaleLeft(0);
+  box.setScaleTop(0);
+  box.setScaleWidth(20);    // 10 pixels per unit across
+  box.setScaleHeight(-100); // 1 pixel per unit down: round anyway
+  box.cirkel(10, -50, 1.0, Qt::red);   // small: stamped
+  box.cirkel(5, -50, 4.0, Qt::blue);   // large: drawn directly
+  const QImage beeld = box.grab().toImage();
+  const auto isRoodachtig = [](QColor c) { return c.red() > 150 && c.green() < 120; };
+  const auto isBlauwachtig = [](QColor c) { return c.blue() > 150 && c.red() < 120; };
+  // Outline at 10 pixels from the centre (100, 50), both across and down.
+  EXPECT_TRUE(isRoodachtig(beeld.pixelColor(110, 50)) || isRoodachtig(beeld.pixelColor(111, 50)));
+  EXPECT_TRUE(isRoodachtig(beeld.pixelColor(100, 40)) || isRoodachtig(beeld.pixelColor(100, 39)));
+  EXPECT_EQ(beeld.pixelColor(100, 50), QColor(Qt::white));  // not filled
+  EXPECT_TRUE(isBlauwachtig(beeld.pixelColor(90, 50)) || isBlauwachtig(beeld.pixelColor(91, 50)));
+  EXPECT_EQ(beeld.pixelColor(50, 50), QColor(Qt::white));
+}
+
 TEST(PictureBox, MouseReportsScaleUnits) {
   PictureBox box;
   box.resize(100, 100);
