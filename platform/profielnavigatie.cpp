@@ -1,5 +1,7 @@
 #include "platform/profielnavigatie.h"
 
+#include <QApplication>
+
 #include <algorithm>
 
 #include <QComboBox>
@@ -99,8 +101,19 @@ QString ProfielNavigatie::status(int profiel) const {
 }
 
 void ProfielNavigatie::zetKnoppenActief(bool actief) {
+  // Disabling the button that has the focus pushes the focus on to the
+  // jump field; give it back when the buttons return, so that stepping on
+  // with Space or Enter keeps working.
+  if (!actief) {
+    QWidget* focus = QApplication::focusWidget();
+    knopMetFocus_ = (focus == cmdVorrige_ || focus == cmdVolgende_) ? static_cast<QPushButton*>(focus) : nullptr;
+  }
   cmdVorrige_->setEnabled(actief);
   cmdVolgende_->setEnabled(actief);
+  if (actief && knopMetFocus_) {
+    knopMetFocus_->setFocus(Qt::OtherFocusReason);
+    knopMetFocus_ = nullptr;
+  }
 }
 
 void ProfielNavigatie::installeerSneltoetsen(QWidget* formulier, std::initializer_list<QWidget*> plaatjes) {

@@ -72,6 +72,7 @@ class ProfielNavigatie : public QWidget {
   std::vector<QString> namen_;   // index 0 = profile 1
   std::vector<QString> status_;  // parallel to namen_
   std::vector<QWidget*> plaatjes_;
+  QPushButton* knopMetFocus_ = nullptr;  // step button that had the focus while disabled
 };
 
 }  // namespace zarvo::gui

@@ -2,6 +2,7 @@
 // a typed text finds.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -70,6 +71,28 @@ TEST(ProfielNavigatie, ButtonsAskAndSelectingAnEntryJumpsButSettingItDoesNot) {
   emit nav.sprongLijst()->activated(1);  // the user picked entry 2
   ASSERT_EQ(sprong.count(), 1);
   EXPECT_EQ(sprong.at(0).at(0).toInt(), 2);
+}
+
+}  // namespace
+}  // namespace zarvo::gui
+
+namespace zarvo::gui {
+namespace {
+
+TEST(ProfielNavigatie, FocusReturnsToTheStepButtonAfterADrawing) {
+  QWidget venster;
+  auto* nav = new ProfielNavigatie(&venster);
+  nav->vernieuwLijst(winkel({"DP1", "DP2"}));
+  venster.show();
+  QApplication::setActiveWindow(&venster);
+  auto* volgende = nav->findChild<QPushButton*>("cmdVolgende");
+  ASSERT_NE(volgende, nullptr);
+  volgende->setFocus();
+  ASSERT_TRUE(volgende->hasFocus());
+  nav->zetKnoppenActief(false);  // as during a drawing
+  EXPECT_FALSE(volgende->hasFocus());
+  nav->zetKnoppenActief(true);
+  EXPECT_TRUE(volgende->hasFocus());
 }
 
 }  // namespace
