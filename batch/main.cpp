@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/batchgemeen.h"
+#include "shell/grotepaginas.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ std::string gebruik() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zarvo::vraagGrotePaginas(argv);
   std::vector<std::string> argumenten(argv + (argc > 1 ? 2 : argc), argv + argc);
   const std::string_view opdracht = argc > 1 ? argv[1] : "";
   if (opdracht == "--help" || opdracht == "-h" || opdracht == "help") {

@@ -8,6 +8,7 @@
 
 #include "input/frminput.h"
 #include "shell/frmsplashscreen.h"
+#include "shell/grotepaginas.h"
 #include "shell/schermen.h"
 
 namespace {
@@ -15,6 +16,7 @@ const char* const gebruik = "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]
 }
 
 int main(int argc, char** argv) {
+  zarvo::vraagGrotePaginas(argv);
   // Help must work without a display, so before the application object.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
