@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,14 +85,45 @@ struct SlootRecord {
   const std::string& kolom(int c) const { return velden[static_cast<std::size_t>(c - 1)]; }
 };
 
+// A profile's selection record: columns 0..37, column 1 the name, 2..37
+// twelve point slots (X, Y, Z at 3s-1, 3s, 3s+1), -1 meaning "not set".
+// Only the ditch screen fills it, so its cells are made on first write: a
+// file of a million tiny profiles must not pay 600 bytes each for it.
+class ProfielInfo {
+ public:
+  static constexpr std::size_t aantal = 38;
+
+  ProfielInfo() = default;
+  ProfielInfo(const ProfielInfo& ander)
+      : cellen_(ander.cellen_ ? std::make_unique<std::array<Cel, aantal>>(*ander.cellen_) : nullptr) {}
+  ProfielInfo(ProfielInfo&&) noexcept = default;
+  ProfielInfo& operator=(const ProfielInfo& ander) {
+    if (this != &ander) *this = ProfielInfo(ander);
+    return *this;
+  }
+  ProfielInfo& operator=(ProfielInfo&&) noexcept = default;
+
+  // Index 0..37; reading an unwritten record gives Empty cells.
+  Cel& operator[](std::size_t i) {
+    if (!cellen_) cellen_ = std::make_unique<std::array<Cel, aantal>>();
+    return (*cellen_)[i];
+  }
+  const Cel& operator[](std::size_t i) const {
+    static const Cel leeg;
+    return cellen_ ? (*cellen_)[i] : leeg;
+  }
+  static constexpr std::size_t size() { return aantal; }
+
+ private:
+  std::unique_ptr<std::array<Cel, aantal>> cellen_;
+};
+
 struct Profiel {
   std::string naam;
   std::vector<Punt> punten;
   SlootRecord sloot;
-  // profielInfo columns 0..37: column 1 the name, 2..37 twelve point slots
-  // (X, Y, Z at 3s-1, 3s, 3s+1), -1 meaning "not set". Empty until the
-  // review screen hands over.
-  std::array<Cel, 38> profielInfo;
+  // Empty until the review screen hands over.
+  ProfielInfo profielInfo;
 };
 
 // One row of the drawn cross-section: distance along the profile, height.
