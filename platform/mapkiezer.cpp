@@ -85,10 +85,18 @@ MapKiezer::MapKiezer(QWidget* ouder) : QWidget(ouder) {
   };
   connect(dir1_, &QTreeWidget::itemClicked, this, openMap);
   connect(dir1_, &QTreeWidget::itemActivated, this, openMap);
-  connect(file1_, &QListWidget::currentTextChanged, this, [this](const QString& naam) {
-    if (!naam.isEmpty()) emit bestandGeklikt(naam);
+  // Clicks and keyboard moves select; a list that merely gains the focus
+  // makes its first file current without selecting it, and that must not
+  // count, or tabbing through a form would pick a file. A click on the file
+  // already selected is reported again.
+  connect(file1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit bestandGeklikt(item->text()); });
+  connect(file1_, &QListWidget::itemSelectionChanged, this, [this] {
+    const auto gekozen = file1_->selectedItems();
+    if (!gekozen.isEmpty()) emit bestandGeklikt(gekozen.front()->text());
   });
-  connect(file1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+  // Only a real double-click chooses: with a style that activates items on
+  // a single click, a click that merely selects would otherwise choose too.
+  connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     QTimer::singleShot(0, this, [this, naam = item->text()] { emit bestandGekozen(naam); });
   });
   dir1_->installEventFilter(this);
@@ -151,8 +159,8 @@ void MapKiezer::markeerBestand(const QString& naam) {
 }
 
 // Windows has drive letters. Elsewhere the root, the home folder and the
-// volumes a user mounts (USB sticks, network shares) stand in for them;
-// the system's own mounts would only be in the way.
+// mounted data volumes (USB sticks, network shares, data disks) stand in for
+// them; the system's own and virtual mounts would only be in the way.
 void MapKiezer::vulStations() {
   const QSignalBlocker stil(drive1_);
   drive1_->clear();
@@ -167,14 +175,19 @@ void MapKiezer::vulStations() {
 #else
   neem(QStringLiteral("/"), QStringLiteral("/"));
   neem(QStringLiteral("Persoonlijke map (%1)").arg(QDir::homePath()), QDir::homePath());
-  static const QStringList gebruikersMounts = {"/media/", "/run/media/", "/mnt/"};
+  static const QStringList systeem = {"/boot", "/dev", "/etc", "/proc", "/run", "/snap", "/sys", "/usr", "/var"};
+  static const QStringList virtueel = {"squashfs", "tmpfs", "devtmpfs", "proc", "sysfs", "cgroup", "cgroup2", "overlay"};
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     const QString wortel = volume.rootPath();
-    if (!volume.isValid() || volume.isRoot()) continue;
-    const bool vanGebruiker = std::any_of(gebruikersMounts.begin(), gebruikersMounts.end(),
-                                          [&](const QString& m) { return wortel.startsWith(m); });
-    if (!vanGebruiker) continue;
-    neem(QStringLiteral("%1 (%2)").arg(volume.displayName(), wortel), wortel);
+    if (!volume.isValid() || !volume.isReady() || volume.isRoot() || !QFileInfo(wortel).isDir()) continue;
+    if (virtueel.contains(QString::fromLatin1(volume.fileSystemType()))) continue;
+    // Removable media may be mounted below /run, which is otherwise the system's.
+    const bool media = wortel.startsWith("/run/media/") || wortel.startsWith("/media/");
+    const bool vanSysteem =
+        std::any_of(systeem.begin(), systeem.end(), [&](const QString& m) { return ligtOp(wortel, m); });
+    if (vanSysteem && !media) continue;
+    const QString naam = volume.displayName();
+    neem(naam == wortel ? wortel : QStringLiteral("%1 (%2)").arg(naam, wortel), wortel);
   }
 #endif
 }
@@ -252,13 +265,20 @@ void MapKiezer::vulBestanden() {
   for (const QString& naam : namen) file1_->addItem(new QListWidgetItem(icoon, naam));
 }
 
-// Keyboard use: Enter opens the folder or chooses the file (the item views
-// report that as activation), Backspace goes one folder up.
+// Keyboard use: Enter opens the folder (the folder list reports that as
+// activation) or chooses the file, Backspace goes one folder up. Enter on a
+// file is taken here, before the list sees the key, so the choice is made
+// at once and whoever handles it may refill the list safely.
 bool MapKiezer::eventFilter(QObject* object, QEvent* gebeurtenis) {
-  if (gebeurtenis->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(gebeurtenis)->key() == Qt::Key_Backspace) {
+  if (gebeurtenis->type() != QEvent::KeyPress) return QWidget::eventFilter(object, gebeurtenis);
+  const int toets = static_cast<QKeyEvent*>(gebeurtenis)->key();
+  if (toets == Qt::Key_Backspace) {
     QDir boven(map_);
     if (!boven.isRoot() && boven.cdUp()) zetMap(boven.absolutePath());
+    return true;
+  }
+  if (object == file1_ && (toets == Qt::Key_Return || toets == Qt::Key_Enter) && file1_->currentItem()) {
+    emit bestandGekozen(file1_->currentItem()->text());
     return true;
   }
   return QWidget::eventFilter(object, gebeurtenis);

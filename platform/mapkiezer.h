@@ -41,13 +41,15 @@ class MapKiezer : public QWidget {
 
   QComboBox* drive1() const { return drive1_; }
   QTreeWidget* dir1() const { return dir1_; }
+  QLabel* bestandenKop() const { return lblBestanden_; }
   QListWidget* file1() const { return file1_; }
 
  signals:
   void mapGewijzigd(const QString& pad);
-  // A file was selected (click or arrow keys).
+  // A file was selected (click, arrow keys or typing its first letters).
   void bestandGeklikt(const QString& naam);
-  // A file was chosen (double-click or Enter).
+  // A file was chosen (double-click or Enter). Enter reports it at once,
+  // a double-click once the list has finished with the click.
   void bestandGekozen(const QString& naam);
 
  protected:
