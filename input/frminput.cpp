@@ -11,21 +11,18 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStorageInfo>
 #include <QStringDecoder>
-#include <QStyle>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "input/frmladen.h"
 #include "platform/berichten.h"
+#include "platform/mapkiezer.h"
 #include "review/frmgraphicview.h"
 #include "shell/schermen.h"
 
@@ -35,8 +32,6 @@ namespace {
 
 const QString patroonProfiel = QStringLiteral("*.txt;*.asc;*.xyz");
 const QString patroonSloot = QStringLiteral("*.csv");
-
-constexpr int padRol = Qt::UserRole;
 
 QString naarQ(const std::string& s) { return QString::fromStdString(s); }
 
@@ -65,11 +60,6 @@ QLineEdit* maakPadVeld(QWidget* ouder, const char* naam) {
   veld->setPlaceholderText(QStringLiteral("(nog niet gekozen)"));
   veld->setFocusPolicy(Qt::ClickFocus);
   return veld;
-}
-
-bool isLeesbareMap(const QString& pad) {
-  QFileInfo info(pad);
-  return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
 }  // namespace
@@ -104,39 +94,10 @@ FrmInput::FrmInput(QWidget* ouder) : QWidget(ouder) {
   keuzeIndeling->addWidget(txtSlootbestand_, 1, 1);
   keuzeIndeling->setColumnStretch(1, 1);
 
-  // Drive, folder and file lists.
-  drive1_ = new QComboBox(this);
-  drive1_->setObjectName("Drive1");
-  auto* lblStation = new QLabel(QStringLiteral("S&tation:"), this);
-  lblStation->setBuddy(drive1_);
-
-  dir1_ = new QTreeWidget(this);
-  dir1_->setObjectName("Dir1");
-  dir1_->setHeaderHidden(true);
-  dir1_->setRootIsDecorated(false);
-  dir1_->setItemsExpandable(false);
-  dir1_->setExpandsOnDoubleClick(false);
-  dir1_->setUniformRowHeights(true);
-  auto* lblMappen = new QLabel(QStringLiteral("&Mappen:"), this);
-  lblMappen->setBuddy(dir1_);
-
-  file1_ = new QListWidget(this);
-  file1_->setObjectName("File1");
-  file1_->setUniformItemSizes(true);
-  lblPatroon_ = new QLabel(this);
-  lblPatroon_->setObjectName("lblPatroon");
-  lblPatroon_->setBuddy(file1_);
-
-  auto* lijsten = new QGridLayout;
-  lijsten->addWidget(lblStation, 0, 0);
-  lijsten->addWidget(drive1_, 1, 0);
-  lijsten->addWidget(lblMappen, 2, 0);
-  lijsten->addWidget(dir1_, 3, 0);
-  lijsten->addWidget(lblPatroon_, 0, 1, 3, 1, Qt::AlignBottom);
-  lijsten->addWidget(file1_, 3, 1);
-  lijsten->setColumnStretch(0, 1);
-  lijsten->setColumnStretch(1, 1);
-  lijsten->setRowStretch(3, 1);
+  // Drive, folder and file lists; the file pattern follows the step.
+  lijsten_ = new MapKiezer(this);
+  lijsten_->zetBestandenKop(QStringLiteral("Bestan&den (%1):"));
+  lijsten_->bestandenKop()->setObjectName("lblPatroon");
 
   // First line of the chosen file.
   auto* fraEersteRegel = new QGroupBox(QStringLiteral("Eerste regel van het bestand"), this);
@@ -172,15 +133,15 @@ FrmInput::FrmInput(QWidget* ouder) : QWidget(ouder) {
   auto* indeling = new QVBoxLayout(this);
   indeling->addWidget(lblStap_);
   indeling->addWidget(fraKeuze);
-  indeling->addLayout(lijsten, 1);
+  indeling->addWidget(lijsten_, 1);
   indeling->addWidget(fraEersteRegel);
   indeling->addLayout(knoppen);
 
   setTabOrder(optProfielbestand_, optSlootbestand_);
-  setTabOrder(optSlootbestand_, drive1_);
-  setTabOrder(drive1_, dir1_);
-  setTabOrder(dir1_, file1_);
-  setTabOrder(file1_, cmdBladeren_);
+  setTabOrder(optSlootbestand_, lijsten_->drive1());
+  setTabOrder(lijsten_->drive1(), lijsten_->dir1());
+  setTabOrder(lijsten_->dir1(), lijsten_->file1());
+  setTabOrder(lijsten_->file1(), cmdBladeren_);
   setTabOrder(cmdBladeren_, cmdWissen_);
   setTabOrder(cmdWissen_, cmdOK_);
   setTabOrder(cmdOK_, cmdStop_);
@@ -189,31 +150,14 @@ FrmInput::FrmInput(QWidget* ouder) : QWidget(ouder) {
           [this](bool aan) { if (aan) zetStap(Stap::Profielbestand); });
   connect(optSlootbestand_, &QRadioButton::toggled, this,
           [this](bool aan) { if (aan) zetStap(Stap::Slootbestand); });
-  connect(drive1_, &QComboBox::currentIndexChanged, this, &FrmInput::Drive1_Change);
-  // Double-clicks rebuild or close the lists they come from; they are
-  // handled once the list has finished with its own event.
-  connect(dir1_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    QTimer::singleShot(0, this, [this, pad = item->data(0, padRol).toString()] { zetMap(pad); });
-  });
-  // Clicks and keyboard moves both select; a list merely gaining the focus
-  // does not, so tabbing through the form chooses nothing.
-  connect(file1_, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { File1_Click(item->text()); });
-  connect(file1_, &QListWidget::itemSelectionChanged, this, [this] {
-    const auto gekozen = file1_->selectedItems();
-    if (!gekozen.isEmpty()) File1_Click(gekozen.front()->text());
-  });
-  connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    QTimer::singleShot(0, this, [this, naam = item->text()] { File1_DblClick(naam); });
-  });
+  // A new folder shows the file chosen there earlier, if any.
+  connect(lijsten_, &MapKiezer::mapGewijzigd, this, &FrmInput::selecteerGekozenBestand);
+  connect(lijsten_, &MapKiezer::bestandGeklikt, this, &FrmInput::File1_Click);
+  connect(lijsten_, &MapKiezer::bestandGekozen, this, &FrmInput::File1_DblClick);
   connect(cmdBladeren_, &QPushButton::clicked, this, &FrmInput::cmdBladeren_Click);
   connect(cmdWissen_, &QPushButton::clicked, this, &FrmInput::cmdWissen_Click);
   connect(cmdOK_, &QPushButton::clicked, this, &FrmInput::cmdOK_Click);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmInput::cmdStop_Click);
-  dir1_->installEventFilter(this);
-  file1_->installEventFilter(this);
-
-  vulStations();
 
   // Start where the choice already in the store points; otherwise in the
   // working folder. No message here: the form is not even visible yet.
@@ -224,7 +168,9 @@ FrmInput::FrmInput(QWidget* ouder) : QWidget(ouder) {
   } else if (!s.inputbestand.empty()) {
     start = QFileInfo(naarQ(s.inputbestand)).absolutePath();
   }
-  if (!laadMap(start) && !laadMap(QDir::homePath())) laadMap(QDir::rootPath());
+  if (!lijsten_->probeerMap(start) && !lijsten_->probeerMap(QDir::homePath())) {
+    lijsten_->probeerMap(QDir::rootPath());
+  }
   zetStap(s.inputbestand.empty() ? Stap::Profielbestand : Stap::Slootbestand);
 }
 
@@ -257,148 +203,25 @@ void FrmInput::zetStap(Stap stap) {
   }
   lblStap_->setText(profiel ? QStringLiteral("Stap 1 van 2: kies het profielbestand")
                             : QStringLiteral("Stap 2 van 2: kies het slootbestand"));
-  lblPatroon_->setText(QStringLiteral("Bestan&den (%1):").arg(profiel ? patroonProfiel : patroonSloot));
   // Back to a file chosen earlier for this step, wherever it lies.
   const QString gekozen = gekozenPad();
   if (!gekozen.isEmpty()) {
     const QString gekozenMap = QFileInfo(gekozen).absolutePath();
-    if (gekozenMap != map_ && isLeesbareMap(gekozenMap)) laadMap(gekozenMap);
+    if (gekozenMap != map()) lijsten_->probeerMap(gekozenMap);
   }
-  vulBestanden();
+  lijsten_->zetPatroon(profiel ? patroonProfiel : patroonSloot);
+  selecteerGekozenBestand();
   toonKeuze();
 }
 
-bool FrmInput::zetMap(const QString& pad) {
-  if (laadMap(pad)) return true;
-  toonBericht(QStringLiteral("Kan niet lezen vanaf het geselecteerde station, kies een ander station"),
-              QStringLiteral("Leesfout!"), Icoon::Kritiek);
-  return false;
-}
+bool FrmInput::zetMap(const QString& pad) { return lijsten_->zetMap(pad); }
 
-bool FrmInput::laadMap(const QString& pad) {
-  if (!isLeesbareMap(pad)) return false;
-  map_ = QDir(pad).absolutePath();
-  vulMappen();
-  vulBestanden();
-  kiesStationVoorMap();
-  return true;
-}
-
-void FrmInput::vulStations() {
-  const QSignalBlocker blokkeer(drive1_);
-  drive1_->clear();
-  const QIcon icoon = style()->standardIcon(QStyle::SP_DriveHDIcon);
-  auto voegToe = [&](const QString& tekst, const QString& wortel) {
-    if (drive1_->findData(wortel, padRol) >= 0) return;
-    drive1_->addItem(icoon, tekst, wortel);
-  };
-#ifdef Q_OS_WIN
-  for (const QFileInfo& station : QDir::drives()) voegToe(QDir::toNativeSeparators(station.absolutePath()), station.absolutePath());
-#else
-  // No drive letters here: the root, the home folder and the mounted data
-  // volumes stand in for them. System and virtual mounts would only clutter.
-  voegToe(QStringLiteral("/"), QStringLiteral("/"));
-  voegToe(QStringLiteral("Persoonlijke map (%1)").arg(QDir::homePath()), QDir::homePath());
-  static const QStringList systeem = {"/boot", "/dev", "/etc", "/proc", "/run", "/snap", "/sys", "/usr", "/var"};
-  static const QStringList virtueel = {"squashfs", "tmpfs", "devtmpfs", "proc", "sysfs", "cgroup", "cgroup2", "overlay"};
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    const QString wortel = volume.rootPath();
-    if (!volume.isValid() || !volume.isReady() || volume.isRoot() || !QFileInfo(wortel).isDir()) continue;
-    if (virtueel.contains(QString::fromLatin1(volume.fileSystemType()))) continue;
-    const bool media = wortel.startsWith("/run/media/") || wortel.startsWith("/media/");
-    const bool systeemMap = std::any_of(systeem.begin(), systeem.end(), [&](const QString& s) {
-      return wortel == s || wortel.startsWith(s + '/');
-    });
-    if (systeemMap && !media) continue;
-    const QString naam = volume.displayName();
-    voegToe(naam == wortel ? wortel : QStringLiteral("%1 (%2)").arg(naam, wortel), wortel);
-  }
-#endif
-}
-
-// Shows the drive the current folder lies on: the longest matching root.
-void FrmInput::kiesStationVoorMap() {
-  int beste = -1;
-  qsizetype besteLengte = -1;
-  for (int i = 0; i < drive1_->count(); ++i) {
-    QString wortel = drive1_->itemData(i, padRol).toString();
-    const QString metScheiding = wortel.endsWith('/') ? wortel : wortel + '/';
-    if ((map_ == wortel || map_.startsWith(metScheiding)) && wortel.size() > besteLengte) {
-      beste = i;
-      besteLengte = wortel.size();
-    }
-  }
-  const QSignalBlocker blokkeer(drive1_);
-  drive1_->setCurrentIndex(beste);
-  vorigStation_ = beste;
-}
-
-void FrmInput::Drive1_Change(int index) {
-  if (index < 0) return;
-  if (!zetMap(drive1_->itemData(index, padRol).toString())) {
-    const QSignalBlocker blokkeer(drive1_);
-    drive1_->setCurrentIndex(vorigStation_);
-  }
-}
-
-// The folder list shows the way from the root down to the current folder,
-// and the current folder's subfolders below it; double-click goes there.
-void FrmInput::vulMappen() {
-  dir1_->clear();
-  const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-  const QIcon dicht = style()->standardIcon(QStyle::SP_DirClosedIcon);
-
-  QStringList keten;
-  for (QDir d(map_);; ) {
-    keten.prepend(d.absolutePath());
-    if (d.isRoot() || !d.cdUp()) break;
-  }
-  QTreeWidgetItem* ouder = nullptr;
-  for (const QString& pad : keten) {
-    QString naam = QFileInfo(pad).fileName();
-    if (naam.isEmpty()) naam = QDir::toNativeSeparators(pad);
-    auto* item = ouder ? new QTreeWidgetItem(ouder) : new QTreeWidgetItem(dir1_);
-    item->setText(0, naam);
-    item->setIcon(0, open);
-    item->setData(0, padRol, pad);
-    ouder = item;
-  }
-  QFont vet = dir1_->font();
-  vet.setBold(true);
-  ouder->setFont(0, vet);
-
-  const QDir map(map_);
-  for (const QFileInfo& sub : map.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-    auto* item = new QTreeWidgetItem(ouder);
-    item->setText(0, sub.fileName());
-    item->setIcon(0, dicht);
-    item->setData(0, padRol, sub.absoluteFilePath());
-  }
-  dir1_->expandAll();
-  dir1_->setCurrentItem(ouder);
-}
-
-void FrmInput::vulBestanden() {
-  const QSignalBlocker blokkeer(file1_);
-  file1_->clear();
-  const QStringList filters = (stap_ == Stap::Profielbestand ? patroonProfiel : patroonSloot).split(';');
-  const QIcon icoon = style()->standardIcon(QStyle::SP_FileIcon);
-  const QDir map(map_);
-  for (const QString& naam : map.entryList(filters, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
-    file1_->addItem(new QListWidgetItem(icoon, naam));
-  }
-  selecteerGekozenBestand();
-}
+QString FrmInput::map() const { return lijsten_->map(); }
 
 void FrmInput::selecteerGekozenBestand() {
-  const QSignalBlocker blokkeer(file1_);
-  file1_->clearSelection();
   const QFileInfo gekozen(gekozenPad());
-  if (gekozen.fileName().isEmpty() || gekozen.absolutePath() != map_) return;
-  const auto gevonden = file1_->findItems(gekozen.fileName(), Qt::MatchExactly);
-  if (gevonden.isEmpty()) return;
-  file1_->setCurrentItem(gevonden.front());
-  file1_->scrollToItem(gevonden.front());
+  const bool hier = !gekozen.fileName().isEmpty() && gekozen.absolutePath() == map();
+  lijsten_->markeerBestand(hier ? gekozen.fileName() : QString());
 }
 
 QString FrmInput::gekozenPad() const {
@@ -426,7 +249,7 @@ void FrmInput::toonKeuze() {
   lblEersteRegel_->setToolTip(regel);
 }
 
-void FrmInput::File1_Click(const QString& naam) { kiesBestand(QDir(map_).filePath(naam)); }
+void FrmInput::File1_Click(const QString& naam) { kiesBestand(QDir(map()).filePath(naam)); }
 
 // Double-click (or Enter) chooses the file: the profile-lines file moves on
 // to the ditch file, the ditch file goes on as OK does.
@@ -442,7 +265,7 @@ void FrmInput::File1_DblClick(const QString& naam) {
 void FrmInput::cmdBladeren_Click() {
   const bool profiel = stap_ == Stap::Profielbestand;
   const QString pad = QFileDialog::getOpenFileName(
-      this, profiel ? QStringLiteral("Profielbestand kiezen") : QStringLiteral("Slootbestand kiezen"), map_,
+      this, profiel ? QStringLiteral("Profielbestand kiezen") : QStringLiteral("Slootbestand kiezen"), map(),
       profiel ? QStringLiteral("Profielbestanden (*.txt *.asc *.xyz);;Alle bestanden (*)")
               : QStringLiteral("Slootbestanden (*.csv);;Alle bestanden (*)"));
   if (pad.isEmpty()) return;
@@ -500,28 +323,6 @@ void FrmInput::cmdStop_Click() {
     berichten().beeindigProgramma();
     return;
   }
-}
-
-// Keyboard use of the lists: Enter does what a double-click does,
-// Backspace goes one folder up.
-bool FrmInput::eventFilter(QObject* object, QEvent* gebeurtenis) {
-  if (gebeurtenis->type() != QEvent::KeyPress) return QWidget::eventFilter(object, gebeurtenis);
-  const int toets = static_cast<QKeyEvent*>(gebeurtenis)->key();
-  const bool enter = toets == Qt::Key_Return || toets == Qt::Key_Enter;
-  if (object == file1_ && enter && file1_->currentItem()) {
-    File1_DblClick(file1_->currentItem()->text());
-    return true;
-  }
-  if (object == dir1_ && enter && dir1_->currentItem()) {
-    zetMap(dir1_->currentItem()->data(0, padRol).toString());
-    return true;
-  }
-  if ((object == dir1_ || object == file1_) && toets == Qt::Key_Backspace) {
-    QDir boven(map_);
-    if (boven.cdUp()) zetMap(boven.absolutePath());
-    return true;
-  }
-  return QWidget::eventFilter(object, gebeurtenis);
 }
 
 }  // namespace zarvo::gui

@@ -7,16 +7,14 @@
 #include <QStringList>
 #include <QWidget>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace zarvo::gui {
+
+class MapKiezer;
 
 class FrmInput : public QWidget {
   Q_OBJECT
@@ -39,7 +37,7 @@ class FrmInput : public QWidget {
   // Shows the folder 'pad' in the lists. An unreadable folder shows the
   // read error and leaves the lists as they were (returns false).
   bool zetMap(const QString& pad);
-  QString map() const { return map_; }
+  QString map() const;
 
   // The event handlers of the buttons and the file list.
   void cmdOK_Click();
@@ -49,34 +47,20 @@ class FrmInput : public QWidget {
   void File1_Click(const QString& naam);
   void File1_DblClick(const QString& naam);
 
- protected:
-  bool eventFilter(QObject* object, QEvent* gebeurtenis) override;
-
  private:
-  bool laadMap(const QString& pad);
-  void vulStations();
-  void kiesStationVoorMap();
-  void Drive1_Change(int index);
-  void vulMappen();
-  void vulBestanden();
   void kiesBestand(const QString& pad);
   void toonKeuze();
   void selecteerGekozenBestand();
   QString gekozenPad() const;
 
   Stap stap_ = Stap::Profielbestand;
-  QString map_;
-  int vorigStation_ = -1;
 
   QLabel* lblStap_ = nullptr;
   QRadioButton* optProfielbestand_ = nullptr;
   QRadioButton* optSlootbestand_ = nullptr;
   QLineEdit* txtProfielbestand_ = nullptr;
   QLineEdit* txtSlootbestand_ = nullptr;
-  QComboBox* drive1_ = nullptr;
-  QTreeWidget* dir1_ = nullptr;
-  QLabel* lblPatroon_ = nullptr;
-  QListWidget* file1_ = nullptr;
+  MapKiezer* lijsten_ = nullptr;
   QLabel* lblEersteRegel_ = nullptr;
   QPushButton* cmdBladeren_ = nullptr;
   QPushButton* cmdWissen_ = nullptr;
