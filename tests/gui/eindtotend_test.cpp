@@ -24,6 +24,7 @@
 #include "shell/frmsplashscreen.h"
 #include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
@@ -69,19 +70,13 @@ bool zichtbaar(const char* naam) {
   return false;
 }
 
-class EindTotEind : public ::testing::Test {
+class EindTotEind : public SchermTest {
  protected:
   void SetUp() override {
-    sluitAlleSchermen();
-    store().wisAlles();
+    SchermTest::SetUp();
     ASSERT_TRUE(QFile::exists(QDir(voorbeelden).filePath(profielBestand)));
     ASSERT_TRUE(QFile::exists(QDir(voorbeelden).filePath(slootBestand)));
   }
-  void TearDown() override {
-    sluitAlleSchermen();
-    store().wisAlles();
-  }
-
   // Walks from the splash screen to the save screen and chooses 'doelmap'
   // there. Returns the name of the profile deleted on the review screen.
   std::string loopNaarOpslaan(const QString& doelmap) {

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,18 +20,10 @@
 #include "review/schaalbalk.h"
 #include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
-
-class LocaleVast {
- public:
-  explicit LocaleVast(const QLocale& l) : oud_(QLocale()) { QLocale::setDefault(l); }
-  ~LocaleVast() { QLocale::setDefault(oud_); }
-
- private:
-  QLocale oud_;
-};
 
 struct P {
   double x, y, z;
@@ -55,17 +46,8 @@ std::vector<Profiel> drieProfielen() {
           maakProfiel("P3", {{0, 0, 3.0}, {0, 20, 3.5}, {5, 20, 3.0}})};
 }
 
-class ReviewScherm : public ::testing::Test {
+class ReviewScherm : public SchermTest {
  protected:
-  void SetUp() override {
-    sluitAlleSchermen();
-    store().wisAlles();
-  }
-  void TearDown() override {
-    sluitAlleSchermen();
-    store().wisAlles();
-  }
-
   // The state the load sequence leaves, without files: profile 1 drawn at
   // the designed factor 0.2.
   FrmGraphicView& toon(std::vector<Profiel> profielen) {

@@ -17,6 +17,7 @@
 #include "shell/schermen.h"
 #include "tests/core/testmap.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
@@ -29,15 +30,8 @@ QStringList namen(const QListWidget& lijst) {
   return uit;
 }
 
-class InvoerTest : public ::testing::Test {
+class InvoerTest : public SchermTest {
  protected:
-  void SetUp() override { schoon(); }
-  void TearDown() override { schoon(); }
-  static void schoon() {
-    sluitAlleSchermen();
-    store().wisAlles();
-  }
-
   // The input screen as the user gets it: created and shown.
   FrmInput& open() {
     FrmInput& f = scherm<FrmInput>();

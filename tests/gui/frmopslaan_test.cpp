@@ -12,6 +12,7 @@
 #include "output/frmopslaan.h"
 #include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
@@ -39,12 +40,11 @@ class KijkendeBerichten : public FakeBerichten {
 
 Punt punt(Cel v1, Cel v2, double x, double y, double z) { return Punt{std::move(v1), std::move(v2), x, y, z}; }
 
-class FrmOpslaanTest : public ::testing::Test {
+class FrmOpslaanTest : public SchermTest {
  protected:
   void SetUp() override {
-    sluitAlleSchermen();
+    SchermTest::SetUp();
     ProfielStore& s = store();
-    s.wisAlles();
     ASSERT_TRUE(map.isValid());
     s.inputbestand = QDir(map.path()).filePath("dijk 12.txt").toStdString();
     s.bestandsnaam = "dijk 12.txt";
@@ -60,11 +60,6 @@ class FrmOpslaanTest : public ::testing::Test {
     s.profielen = {a, b, c};
     s.zetGrenzen(1 + 3 * 2, 1 + 2 * 2);
   }
-  void TearDown() override {
-    sluitAlleSchermen();
-    store().wisAlles();
-  }
-
   FrmOpslaan& toonForm() {
     FrmOpslaan& f = scherm<FrmOpslaan>();
     f.show();

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <cmath>
 #include <string>
@@ -19,19 +18,11 @@
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 #include "shell/schermen.h"
 
 namespace zarvo::gui {
 namespace {
-
-class LocaleVast {
- public:
-  explicit LocaleVast(const QLocale& l) : oud_(QLocale()) { QLocale::setDefault(l); }
-  ~LocaleVast() { QLocale::setDefault(oud_); }
-
- private:
-  QLocale oud_;
-};
 
 Punt pt(double veld1, double veld2, double x, double y, double z) {
   return Punt{Cel(veld1), Cel(veld2), x, y, z};
@@ -49,11 +40,10 @@ void voegToe(const std::string& naam, std::vector<Punt> punten, const std::strin
 // P1: a ditch between the edges at L 20 (code 5) and 30 (code 2), bottom -1,
 // slopes 1:1, so bottom points at L 22 and 28. P2 has no edge; P3's bottom
 // lies above its edges.
-class FrmPLTest : public ::testing::Test {
+class FrmPLTest : public SchermTest {
  protected:
   void SetUp() override {
-    sluitAlleSchermen();
-    store().wisAlles();
+    SchermTest::SetUp();
     store().inputbestand = "/data/dijkvak 7.txt";
     voegToe("P1", {pt(1, 72, 0, 0, 3), pt(18, 4, 10, 0, 3), pt(99, 5, 20, 0, 1), pt(99, 999, 25, 0, 0),
                    pt(99, 2, 30, 0, 1), pt(99, 999, 35, 0, 1.5), pt(99, 3, 40, 0, 2)});
@@ -63,13 +53,6 @@ class FrmPLTest : public ::testing::Test {
     store().dekGrenzen();
     store().initialiseerProfielInfo();
   }
-  void TearDown() override {
-    sluitAlleSchermen();
-    // Forms closed by the buttons are only scheduled for deletion.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    store().wisAlles();
-  }
-
   FrmPL& laad() {
     FrmPL& f = scherm<FrmPL>();
     f.laad();

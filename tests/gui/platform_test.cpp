@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -11,18 +10,10 @@
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
-
-class LocaleVast {
- public:
-  explicit LocaleVast(const QLocale& l) : oud_(QLocale()) { QLocale::setDefault(l); }
-  ~LocaleVast() { QLocale::setDefault(oud_); }
-
- private:
-  QLocale oud_;
-};
 
 TEST(PictureBox, ScaleMapsBothWaysWithYUpwards) {
   PictureBox box;

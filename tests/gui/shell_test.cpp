@@ -7,18 +7,13 @@
 #include "shell/frmsplashscreen.h"
 #include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
 
-class SplashTest : public ::testing::Test {
+class SplashTest : public SchermTest {
  protected:
-  void SetUp() override { schoon(); }
-  void TearDown() override { schoon(); }
-  static void schoon() {
-    sluitAlleSchermen();
-    store().wisAlles();
-  }
   FakeBerichten berichten;
 };
 
