@@ -72,6 +72,17 @@ class Lezer {
 
     Veld velden[6];
     if (!splits(regel, velden)) return false;
+    // The result file separates its fields by TAB and its lines by CRLF: a
+    // text holding either would shift every field after it for the tools
+    // that read the result, so it is refused here, where the user can see
+    // which line it is.
+    for (int i = 0; i < 6; ++i) {
+      if (velden[i].tekst.find_first_of("\t\r") != std::string_view::npos) {
+        return fout("veld " + std::to_string(i + 1) +
+                    " bevat een tab of een losse regelterugloop; die kunnen niet in het "
+                    "resultaatbestand staan");
+      }
+    }
 
     double xyz[3];
     static constexpr const char* namen[3] = {"X", "Y", "Z"};
@@ -273,12 +284,20 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
   Lezer lezer(pad, sink, decimaalteken);
   // The buffer holds an unfinished line carried over from the previous block
   // (at most maxRegel bytes) plus one new block.
-  std::vector<char> buffer(maxRegel + blokGrootte);
+  // It starts no larger than the file needs: many small files (or a fuzzer)
+  // should not pay for clearing two megabytes each, and grows when a file
+  // turns out longer than it said.
+  const std::size_t blok =
+      totaal > 0 && totaal < blokGrootte ? static_cast<std::size_t>(totaal) + 1 : blokGrootte;
+  std::vector<char> buffer(blok);
   std::size_t gevuld = 0;
   std::uint64_t gelezen = 0;
   bool eersteBlok = true;
   while (true) {
-    const std::size_t n = std::fread(buffer.data() + gevuld, 1, blokGrootte, bestand.get());
+    if (buffer.size() < gevuld + blok) {
+      buffer.resize(std::max(gevuld + blok, std::min(2 * buffer.size(), maxRegel + blokGrootte)));
+    }
+    const std::size_t n = std::fread(buffer.data() + gevuld, 1, blok, bestand.get());
     if (n == 0 && std::ferror(bestand.get())) {
       return bestandsFout("Fout bij het lezen van bestand " + pad + " na regel " +
                           std::to_string(lezer.regelNummer()) + ".");

@@ -163,6 +163,9 @@ TEST(LeesBestand, BadFilesNameTheLineAndLoadNothing) {
       {"1,99,1,1,1,P\n2,99,2,2,2,P\n3,99,3,3,3,P,,x", 3, "meer dan zes velden"},
       {"1,99,1,1,1,\n2,99,2,2,2,P\n", 1, "geen profielnaam"},
       {"1,99,1\0,1,1,P\n"s, 1, "X-waarde"},
+      {"1,99,1,1,1,P\n2,99,2,2,2,P\tQ\n", 2, "veld 6 bevat een tab"},
+      {"1,99,1,1,1,P\n2,\"a\tb\",2,2,2,P\n", 2, "veld 2 bevat een tab"},
+      {"1,99,1,1,1,P\rQ\n", 1, "losse regelterugloop"},
   };
   for (const Geval& g : gevallen) {
     TestMap map;
