@@ -1,5 +1,7 @@
 #include "platform/mapkiezer.h"
 
+#include <QApplication>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -79,6 +81,11 @@ MapKiezer::MapKiezer(QWidget* ouder) : QWidget(ouder) {
   // list has finished handling the click that asked for it.
   auto openMap = [this](QTreeWidgetItem* item) {
     if (!item) return;
+    // A folder opens on the first click of a double click, and the second
+    // click lands on the rebuilt list, on whatever folder now sits under the
+    // pointer: it must not open that one too.
+    if (mapGeopend_.isValid() && mapGeopend_.elapsed() < QApplication::doubleClickInterval()) return;
+    mapGeopend_.start();
     QTimer::singleShot(0, this, [this, pad = item->data(0, kPad).toString()] {
       if (pad != map_) zetMap(pad);
     });

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QComboBox;
@@ -64,6 +65,7 @@ class MapKiezer : public QWidget {
   void werkKopBij();
 
   QString map_;
+  QElapsedTimer mapGeopend_;  // when a folder click last opened a folder
   QString patroon_;
   QString kop_;
   int station_ = -1;

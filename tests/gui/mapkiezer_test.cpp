@@ -169,3 +169,47 @@ TEST(MapKiezer, SelectingReportsTheFileAndEnterOrDoubleClickChoosesIt) {
 
 }  // namespace
 }  // namespace zarvo::gui
+
+namespace zarvo::gui {
+namespace {
+
+TEST(MapKiezer, DoubleClickOnAFolderOpensThatFolderOnly) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QDir wortel(tmp.path());
+  // Opening "c" folds its siblings away, so its own subfolders move up to
+  // the row where the pointer is.
+  for (const char* sub : {"a", "b", "c/p", "c/q", "c/r", "c/s"}) ASSERT_TRUE(wortel.mkpath(sub));
+
+  FakeBerichten fake;
+  MapKiezer k;
+  k.resize(500, 400);
+  k.show();
+  ASSERT_TRUE(k.zetMap(tmp.path()));
+  QTreeWidgetItem* c = mapItem(k, "c");
+  ASSERT_NE(c, nullptr);
+  const QPoint plek = k.dir1()->visualItemRect(c).center();
+  QTest::mouseClick(k.dir1()->viewport(), Qt::LeftButton, {}, plek);
+  QCoreApplication::processEvents();  // the first click opens "c"
+  ASSERT_EQ(k.map(), wortel.filePath("c"));
+  QTreeWidgetItem* onderPijl = k.dir1()->itemAt(plek);
+  ASSERT_NE(onderPijl, nullptr);
+  ASSERT_NE(onderPijl->text(0), "c");  // the situation that went wrong
+  // The second half of a double click as the window system delivers it:
+  // the second press arrives as a double-click event, then the release.
+  QTest::mouseDClick(k.dir1()->viewport(), Qt::LeftButton, {}, plek);
+  QTest::mouseRelease(k.dir1()->viewport(), Qt::LeftButton, {}, plek);
+  QCoreApplication::processEvents();
+  QTest::qWait(20);
+  EXPECT_EQ(k.map().toStdString(), wortel.filePath("c").toStdString());
+
+  // A deliberate click later on opens the folder it points at.
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  QTreeWidgetItem* q = mapItem(k, "q");
+  ASSERT_NE(q, nullptr);
+  QTest::mouseClick(k.dir1()->viewport(), Qt::LeftButton, {}, k.dir1()->visualItemRect(q).center());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return k.map() == wortel.filePath("c/q"); })) << k.map().toStdString();
+}
+
+}  // namespace
+}  // namespace zarvo::gui
