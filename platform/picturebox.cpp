@@ -64,38 +64,21 @@ void PictureBox::cls() {
   update();
 }
 
-void PictureBox::lijn(double x1, double y1, double x2, double y2, const QColor& kleur) {
-  Tekening t;
-  t.soort = Tekening::Soort::Lijn;
-  t.x1 = x1;
-  t.y1 = y1;
-  t.x2 = x2;
-  t.y2 = y2;
-  t.kleur = kleur;
-  displayList_.push_back(std::move(t));
+void PictureBox::voegToe(Tekening tekening) {
+  displayList_.push_back(std::move(tekening));
   update();
+}
+
+void PictureBox::lijn(double x1, double y1, double x2, double y2, const QColor& kleur) {
+  voegToe({Tekening::Soort::Lijn, x1, y1, x2, y2, 0.0, kleur, {}});
 }
 
 void PictureBox::cirkel(double x, double y, double straal, const QColor& kleur) {
-  Tekening t;
-  t.soort = Tekening::Soort::Cirkel;
-  t.x1 = x;
-  t.y1 = y;
-  t.straal = straal;
-  t.kleur = kleur;
-  displayList_.push_back(std::move(t));
-  update();
+  voegToe({Tekening::Soort::Cirkel, x, y, 0.0, 0.0, straal, kleur, {}});
 }
 
 void PictureBox::tekst(double x, double y, const QString& tekst, const QColor& kleur) {
-  Tekening t;
-  t.soort = Tekening::Soort::Tekst;
-  t.x1 = x;
-  t.y1 = y;
-  t.kleur = kleur;
-  t.tekst = tekst;
-  displayList_.push_back(std::move(t));
-  update();
+  voegToe({Tekening::Soort::Tekst, x, y, 0.0, 0.0, 0.0, kleur, tekst});
 }
 
 LineControl* PictureBox::maakLijn(const QString& naam) {

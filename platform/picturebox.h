@@ -115,6 +115,7 @@ class PictureBox : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void voegToe(Tekening tekening);
   const QPixmap& cirkelStempel(const QColor& kleur, double straal);
 
   float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
