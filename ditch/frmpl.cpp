@@ -10,11 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <string>
 
 #include "ditch/frmpuntcodes.h"
 #include "output/frmopslaan.h"
@@ -48,28 +46,6 @@ int puntKleur(const Punt& punt) {
     if (heeftCode(punt, regel.code)) return regel.kleur;
   }
   return 9;
-}
-
-// "###0.00" of a pointer coordinate. The pointer position is single
-// precision; it is rounded from the decimal the user reads for it (12.345
-// shows as 12.35), not from the binary value just below it.
-QString formaatMuis(float waarde) {
-  if (!std::isfinite(waarde) || std::fabs(waarde) >= 1e15f) return formaat00Regionaal(waarde);
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof(buf), waarde, std::chars_format::fixed);
-  std::string s(buf, res.ptr);
-  const bool negatief = !s.empty() && s.front() == '-';
-  if (negatief) s.erase(0, 1);
-  const std::size_t punt = s.find('.');
-  const std::string heel = s.substr(0, punt);
-  std::string fractie = punt == std::string::npos ? std::string() : s.substr(punt + 1);
-  fractie.resize(std::max<std::size_t>(fractie.size(), 3), '0');
-  long long honderdsten = std::stoll(heel) * 100 + (fractie[0] - '0') * 10 + (fractie[1] - '0');
-  if (fractie[2] >= '5') ++honderdsten;  // halves away from zero
-  QString uit = (negatief && honderdsten != 0) ? QStringLiteral("-") : QString();
-  uit += QString::number(honderdsten / 100) + QLatin1Char(decimaalteken()) +
-         QStringLiteral("%1").arg(honderdsten % 100, 2, 10, QLatin1Char('0'));
-  return uit;
 }
 
 // A level as the line control can hold it: a finite single.
@@ -394,8 +370,7 @@ void FrmPL::muisBeweegt(double x, double y) {
   const float fy = static_cast<float>(y);
   kruisdraadHorizontaal_->setVisible(true);
   kruisdraadVerticaal_->setVisible(true);
-  picDwarsprofiel_->setTooltipTekst(QStringLiteral("L = ") + formaatMuis(fx) + QStringLiteral("m, Z = ") +
-                                    formaatMuis(fy) + QStringLiteral("m"));
+  picDwarsprofiel_->setTooltipTekst(uitleesLZ(fx, fy));
   kruisdraadHorizontaal_->setY1(fy);
   kruisdraadHorizontaal_->setY2(fy);
   kruisdraadVerticaal_->setX1(fx);
@@ -421,14 +396,7 @@ void FrmPL::ok() {
   scherm<FrmOpslaan>().show();
 }
 
-bool FrmPL::bevestigStop() {
-  const Antwoord antwoord =
-      toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!"),
-                  QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee);
-  if (antwoord != Antwoord::Ja) return false;
-  berichten().beeindigProgramma();
-  return true;
-}
+bool FrmPL::bevestigStop() { return vraagStoppen(stopVraagNietOpgeslagen()); }
 
 void FrmPL::stop() { bevestigStop(); }
 

@@ -317,12 +317,6 @@ void FrmInput::cmdOK_Click() {
   sluitScherm<FrmInput>();
 }
 
-void FrmInput::cmdStop_Click() {
-  if (toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen?"), QStringLiteral("Let op!"), Icoon::Geen,
-                  Knoppen::JaNee) == Antwoord::Ja) {
-    berichten().beeindigProgramma();
-    return;
-  }
-}
+void FrmInput::cmdStop_Click() { vraagStoppen(stopVraag()); }
 
 }  // namespace zarvo::gui

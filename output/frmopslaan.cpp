@@ -178,13 +178,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
   cmdStop_->setEnabled(true);
 }
 
-void FrmOpslaan::cmdStop_Click() {
-  if (toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen?"), QStringLiteral("Let op!"), Icoon::Geen,
-                  Knoppen::JaNee) != Antwoord::Ja) {
-    return;
-  }
-  berichten().beeindigProgramma();
-}
+void FrmOpslaan::cmdStop_Click() { vraagStoppen(stopVraag()); }
 
 void FrmOpslaan::cmdBladeren_Click() {
   const QString pad = QFileDialog::getExistingDirectory(this, QStringLiteral("Map kiezen om op te slaan"), map());
@@ -192,15 +186,12 @@ void FrmOpslaan::cmdBladeren_Click() {
 }
 
 void FrmOpslaan::closeEvent(QCloseEvent* gebeurtenis) {
-  const QString vraag = opgeslagen_
-                            ? QStringLiteral("Weet u zeker dat u wilt stoppen?")
-                            : QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!");
-  if (toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) {
+  // Before a save, closing throws the work away: say so.
+  if (!vraagStoppen(opgeslagen_ ? stopVraag() : stopVraagNietOpgeslagen())) {
     gebeurtenis->ignore();
     return;
   }
   gebeurtenis->accept();
-  berichten().beeindigProgramma();
 }
 
 }  // namespace zarvo::gui

@@ -59,6 +59,12 @@ void toonMelding(const Melding& melding) {
               melding.icoon, Knoppen::OK);
 }
 
+bool vraagStoppen(const QString& vraag) {
+  if (toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) return false;
+  berichten().beeindigProgramma();
+  return true;
+}
+
 Zandloper::Zandloper() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 Zandloper::~Zandloper() { QApplication::restoreOverrideCursor(); }
 

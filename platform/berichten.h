@@ -31,6 +31,17 @@ Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon,
                      Knoppen knoppen = Knoppen::OK);
 void toonMelding(const Melding& melding);  // OK button; core texts are UTF-8
 
+// The stop question of every screen: 'vraag' in a Yes/No box titled
+// "Let op!" without icon. On Yes the program ends without saving anything
+// and true is returned (the fake service returns; the caller must too).
+bool vraagStoppen(const QString& vraag);
+
+// The two texts the screens ask it with.
+inline QString stopVraag() { return QStringLiteral("Weet u zeker dat u wilt stoppen?"); }
+inline QString stopVraagNietOpgeslagen() {
+  return QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!");
+}
+
 // Shows the core's messages through the active service.
 class BerichtenSink : public MeldingSink {
  public:

@@ -1,7 +1,10 @@
 #include "platform/regionaal.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 #include "shell/getallen.h"
 
@@ -30,5 +33,29 @@ std::optional<double> leesGetalRegionaal(const QString& tekst) {
 }
 
 QString formaat00Regionaal(double x) { return QString::fromStdString(formaat00(x, decimaalteken())); }
+
+QString formaat00Aanwijzer(float waarde) {
+  if (!std::isfinite(waarde) || std::fabs(waarde) >= 1e15f) return formaat00Regionaal(waarde);
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof(buf), waarde, std::chars_format::fixed);
+  std::string s(buf, res.ptr);
+  const bool negatief = !s.empty() && s.front() == '-';
+  if (negatief) s.erase(0, 1);
+  const std::size_t punt = s.find('.');
+  const std::string heel = s.substr(0, punt);
+  std::string fractie = punt == std::string::npos ? std::string() : s.substr(punt + 1);
+  fractie.resize(std::max<std::size_t>(fractie.size(), 3), '0');
+  long long honderdsten = std::stoll(heel) * 100 + (fractie[0] - '0') * 10 + (fractie[1] - '0');
+  if (fractie[2] >= '5') ++honderdsten;  // halves away from zero
+  QString uit = (negatief && honderdsten != 0) ? QStringLiteral("-") : QString();
+  uit += QString::number(honderdsten / 100) + QLatin1Char(decimaalteken()) +
+         QStringLiteral("%1").arg(honderdsten % 100, 2, 10, QLatin1Char('0'));
+  return uit;
+}
+
+QString uitleesLZ(double l, double z) {
+  return QStringLiteral("L = ") + formaat00Aanwijzer(static_cast<float>(l)) + QStringLiteral("m, Z = ") +
+         formaat00Aanwijzer(static_cast<float>(z)) + QStringLiteral("m");
+}
 
 }  // namespace zarvo::gui

@@ -13,5 +13,11 @@ QString getalNaarTekstRegionaal(double x);  // default conversion, regional sepa
 // allowed); nullopt when it is not a finite number.
 std::optional<double> leesGetalRegionaal(const QString& tekst);
 QString formaat00Regionaal(double x);  // "###0.00" with the regional separator
+// "###0.00" of a pointer coordinate. The pointer position is single
+// precision; it is rounded from the decimal the user reads for it (12.345
+// shows as 12.35), not from the binary value just below it.
+QString formaat00Aanwijzer(float waarde);
+// The cross-section read-out under the pointer: "L = 12.35m, Z = -1.50m".
+QString uitleesLZ(double l, double z);
 
 }  // namespace zarvo::gui

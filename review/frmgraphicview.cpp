@@ -451,13 +451,7 @@ void FrmGraphicView::ok() {
   pl.show();
 }
 
-void FrmGraphicView::stop() {
-  if (toonBericht(QStringLiteral("Weet u zeker dat u wilt stoppen? Wijzigingen worden niet opgeslagen!"),
-                  QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) == Antwoord::Ja) {
-    berichten().beeindigProgramma();
-    return;
-  }
-}
+void FrmGraphicView::stop() { vraagStoppen(stopVraagNietOpgeslagen()); }
 
 void FrmGraphicView::keyPressEvent(QKeyEvent* event) {
   // Keys nobody on the form took: Enter in the offset field redraws the
@@ -475,8 +469,7 @@ void FrmGraphicView::keyPressEvent(QKeyEvent* event) {
 }
 
 void FrmGraphicView::muisOpDwarsprofiel(double x, double y) {
-  picDwarsprofiel_->setTooltipTekst(QStringLiteral("L = ") + formaat00Regionaal(x) + QStringLiteral("m, Z = ") +
-                                    formaat00Regionaal(y) + QStringLiteral("m"));
+  picDwarsprofiel_->setTooltipTekst(uitleesLZ(x, y));
 }
 
 void FrmGraphicView::muisOpXY(double x, double y) {

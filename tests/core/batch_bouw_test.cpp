@@ -16,32 +16,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Resultaat {
-  int code = -1;
-  std::string uit;
-  std::string fout;
-};
+using Resultaat = zarvotest::BatchUitvoer;
 
-std::string lees(const fs::path& pad) {
-  std::ifstream in(pad, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string lees(const fs::path& pad) { return zarvotest::leesAlles(pad); }
 
 // Runs "zarvo-batch bouw" in the folder 'werkmap' with a clean environment;
 // 'argumenten' are already shell-quoted. stdout and stderr go to the test
 // folder, outside 'werkmap'.
 Resultaat bouw(const TestMap& map, const fs::path& werkmap, const std::string& argumenten) {
-  const std::string uit = map.pad("stdout"), fout = map.pad("stderr");
-  const std::string opdracht = "cd '" + werkmap.string() + "' && env -i '" ZARVO_BATCH "' bouw " +
-                               argumenten + " >'" + uit + "' 2>'" + fout + "'";
-  const int status = std::system(opdracht.c_str());
-  Resultaat r;
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.uit = lees(uit);
-  r.fout = lees(fout);
-  return r;
+  return zarvotest::draaiBatch(map, "cd '" + werkmap.string() + "' && env -i", "bouw " + argumenten);
 }
 
 std::size_t aantalBestanden(const fs::path& map) {

@@ -15,31 +15,12 @@ using zarvotest::TestMap;
 
 namespace {
 
-struct Uitvoer {
-  int code = -1;
-  std::string uit;
-  std::string fout;
-};
-
-std::string leesBestand(const std::string& pad) {
-  std::ifstream in(pad, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using Uitvoer = zarvotest::BatchUitvoer;
 
 // Runs zarvo-batch with 'argumenten' (already shell-quoted) under the given
 // environment prefix ("env -i LANG=..." style).
 Uitvoer draai(const TestMap& map, const std::string& argumenten, const std::string& omgeving = "env -i") {
-  const std::string uit = map.pad("stdout"), fout = map.pad("stderr");
-  const std::string opdracht =
-      omgeving + " '" ZARVO_BATCH "' " + argumenten + " >'" + uit + "' 2>'" + fout + "'";
-  const int status = std::system(opdracht.c_str());
-  Uitvoer r;
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.uit = leesBestand(uit);
-  r.fout = leesBestand(fout);
-  return r;
+  return zarvotest::draaiBatch(map, omgeving, argumenten);
 }
 
 std::vector<std::string> regels(const std::string& tekst) {

@@ -249,10 +249,7 @@ namespace {
 // The result file as another tool would read it: lines ended by CRLF, six
 // TAB-separated fields.
 std::vector<std::vector<std::string>> leesTabBestand(const std::string& pad) {
-  std::ifstream in(pad, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const std::string inhoud = buffer.str();
+  const std::string inhoud = zarvotest::leesAlles(pad);
   std::vector<std::vector<std::string>> regels;
   std::size_t pos = 0;
   while (pos < inhoud.size()) {

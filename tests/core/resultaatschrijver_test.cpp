@@ -21,12 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string lees(const fs::path& pad) {
-  std::ifstream in(pad, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string lees(const fs::path& pad) { return zarvotest::leesAlles(pad); }
 
 std::vector<std::string> bestanden(const fs::path& map) {
   std::vector<std::string> namen;

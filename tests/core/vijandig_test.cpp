@@ -54,16 +54,9 @@ void verwachtFoutOpRegel(const std::string& inhoud, int regel, const std::string
   EXPECT_EQ(store.aantalProfielen(), 0);
 }
 
-std::string leesHeel(const std::string& pad) {
-  std::ifstream in(pad, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string schrijfEnLees(const ProfielStore& store, const TestMap& map) {
   EXPECT_FALSE(schrijfResultaat(store, map.map().string(), "uit.txt", "weg.txt", '.'));
-  return leesHeel(map.pad("uit.txt"));
+  return zarvotest::leesAlles(map.pad("uit.txt"));
 }
 
 }  // namespace
