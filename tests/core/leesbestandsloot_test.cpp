@@ -14,7 +14,9 @@ namespace {
 ProfielStore storeMet(int profielen) {
   ProfielStore store;
   store.profielen.resize(static_cast<std::size_t>(profielen));
-  for (int i = 0; i < profielen; ++i) store.profielen[static_cast<std::size_t>(i)].naam = "P" + std::to_string(i + 1);
+  // append, not "P" + std::to_string: g++ 12 -O3 warns falsely (-Wrestrict) on that
+  for (int i = 0; i < profielen; ++i)
+    store.profielen[static_cast<std::size_t>(i)].naam = std::string("P").append(std::to_string(i + 1));
   return store;
 }
 

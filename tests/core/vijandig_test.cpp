@@ -227,7 +227,7 @@ TEST(Vijandig, DitchFilesWithManyFieldsHugeLinesAndBrokenBytes) {
   ProfielStore store;
   store.profielen.resize(3);
   std::string veel = "P1;-1;2;2;4;x;1";
-  for (int i = 0; i < 100000; ++i) veel += ";" + std::to_string(i);
+  for (int i = 0; i < 100000; ++i) veel.append(";").append(std::to_string(i));
   const std::string pad = map.schrijf("sloot.csv", "kop\n" + veel + "\n" + "P\0\xFF;-1,5\0;2;2;;;\n"s +
                                                        std::string(10u << 20, 'y') + ";1;1;1;1;1;1");
   ASSERT_FALSE(leesBestandSloot(store, pad));
