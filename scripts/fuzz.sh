@@ -12,7 +12,7 @@ seconden="${1:-300}"
 map="${ZARVO_FUZZ_MAP:-build-fuzz}"
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$map" -G Ninja \
-  -DZARVO_FUZZ=ON -DZARVO_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DZARVO_FUZZ=ON -DZARVO_GUI=OFF -DZARVO_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 doelen="leesbestand leesbestandsloot pijplijn"
 for doel in $doelen; do
   cmake --build "$map" --target "fuzz_$doel" -j 2
