@@ -14,8 +14,9 @@ namespace zarvo {
 
 namespace {
 
-// Column of point j's X in the old coordinate table, and index of its first
-// code entry in the old code table.
+// Column of point j's X in the store's column view (profielDataCel). The
+// edge counters are handed to the ditch screen in this form; the fuzz checks
+// turn them back into point numbers.
 std::int32_t kolomVanPunt(std::size_t j) { return static_cast<std::int32_t>(3 * j - 1); }
 
 // Messages name the profile as the ditch file does; a profile that never got

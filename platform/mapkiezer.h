@@ -1,6 +1,8 @@
-// Drive, folder and file lists side by side (Drive1, Dir1, File1), the way
-// the old forms let the user walk the disk. The input and the save screen
-// both choose a folder this way; this widget is that part of both.
+// Drive, folder and file lists side by side (object names Drive1, Dir1 and
+// File1, by which the screen tests find them): the whole way from the drive
+// down to the file stays in sight while the user walks the disk. The input
+// and the save screen both choose a folder this way; this widget is that
+// part of both.
 #pragma once
 
 #include <QString>

@@ -89,7 +89,9 @@ LineControl* PictureBox::maakLijn(const QString& naam) {
 
 void PictureBox::setTooltipTekst(const QString& tekst) {
   setToolTip(tekst);
-  // Keep a visible tooltip following the pointer, as the old control did.
+  // The tooltip is a read-out of the point under the pointer: one that is
+  // already showing moves and changes with it instead of keeping the value
+  // of the spot where it first appeared.
   if (QToolTip::isVisible() && underMouse()) QToolTip::showText(QCursor::pos(), tekst, this);
 }
 

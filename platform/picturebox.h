@@ -1,4 +1,4 @@
-// A picture box as the forms know it: a drawing surface with a user scale
+// A picture box for the screens: a drawing surface with a user scale
 // (ScaleLeft/Top/Width/Height, a negative height meaning Y grows upwards).
 // Everything drawn is kept in a display list of plain records and painted
 // again from it on every paint and resize, so a drawing survives resizing
@@ -41,7 +41,8 @@ class LineControl : public QObject {
   double y1() const { return y1_; }
   double x2() const { return x2_; }
   double y2() const { return y2_; }
-  // Coordinates are held in single precision, as the old control did.
+  // Coordinates are held in single precision, like the box's scale, so a
+  // line drawn from scale values lands exactly on the scale's own edges.
   void setX1(double v);
   void setY1(double v);
   void setX2(double v);
@@ -68,7 +69,10 @@ class PictureBox : public QWidget {
  public:
   explicit PictureBox(QWidget* ouder = nullptr);
 
-  // The user scale; held in single precision, as the old control did.
+  // The user scale, held in single precision: what the screens read back
+  // (to place the crosshair and guide lines, to read L and Z off the
+  // pointer) is the very value the drawing used, and the positions and
+  // figures shown stay those the screen tests pin.
   double scaleLeft() const { return scaleLeft_; }
   double scaleTop() const { return scaleTop_; }
   double scaleWidth() const { return scaleWidth_; }

@@ -1,10 +1,12 @@
-// The vertical-scale scroll bar of the review screen. The old control had a
-// Min at its left end and a Max at its right end, and Min could be larger
-// than Max: the bar then simply ran the other way. QScrollBar only knows
-// minimum <= maximum, so the old pair is kept here and mapped onto the
-// Qt range, with the appearance inverted when Min > Max. The position always
-// lies between the two, and moving it by re-ranging emits valueChanged like
-// any other move.
+// The vertical-scale scroll bar of the review screen; its position is the
+// factor in hundredths. The left end (Min) is the factor at which the
+// profile's height fits its length, the right end (Max) is 100 (factor 1),
+// so for a steep profile Min is larger than Max and the bar simply runs the
+// other way: the left end always stays the profile's own factor. QScrollBar
+// only knows minimum <= maximum, so the pair is kept here and mapped onto
+// the Qt range, with the appearance inverted when Min > Max. The position
+// always lies between the two, and moving it by re-ranging emits
+// valueChanged like any other move.
 #pragma once
 
 #include <QScrollBar>
@@ -17,8 +19,10 @@ class SchaalBalk : public QScrollBar {
  public:
   explicit SchaalBalk(QWidget* ouder = nullptr);
 
-  // Min and Max as the old control had them (left end, right end); values
-  // outside the 16-bit range of the old control are clamped.
+  // Min and Max as the screen sets them (left end, right end). Values
+  // outside the 16-bit range are clamped, so a profile of almost no length,
+  // whose height-to-length ratio is huge or infinite, still gets a bar with
+  // finite ends.
   int oudMin() const { return min_; }
   int oudMax() const { return max_; }
   void zetOudMin(int waarde);

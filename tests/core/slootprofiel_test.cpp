@@ -165,7 +165,7 @@ TEST(Slootprofiel, GrowingNeverCutsOffTheTail) {
   EXPECT_EQ(store.profiel(2).punten.back().y, 14.0);
   EXPECT_EQ(store.aantalKolommen(), 22);
   EXPECT_EQ(store.aantalRijenInfo(), 15);
-  // The old cell view reaches the last point through the new bound.
+  // The column view reaches the new last point through the raised bounds.
   EXPECT_EQ(store.profielDataCel(2, 21), Cel(14.0));
   EXPECT_EQ(store.puntInfoCel(2, 15), Cel(99.0));
 }

@@ -60,7 +60,7 @@ TEST(Voorland, TwoPointsGoInFrontAlongTheBearingToThePolderEdge) {
     EXPECT_EQ(p[1].z, 0.5);
     EXPECT_EQ(p[1].veld1, Cel(15.0));
     EXPECT_EQ(p[1].veld2, Cel(15.0));
-    EXPECT_EQ(p[2].x, 0.0);  // the old first point follows
+    EXPECT_EQ(p[2].x, 0.0);  // the surveyed first point follows them
     EXPECT_EQ(p[4].veld1, Cel(5.0));
     EXPECT_EQ(p[5].veld1, Cel(4.0));
     EXPECT_EQ(store.aantalKolommen(), 1 + 3 * 9);
