@@ -2,17 +2,12 @@
 // files, deletes the profiles named on the command line as the review
 // screen would, builds the ditches and writes the result.
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "batch/batchgemeen.h"
-#include "ditch/slootprofiel.h"
-#include "input/leesbestand.h"
-#include "input/leesbestandsloot.h"
-#include "output/resultaatschrijver.h"
-#include "shell/profielstore.h"
+#include "shell/taak.h"
 
 namespace zarvo::batch {
 
@@ -121,48 +116,35 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   const char decimaalteken = kiesDecimaalteken(args, fout);
   if (!fout.empty()) return gebruiksfout(fout, gebruikBouw);
 
-  ProfielStore store;
-  store.inputbestand = args.posities[0];
-  store.bestandSloot = args.posities[1];
-  store.bestandsnaam = optie(args, "bestandsnaam",
-                             std::filesystem::path(store.inputbestand).filename().string());
-  StderrSink sink;
-  if (const auto melding = leesBestand(store, store.inputbestand, sink, decimaalteken)) {
-    meldOpStderr(*melding);
-    return invoerFout;
+  Taak taak;
+  taak.zetBestanden(args.posities[0], args.posities[1]);
+  if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
+    taak.zetBestandsnaam(naam->second);
   }
-  if (const auto melding = leesBestandSloot(store, store.bestandSloot)) {
+  StderrSink sink;
+  if (const auto melding = taak.leesIn(sink, decimaalteken)) {
     meldOpStderr(*melding);
     return invoerFout;
   }
 
   for (const std::string& naam : gesplitst.verwijder) {
-    std::int32_t gevonden = 0;
-    for (std::int32_t p = 1; p <= store.aantalProfielen() && gevonden == 0; ++p) {
-      if (store.profiel(p).naam == naam) gevonden = p;
-    }
+    const std::int32_t gevonden = taak.zoekProfiel(naam);
     if (gevonden == 0) {
       return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw);
     }
-    store.verwijderProfiel(gevonden);
-    if (store.aantalProfielen() == 0) {
-      meldOpStderr(Melding{"Fout!",
-                           "Er zijn geen profielen meer over. Verdere uitvoering Zarvo-Edit niet "
-                           "mogelijk",
-                           Icoon::Kritiek});
+    if (const auto melding = taak.verwijder(gevonden)) {
+      meldOpStderr(*melding);
       return invoerFout;
     }
   }
-  store.initialiseerProfielInfo();
 
-  SlootVariabelen var;
-  const std::vector<SlootStatus> statussen = bouwSlotenInAlleProfielen(store, var, sink);
+  const std::vector<SlootStatus> statussen = taak.bouwSloten(sink);
 
   std::string uit;
-  for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
+  for (std::int32_t p = 1; p <= taak.store().aantalProfielen(); ++p) {
     uit += std::to_string(p);
     uit += '\t';
-    uit += store.profiel(p).naam;
+    uit += taak.store().profiel(p).naam;
     uit += '\t';
     uit += statusTekst(statussen[static_cast<std::size_t>(p - 1)]);
     uit += '\n';
@@ -170,10 +152,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   std::fwrite(uit.data(), 1, uit.size(), stdout);
   std::fflush(stdout);
 
-  if (const auto melding =
-          schrijfResultaat(store, optie(args, "uitvoermap", ""),
-                           standaardNaamResultaat(store.bestandsnaam),
-                           standaardNaamVerwijderd(store.bestandsnaam), decimaalteken)) {
+  if (const auto melding = taak.slaOp(optie(args, "uitvoermap", ""), {taak.standaardNaamResultaat()},
+                                      taak.standaardNaamVerwijderd(), decimaalteken)) {
     meldOpStderr(*melding);
     return invoerFout;
   }

@@ -9,7 +9,8 @@
 
 #include "platform/picturebox.h"
 #include "review/frmgraphicview.h"
-#include "shell/schermen.h"
+#include "shell/schermvolgorde.h"
+#include "shell/taak.h"
 
 namespace {
 
@@ -30,19 +31,26 @@ Profiel maakProfiel(const std::string& naam, int punten, double oorsprongX) {
   return p;
 }
 
-void vul(int profielen, int punten) {
-  sluitAlleSchermen();
-  ProfielStore& s = store();
-  s.wisAlles();
-  for (int i = 0; i < profielen; ++i) s.profielen.push_back(maakProfiel("DP" + std::to_string(i), punten, 129000.0 + i));
-  s.zetGrenzen(1 + 3 * punten, 1 + 2 * punten);
-  s.schaalfactor = 0.2;
-  s.huidigProfiel = 1;
+Taak taak;
+
+Schermvolgorde& volgorde() {
+  static Schermvolgorde v(taak);
+  return v;
 }
 
+void vul(int profielen, int punten) {
+  volgorde().sluitAlles();
+  taak = Taak();
+  ProfielStore& s = taak.store();
+  for (int i = 0; i < profielen; ++i) s.profielen.push_back(maakProfiel("DP" + std::to_string(i), punten, 129000.0 + i));
+  s.zetGrenzen(1 + 3 * punten, 1 + 2 * punten);
+}
+
+// The review screen as the load leaves it: profile 1 at the factor 0.2.
 FrmGraphicView& scherm1000x720() {
-  FrmGraphicView& w = scherm<FrmGraphicView>();
+  FrmGraphicView& w = volgorde().scherm<FrmGraphicView>();
   w.resize(1000, 720);
+  w.begin();
   w.show();
   return w;
 }
@@ -78,7 +86,6 @@ BENCHMARK(BM_TekenProfielenZonderPaint)->Arg(10000)->Unit(benchmark::kMillisecon
 void BM_VolgendeVorige(benchmark::State& state) {
   vul(200, 100);
   FrmGraphicView& w = scherm1000x720();
-  w.tekenProfielen(1);
   QPushButton* knop = w.findChild<QPushButton*>(state.range(0) ? "cmdVolgende" : "cmdVorrige");
   for (auto _ : state) {
     knop->click();
@@ -97,6 +104,6 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  sluitAlleSchermen();
+  volgorde().sluitAlles();
   return 0;
 }

@@ -14,15 +14,12 @@
 #include <limits>
 #include <optional>
 
-#include "ditch/frmpuntcodes.h"
-#include "output/frmopslaan.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
 #include "shell/getallen.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 
@@ -66,7 +63,7 @@ QString statusTekst(SlootStatus status) {
 
 }  // namespace
 
-FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
+FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   setObjectName("frmPL");
   setWindowTitle(QStringLiteral("Invoegen slootprofiel: "));
 
@@ -199,7 +196,7 @@ FrmPL::FrmPL(QWidget* ouder) : QWidget(ouder) {
 }
 
 void FrmPL::laad() {
-  ProfielStore& s = store();
+  const ProfielStore& s = taak_.store();
   txtLiggingBoezempeil_->setText(getalNaarTekstRegionaal(-0.4));
   txtLiggingPolderpeil_->setText(getalNaarTekstRegionaal(-2));
   txtMaxDiepteSloot_->setText(getalNaarTekstRegionaal(1.5));
@@ -210,17 +207,17 @@ void FrmPL::laad() {
   {
     Zandloper zandloper;
     BerichtenSink sink;
-    slootStatussen_ = bouwSlotenInAlleProfielen(s, slootVariabelen_, sink);
+    slootStatussen_ = taak_.bouwSloten(sink);
     vulStatusLijst();
     if (s.aantalProfielen() > 0) tekenProfielen(1);
   }
-  s.huidigProfiel = 1;
+  huidigProfiel_ = 1;
   knooppuntNummer_ = 2;
   navigatie_->zetHuidig(1);
 }
 
 void FrmPL::vulStatusLijst() {
-  navigatie_->vernieuwLijst(store());
+  navigatie_->vernieuwLijst(taak_.store());
   int aantal[3] = {0, 0, 0};
   for (std::size_t i = 0; i < slootStatussen_.size(); ++i) {
     navigatie_->zetStatus(static_cast<int>(i) + 1, statusTekst(slootStatussen_[i]));
@@ -235,8 +232,8 @@ void FrmPL::vulStatusLijst() {
 }
 
 void FrmPL::tekenProfielen(std::int32_t profielNummer) {
-  ProfielStore& s = store();
-  Profiel& profiel = s.profiel(profielNummer);
+  const ProfielStore& s = taak_.store();
+  const Profiel& profiel = s.profiel(profielNummer);
   PictureBox& pic = *picDwarsprofiel_;
 
   pic.cls();
@@ -245,32 +242,18 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
                              QString::number(s.aantalProfielen()) + QLatin1Char(')'));
 
   const std::vector<Punt>& punten = profiel.punten;
-  const std::size_t n = punten.size();
-  double zMin = 0, zMax = 0;
-  if (n > 0) {
-    s.beginX = punten[0].x;
-    s.beginY = punten[0].y;
-    s.beginZ = punten[0].z;
-    zMin = zMax = punten[0].z;
-    for (const Punt& p : punten) {
-      zMin = std::min(zMin, p.z);
-      zMax = std::max(zMax, p.z);
-    }
-  }
-  double lengte = 0;
-  for (std::size_t k = 1; k < n; ++k) {
-    lengte += std::hypot(punten[k].x - punten[k - 1].x, punten[k].y - punten[k - 1].y);
-  }
+  geometrie_ = berekenGeometrie(profiel);
+  const ProfielGeometrie& g = geometrie_;
 
   // Circle radii follow the drawn width, so a zero-length profile uses the
   // minimum extent for them as well.
-  const double breedte = lengte > 0 ? lengte : minimaleUitgestrektheid;
-  double hoogte = zMax - zMin;
+  const double breedte = g.lengte > 0 ? g.lengte : minimaleUitgestrektheid;
+  double hoogte = g.maxZ - g.minZ;
   if (!(hoogte > 0)) hoogte = minimaleUitgestrektheid;
   pic.setScaleWidth(1.1 * breedte);
   pic.setScaleLeft(-0.05 * breedte);
   pic.setScaleHeight(-(1.8 * hoogte) - hoogte);
-  pic.setScaleTop(zMax + 0.9 * hoogte);
+  pic.setScaleTop(g.maxZ + 0.9 * hoogte);
 
   const double links = pic.scaleLeft();
   const double boven = pic.scaleTop();
@@ -279,14 +262,11 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
 
   schaal_ = breedte;
 
-  s.profielLZ.assign(n, LZPunt{});
-  if (n > 0) s.profielLZ[0] = {0.0, punten[0].z};
   const QColor zwart = qbColor(0);
-  for (std::size_t k = 1; k < n; ++k) {
-    const LZPunt vorig = s.profielLZ[k - 1];
+  for (std::size_t k = 1; k < g.lz.size(); ++k) {
+    const LZPunt& vorig = g.lz[k - 1];
+    const LZPunt& huidig = g.lz[k];
     const Punt& p = punten[k];
-    const LZPunt huidig{vorig.l + std::hypot(p.x - punten[k - 1].x, p.y - punten[k - 1].y), p.z};
-    s.profielLZ[k] = huidig;
     pic.lijn(vorig.l, vorig.z, huidig.l, huidig.z, zwart);
     // 99 / 999 marks a point that only shapes the line (no survey code).
     if (!(celIsCode(p.veld1, 99) && celIsCode(p.veld2, 999))) {
@@ -294,30 +274,26 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
     }
   }
 
-  if (n > 0) {
-    const Punt& laatste = punten[n - 1];
-    profiel.profielInfo[2] = Cel(laatste.x);
-    profiel.profielInfo[3] = Cel(laatste.y);
-    profiel.profielInfo[4] = Cel(laatste.z);
-    profiel.profielInfo[35] = Cel(s.beginX);
-    profiel.profielInfo[36] = Cel(s.beginY);
-    profiel.profielInfo[37] = Cel(s.beginZ);
-  }
-
+  // Grey markers: the two ends of the profile always, and every selection
+  // slot in between that holds a point. They stand at the straight plan
+  // distance from point 1, which for a bent profile is not the distance
+  // along it.
   const QColor grijs = qbColor(8);
-  for (int j = 2; j <= 35; j += 3) {
+  auto grijzeCirkel = [&](double x, double y, double z) {
+    pic.cirkel(std::hypot(x - punten.front().x, y - punten.front().y), z, schaal_ / 100, grijs);
+  };
+  if (!punten.empty()) grijzeCirkel(punten.back().x, punten.back().y, punten.back().z);
+  for (int j = 5; j <= 32; j += 3) {
     const Cel& x = profiel.profielInfo[static_cast<std::size_t>(j)];
     // A slot counts as filled only when it holds a number other than -1;
     // cells the hand-over never initialised are not a selection.
     if (!x.isGetal() || x.getal() == -1) continue;
-    if (j != 2 && j != 35) {
-      pic.setEnabled(false);
-      lblSelect_->setText(tekstAllesGeselecteerd);
-    }
-    const double y = profiel.profielInfo[static_cast<std::size_t>(j + 1)].getal();
-    const double z = profiel.profielInfo[static_cast<std::size_t>(j + 2)].getal();
-    pic.cirkel(std::hypot(x.getal() - s.beginX, y - s.beginY), z, schaal_ / 100, grijs);
+    pic.setEnabled(false);
+    lblSelect_->setText(tekstAllesGeselecteerd);
+    grijzeCirkel(x.getal(), profiel.profielInfo[static_cast<std::size_t>(j + 1)].getal(),
+                 profiel.profielInfo[static_cast<std::size_t>(j + 2)].getal());
   }
+  if (!punten.empty()) grijzeCirkel(punten.front().x, punten.front().y, punten.front().z);
 
   tekenPeilen(pic.scaleWidth());
 }
@@ -339,33 +315,32 @@ void FrmPL::tekenPeilen(double breedteVenster) {
 }
 
 void FrmPL::naarProfiel(std::int32_t profiel) {
-  ProfielStore& s = store();
-  if (profiel < 1 || profiel > s.aantalProfielen()) return;
+  if (profiel < 1 || profiel > taak_.store().aantalProfielen()) return;
   navigatie_->zetKnoppenActief(false);
   picDwarsprofiel_->setEnabled(true);
   kruisdraadHorizontaal_->setVisible(true);
   kruisdraadVerticaal_->setVisible(true);
   selectieTeller_ = 0;
-  s.huidigProfiel = profiel;
+  huidigProfiel_ = profiel;
   lblSelect_->setText(tekstSelecteer);
   knooppuntNummer_ = 2;
-  tekenProfielen(s.huidigProfiel);
-  navigatie_->zetHuidig(s.huidigProfiel);
+  tekenProfielen(huidigProfiel_);
+  navigatie_->zetHuidig(huidigProfiel_);
   navigatie_->zetKnoppenActief(true);
 }
 
 void FrmPL::volgende() {
-  const std::int32_t p = store().huidigProfiel + 1;
-  naarProfiel(p > store().aantalProfielen() ? 1 : p);
+  const std::int32_t p = huidigProfiel_ + 1;
+  naarProfiel(p > taak_.store().aantalProfielen() ? 1 : p);
 }
 
 void FrmPL::vorige() {
-  const std::int32_t p = store().huidigProfiel;
-  naarProfiel(p <= 1 ? store().aantalProfielen() : p - 1);
+  naarProfiel(huidigProfiel_ <= 1 ? taak_.store().aantalProfielen() : huidigProfiel_ - 1);
 }
 
 void FrmPL::muisBeweegt(double x, double y) {
-  // The pointer position is single precision, as the old picture gave it.
+  // The pointer position is held in single precision, like the picture's
+  // scale, so the read-out and the crosshair agree with the scale edges.
   const float fx = static_cast<float>(x);
   const float fy = static_cast<float>(y);
   kruisdraadHorizontaal_->setVisible(true);
@@ -381,22 +356,15 @@ void FrmPL::muisBeweegt(double x, double y) {
 
 void FrmPL::updatePeilen() { tekenPeilen(picDwarsprofiel_->scaleWidth()); }
 
-void FrmPL::toonPuntCodes() {
-  // Application-modal without a nested event loop: the legend blocks this
-  // screen until "Sluit venster", and nothing here waits for it.
-  FrmPuntCodes& legenda = scherm<FrmPuntCodes>();
-  legenda.setWindowModality(Qt::ApplicationModal);
-  legenda.show();
-  legenda.raise();
-  legenda.activateWindow();
-}
+void FrmPL::toonPuntCodes() { emit legendaGevraagd(); }
 
-void FrmPL::ok() {
-  sluitScherm<FrmPL>();
-  scherm<FrmOpslaan>().show();
-}
+void FrmPL::ok() { emit klaar(); }
 
-bool FrmPL::bevestigStop() { return vraagStoppen(stopVraagNietOpgeslagen()); }
+bool FrmPL::bevestigStop() {
+  if (!vraagStoppen(stopVraagNietOpgeslagen())) return false;
+  emit gestopt();
+  return true;
+}
 
 void FrmPL::stop() { bevestigStop(); }
 

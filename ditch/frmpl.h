@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "ditch/slootprofiel.h"
+#include "shell/profielgeometrie.h"
+#include "shell/taak.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,28 +25,38 @@ class ProfielNavigatie;
 class FrmPL : public QWidget {
   Q_OBJECT
  public:
-  explicit FrmPL(QWidget* ouder = nullptr);
+  explicit FrmPL(Taak& taak, QWidget* ouder = nullptr);
 
   // The load sequence: settings to their start values, caption and profile
-  // count, the ditch built into every profile of the shared store (messages
-  // through the message service), profile 1 drawn. Call once after the
-  // review screen has handed over, then show the form.
+  // count, the ditch built into every profile of the job (messages through
+  // the message service), profile 1 drawn. Call once after the review, then
+  // show the form.
   void laad();
 
-  // Draws profile 'profielNummer' (1-based) of the shared store as a cross-
-  // section with its coded points, its profielInfo slots and the guide lines.
+  // Draws profile 'profielNummer' (1-based) of the job as a cross-section
+  // with its coded points, its selection markers and the guide lines.
+  // Reads the job, never changes it.
   void tekenProfielen(std::int32_t profielNummer);
   // Places the two water-level lines across a drawing 'breedteVenster' wide.
   void tekenPeilen(double breedteVenster);
 
   // Read by tests and by the point selection that may come later.
-  const SlootVariabelen& slootVariabelen() const { return slootVariabelen_; }
+  const SlootVariabelen& slootVariabelen() const { return taak_.slootVariabelen(); }
   const std::vector<SlootStatus>& slootStatussen() const { return slootStatussen_; }
   int knooppuntNummer() const { return knooppuntNummer_; }
   int selectieTeller() const { return selectieTeller_; }
   double muispositieX() const { return muispositieX_; }
   double muispositieY() const { return muispositieY_; }
   double schaal() const { return schaal_; }
+  std::int32_t huidigProfiel() const { return huidigProfiel_; }
+  // The cross-section of the profile on screen.
+  const ProfielGeometrie& geometrie() const { return geometrie_; }
+
+ signals:
+  // OK: on to saving.
+  void klaar();
+  void legendaGevraagd();
+  void gestopt();
 
  protected:
   // Closing the window is stopping: the same question as Stop, so a stray
@@ -52,7 +64,7 @@ class FrmPL : public QWidget {
   void closeEvent(QCloseEvent* gebeurtenis) override;
 
  private:
-  // True when the user confirmed; the program has then been told to end.
+  // True when the user confirmed; gestopt() has then been emitted.
   bool bevestigStop();
   void naarProfiel(std::int32_t profiel);
   void volgende();
@@ -64,7 +76,9 @@ class FrmPL : public QWidget {
   void stop();
   void vulStatusLijst();
 
-  SlootVariabelen slootVariabelen_;
+  Taak& taak_;
+  std::int32_t huidigProfiel_ = 0;
+  ProfielGeometrie geometrie_;
   std::vector<SlootStatus> slootStatussen_;
   int knooppuntNummer_ = 2;
   int selectieTeller_ = 0;

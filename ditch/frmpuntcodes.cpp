@@ -5,7 +5,6 @@
 
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 
@@ -52,7 +51,7 @@ FrmPuntCodes::FrmPuntCodes(QWidget* ouder) : QWidget(ouder) {
   auto* cmdSluitVenster = new QPushButton("Sluit venster", this);
   cmdSluitVenster->setObjectName("cmdSluitVenster");
   cmdSluitVenster->setDefault(true);
-  connect(cmdSluitVenster, &QPushButton::clicked, this, [] { sluitScherm<FrmPuntCodes>(); });
+  connect(cmdSluitVenster, &QPushButton::clicked, this, &FrmPuntCodes::klaar);
 
   auto* indeling = new QVBoxLayout(this);
   indeling->addWidget(picLegenda_, 1);

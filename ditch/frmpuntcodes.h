@@ -21,6 +21,10 @@ class FrmPuntCodes : public QWidget {
 
   explicit FrmPuntCodes(QWidget* ouder = nullptr);
 
+ signals:
+  // "Sluit venster".
+  void klaar();
+
  private:
   PictureBox* picLegenda_ = nullptr;
 };

@@ -73,7 +73,6 @@ double berekenRichting(double dx, double dy) {
 
 SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
                                 MeldingSink& sink) {
-  store.huidigProfiel = profiel;
   // Both edges are reset: a polder-side edge left over from the previous
   // profile would otherwise steer this profile's foreland step.
   var = SlootVariabelen{};

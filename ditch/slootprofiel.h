@@ -31,7 +31,7 @@ enum class SlootStatus {
   Fout,       // an error message was shown; the profile was left unchanged by that step
 };
 
-// Builds the ditch into profile 'profiel' (1-based). Sets store.huidigProfiel.
+// Builds the ditch into profile 'profiel' (1-based).
 // 'var' is reset first; an edge not found keeps its -1 coordinates (and the
 // dike-side column counter its start value 2). A profile the step refuses is
 // left exactly as it was. When the profile grows, the store's bounds grow

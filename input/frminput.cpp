@@ -1,6 +1,5 @@
 #include "input/frminput.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -20,11 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "input/frmladen.h"
 #include "platform/berichten.h"
 #include "platform/mapkiezer.h"
-#include "review/frmgraphicview.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 
@@ -64,7 +60,7 @@ QLineEdit* maakPadVeld(QWidget* ouder, const char* naam) {
 
 }  // namespace
 
-FrmInput::FrmInput(QWidget* ouder) : QWidget(ouder) {
+FrmInput::FrmInput(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   setObjectName("frmInput");
   setWindowTitle(QStringLiteral("Zarvo-Edit - Invoerbestanden kiezen"));
 
@@ -159,37 +155,18 @@ FrmInput::FrmInput(QWidget* ouder) : QWidget(ouder) {
   connect(cmdOK_, &QPushButton::clicked, this, &FrmInput::cmdOK_Click);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmInput::cmdStop_Click);
 
-  // Start where the choice already in the store points; otherwise in the
-  // working folder. No message here: the form is not even visible yet.
-  const ProfielStore& s = store();
+  // Start where the choice the job holds points; otherwise in the working
+  // folder. No message here: the form is not even visible yet.
   QString start = QDir::currentPath();
-  if (!s.bestandSloot.empty()) {
-    start = QFileInfo(naarQ(s.bestandSloot)).absolutePath();
-  } else if (!s.inputbestand.empty()) {
-    start = QFileInfo(naarQ(s.inputbestand)).absolutePath();
+  if (!taak_.slootbestand().empty()) {
+    start = QFileInfo(naarQ(taak_.slootbestand())).absolutePath();
+  } else if (!taak_.profielbestand().empty()) {
+    start = QFileInfo(naarQ(taak_.profielbestand())).absolutePath();
   }
   if (!lijsten_->probeerMap(start) && !lijsten_->probeerMap(QDir::homePath())) {
     lijsten_->probeerMap(QDir::rootPath());
   }
-  zetStap(s.inputbestand.empty() ? Stap::Profielbestand : Stap::Slootbestand);
-}
-
-QStringList FrmInput::zetVoorkeuze(const QString& profielbestand, const QString& slootbestand) {
-  QStringList waarschuwingen;
-  ProfielStore& s = store();
-  auto neem = [&](const QString& pad, std::string& doel) {
-    if (pad.isEmpty()) return;
-    QFileInfo info(pad);
-    if (!info.isFile()) {
-      waarschuwingen << QStringLiteral("Bestand niet gevonden: %1").arg(pad);
-      return;
-    }
-    doel = info.absoluteFilePath().toStdString();
-    s.bestandsnaam = info.fileName().toStdString();
-  };
-  neem(profielbestand, s.inputbestand);
-  neem(slootbestand, s.bestandSloot);
-  return waarschuwingen;
+  zetStap(taak_.profielbestand().empty() ? Stap::Profielbestand : Stap::Slootbestand);
 }
 
 void FrmInput::zetStap(Stap stap) {
@@ -225,22 +202,22 @@ void FrmInput::selecteerGekozenBestand() {
 }
 
 QString FrmInput::gekozenPad() const {
-  const ProfielStore& s = store();
-  return naarQ(stap_ == Stap::Profielbestand ? s.inputbestand : s.bestandSloot);
+  return naarQ(stap_ == Stap::Profielbestand ? taak_.profielbestand() : taak_.slootbestand());
 }
 
 void FrmInput::kiesBestand(const QString& pad) {
-  ProfielStore& s = store();
-  const QFileInfo info(pad);
-  (stap_ == Stap::Profielbestand ? s.inputbestand : s.bestandSloot) = info.absoluteFilePath().toStdString();
-  s.bestandsnaam = info.fileName().toStdString();
+  const std::string gekozen = QFileInfo(pad).absoluteFilePath().toStdString();
+  if (stap_ == Stap::Profielbestand) {
+    taak_.zetBestanden(gekozen, taak_.slootbestand());
+  } else {
+    taak_.zetBestanden(taak_.profielbestand(), gekozen);
+  }
   toonKeuze();
 }
 
 void FrmInput::toonKeuze() {
-  const ProfielStore& s = store();
-  txtProfielbestand_->setText(QDir::toNativeSeparators(naarQ(s.inputbestand)));
-  txtSlootbestand_->setText(QDir::toNativeSeparators(naarQ(s.bestandSloot)));
+  txtProfielbestand_->setText(QDir::toNativeSeparators(naarQ(taak_.profielbestand())));
+  txtSlootbestand_->setText(QDir::toNativeSeparators(naarQ(taak_.slootbestand())));
   txtProfielbestand_->setCursorPosition(0);
   txtSlootbestand_->setCursorPosition(0);
   const QString pad = gekozenPad();
@@ -276,47 +253,28 @@ void FrmInput::cmdBladeren_Click() {
 }
 
 void FrmInput::cmdWissen_Click() {
-  ProfielStore& s = store();
-  s.inputbestand.clear();
-  s.bestandSloot.clear();
-  s.bestandsnaam.clear();
+  taak_.zetBestanden({}, {});
   zetStap(Stap::Profielbestand);
 }
 
 void FrmInput::cmdOK_Click() {
-  ProfielStore& s = store();
-  if (s.inputbestand.empty()) {
+  if (taak_.profielbestand().empty()) {
     toonBericht(QStringLiteral("Selecteer eerst een invoerbestand alvorens verder te gaan"),
                 QStringLiteral("Let op!"), Icoon::Informatie);
     zetStap(Stap::Profielbestand);
     return;
   }
-  if (s.bestandSloot.empty()) {
+  if (taak_.slootbestand().empty()) {
     toonBericht(QStringLiteral("Selecteer nu het slootbestand (*.csv) alvorens verder te gaan"),
                 QStringLiteral("Let op!"), Icoon::Informatie);
     zetStap(Stap::Slootbestand);
     return;
   }
-
-  FrmLaden& laden = scherm<FrmLaden>();
-  laden.show();
-  laden.raise();
-  // Paint the notice before the reading blocks the event loop.
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
-  const bool gelukt = scherm<FrmGraphicView>().laad();
-  sluitScherm<FrmLaden>();
-  if (!gelukt) {
-    // Never a half-loaded review screen: the user stays here with the
-    // choice intact and can pick another file.
-    sluitScherm<FrmGraphicView>();
-    s.profielen.clear();
-    return;
-  }
-  scherm<FrmGraphicView>().show();
-  sluitScherm<FrmInput>();
+  emit bestandenGekozen();
 }
 
-void FrmInput::cmdStop_Click() { vraagStoppen(stopVraag()); }
+void FrmInput::cmdStop_Click() {
+  if (vraagStoppen(stopVraag())) emit gestopt();
+}
 
 }  // namespace zarvo::gui

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "shell/taak.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,14 +24,9 @@ class FrmInput : public QWidget {
   // Which of the two files the lists are choosing now.
   enum class Stap { Profielbestand, Slootbestand };
 
-  // Picks up a choice already in the store (a preselection from the command
-  // line, or the choice kept after a failed load).
-  explicit FrmInput(QWidget* ouder = nullptr);
-
-  // Preselects files given on the command line: writes their full paths to
-  // the store for the form to pick up. Returns a warning per file that does
-  // not exist; such a file is not preselected.
-  static QStringList zetVoorkeuze(const QString& profielbestand, const QString& slootbestand);
+  // Picks up a choice the job already holds (chosen on the command line, or
+  // kept after a failed load).
+  explicit FrmInput(Taak& taak, QWidget* ouder = nullptr);
 
   Stap stap() const { return stap_; }
   void zetStap(Stap stap);
@@ -47,12 +44,18 @@ class FrmInput : public QWidget {
   void File1_Click(const QString& naam);
   void File1_DblClick(const QString& naam);
 
+ signals:
+  // Both files are chosen and the user goes on.
+  void bestandenGekozen();
+  void gestopt();
+
  private:
   void kiesBestand(const QString& pad);
   void toonKeuze();
   void selecteerGekozenBestand();
   QString gekozenPad() const;
 
+  Taak& taak_;
   Stap stap_ = Stap::Profielbestand;
 
   QLabel* lblStap_ = nullptr;

@@ -14,11 +14,9 @@
 #include <QVBoxLayout>
 #include <cstddef>
 
-#include "output/resultaatschrijver.h"
 #include "platform/berichten.h"
 #include "platform/mapkiezer.h"
 #include "platform/regionaal.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 
@@ -34,7 +32,7 @@ std::size_t aantalPunten(const ProfielStore& s) {
 
 }  // namespace
 
-FrmOpslaan::FrmOpslaan(QWidget* ouder) : QWidget(ouder) {
+FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   setObjectName("frmOpslaan");
   setWindowTitle(QStringLiteral("Zarvo-Edit - Resultaat opslaan"));
 
@@ -102,9 +100,8 @@ FrmOpslaan::FrmOpslaan(QWidget* ouder) : QWidget(ouder) {
   laad();
 
   // Start beside the input file, where the engineer keeps this job's files.
-  const ProfielStore& s = store();
-  const QString invoerMap =
-      s.inputbestand.empty() ? QString() : QFileInfo(QFile::decodeName(s.inputbestand.c_str())).absolutePath();
+  const std::string& invoer = taak_.profielbestand();
+  const QString invoerMap = invoer.empty() ? QString() : QFileInfo(QFile::decodeName(invoer.c_str())).absolutePath();
   if (!lijsten_->probeerMap(invoerMap) && !lijsten_->probeerMap(QDir::currentPath()) &&
       !lijsten_->probeerMap(QDir::homePath())) {
     lijsten_->probeerMap(QDir::rootPath());
@@ -113,9 +110,9 @@ FrmOpslaan::FrmOpslaan(QWidget* ouder) : QWidget(ouder) {
 }
 
 void FrmOpslaan::laad() {
-  const ProfielStore& s = store();
-  txtProfielen_->setText(QString::fromStdString(standaardNaamResultaat(s.bestandsnaam)));
-  txtLogBestand_->setText(QString::fromStdString(standaardNaamVerwijderd(s.bestandsnaam)));
+  const ProfielStore& s = taak_.store();
+  txtProfielen_->setText(QString::fromStdString(taak_.standaardNaamResultaat()));
+  txtLogBestand_->setText(QString::fromStdString(taak_.standaardNaamVerwijderd()));
   txtLogBestand_->setEnabled(s.aantalVerwijderd() > 0);
 
   const QLocale taal;
@@ -151,7 +148,7 @@ bool FrmOpslaan::naamGeldig(const QString& naam) const {
 }
 
 void FrmOpslaan::cmdOpslaan_Click() {
-  const ProfielStore& s = store();
+  const ProfielStore& s = taak_.store();
   const QString naamResultaat = txtProfielen_->text();
   const QString naamLijst = txtLogBestand_->text();
   const bool metLijst = s.aantalVerwijderd() > 0;
@@ -164,7 +161,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
   std::optional<Melding> fout;
   {
     Zandloper zandloper;
-    fout = schrijfResultaat(s, naarPad(map()), naarPad(naamResultaat), naarPad(naamLijst), decimaalteken());
+    fout = taak_.slaOp(naarPad(map()), {naarPad(naamResultaat)}, naarPad(naamLijst), decimaalteken());
   }
   if (fout) {
     toonMelding(*fout);
@@ -178,7 +175,9 @@ void FrmOpslaan::cmdOpslaan_Click() {
   cmdStop_->setEnabled(true);
 }
 
-void FrmOpslaan::cmdStop_Click() { vraagStoppen(stopVraag()); }
+void FrmOpslaan::cmdStop_Click() {
+  if (vraagStoppen(stopVraag())) emit gestopt();
+}
 
 void FrmOpslaan::cmdBladeren_Click() {
   const QString pad = QFileDialog::getExistingDirectory(this, QStringLiteral("Map kiezen om op te slaan"), map());
@@ -191,6 +190,7 @@ void FrmOpslaan::closeEvent(QCloseEvent* gebeurtenis) {
     gebeurtenis->ignore();
     return;
   }
+  emit gestopt();
   gebeurtenis->accept();
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "shell/taak.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,13 +18,12 @@ class MapKiezer;
 class FrmOpslaan : public QWidget {
   Q_OBJECT
  public:
-  // The constructor does the form's load (default names from the store's
-  // bestandsnaam, the list name enabled only when profiles were deleted).
-  // The form is created when first referred to, i.e. when the ditch screen
-  // hands over, so `scherm<FrmOpslaan>().show()` is all a caller needs.
-  explicit FrmOpslaan(QWidget* ouder = nullptr);
+  // The constructor does the form's load (the job's default names, the list
+  // name enabled only when profiles were deleted), so showing it is all a
+  // caller needs.
+  explicit FrmOpslaan(Taak& taak, QWidget* ouder = nullptr);
 
-  // The load again, from the store as it is now.
+  // The load again, from the job as it is now.
   void laad();
 
   // The target folder (File1's path). An unreadable folder shows the read
@@ -35,6 +36,9 @@ class FrmOpslaan : public QWidget {
   void cmdStop_Click();
   void cmdBladeren_Click();
 
+ signals:
+  void gestopt();
+
  protected:
   // Closing the window is stopping: it asks first, as Stop does, and warns
   // when nothing has been saved yet.
@@ -44,6 +48,7 @@ class FrmOpslaan : public QWidget {
   bool naamGeldig(const QString& naam) const;
   void toonMap();
 
+  Taak& taak_;
   bool opgeslagen_ = false;
 
   MapKiezer* lijsten_ = nullptr;

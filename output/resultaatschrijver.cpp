@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -80,7 +81,7 @@ class Uitvoer {
     return false;
   }
 
-  bool schrijf(const std::string& puffer) {
+  bool schrijf(std::string_view puffer) {
     stroom_.write(puffer.data(), static_cast<std::streamsize>(puffer.size()));
     return static_cast<bool>(stroom_);
   }
@@ -205,40 +206,63 @@ void voegCelToe(std::string& uit, const Cel& cel, char decimaalteken) {
   }
 }
 
-bool schrijfProfielen(Uitvoer& uit, const ProfielStore& store, char decimaalteken) {
-  std::string puffer;
-  puffer.reserve(kBlok + 4096);
-  for (const Profiel& prof : store.profielen) {
-    for (const Punt& pt : prof.punten) {
-      voegCelToe(puffer, pt.veld1, decimaalteken);
-      puffer.push_back('\t');
-      voegCelToe(puffer, pt.veld2, decimaalteken);
-      puffer.push_back('\t');
-      voegGetalToe(puffer, pt.x, decimaalteken);
-      puffer.push_back('\t');
-      voegGetalToe(puffer, pt.y, decimaalteken);
-      puffer.push_back('\t');
-      voegGetalToe(puffer, pt.z, decimaalteken);
-      puffer.push_back('\t');
-      puffer.append(prof.naam);
-      // CRLF everywhere: the files go on to Windows tools.
-      puffer.append("\r\n");
-      if (puffer.size() >= kBlok) {
-        if (!uit.schrijf(puffer)) return false;
-        puffer.clear();
+// The stream a format writes into: the temporary file of one Uitvoer.
+class UitvoerNaarBestand : public Uitvoerstroom {
+ public:
+  explicit UitvoerNaarBestand(Uitvoer& uit) : uit_(uit) {}
+  bool schrijf(std::string_view bytes) override {
+    goed_ = goed_ && uit_.schrijf(bytes);
+    return goed_;
+  }
+
+ private:
+  Uitvoer& uit_;
+  bool goed_ = true;
+};
+
+// Today's result file: the points as they were read, with the ditch and
+// foreland points in place, one TAB-separated line each.
+class Profielregels : public Resultaatformaat {
+ public:
+  std::size_t aantalBestanden() const override { return 1; }
+  std::string standaardNaam(std::size_t, const std::string& bestandsnaam) const override {
+    return standaardNaamResultaat(bestandsnaam);
+  }
+  bool schrijf(std::size_t, const ProfielStore& store, Uitvoerstroom& uit, char decimaalteken) const override {
+    std::string puffer;
+    puffer.reserve(kBlok + 4096);
+    for (const Profiel& prof : store.profielen) {
+      for (const Punt& pt : prof.punten) {
+        voegCelToe(puffer, pt.veld1, decimaalteken);
+        puffer.push_back('\t');
+        voegCelToe(puffer, pt.veld2, decimaalteken);
+        puffer.push_back('\t');
+        voegGetalToe(puffer, pt.x, decimaalteken);
+        puffer.push_back('\t');
+        voegGetalToe(puffer, pt.y, decimaalteken);
+        puffer.push_back('\t');
+        voegGetalToe(puffer, pt.z, decimaalteken);
+        puffer.push_back('\t');
+        puffer.append(prof.naam);
+        // CRLF everywhere: the files go on to Windows tools.
+        puffer.append("\r\n");
+        if (puffer.size() >= kBlok) {
+          if (!uit.schrijf(puffer)) return false;
+          puffer.clear();
+        }
       }
     }
+    return uit.schrijf(puffer);
   }
-  return uit.schrijf(puffer) && uit.sluit();
-}
+};
 
-bool schrijfVerwijderd(Uitvoer& uit, const ProfielStore& store) {
+std::string lijstVerwijderd(const ProfielStore& store) {
   std::string puffer = "Overzicht verwijderde profielen\r\n";
   for (const std::string& naam : store.verwijderdeProfielen) {
     puffer.append(naam);
     puffer.append("\r\n");
   }
-  return uit.schrijf(puffer) && uit.sluit();
+  return puffer;
 }
 
 bool zelfdeDoel(const fs::path& a, const fs::path& b) {
@@ -260,29 +284,58 @@ std::string standaardNaamVerwijderd(const std::string& bestandsnaam) {
   return "output_verwijderde_profielen_" + bestandsnaam;
 }
 
+const Resultaatformaat& profielregels() {
+  static const Profielregels formaat;
+  return formaat;
+}
+
+std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, const Resultaatformaat& formaat,
+                             const std::vector<std::string>& namen, const std::string& naamVerwijderd,
+                             char decimaalteken) {
+  const std::size_t aantal = formaat.aantalBestanden();
+  if (namen.size() != aantal) return foutMelding();
+  const bool metLijst = store.aantalVerwijderd() > 0;
+
+  // Every file of the save, the list last; a deque keeps them in place.
+  std::deque<Uitvoer> uitvoer;
+  for (const std::string& naam : namen) uitvoer.emplace_back(fs::path(map) / naam);
+  if (metLijst) uitvoer.emplace_back(fs::path(map) / naamVerwijderd);
+  // Two names on one file would leave only the last one written; refuse
+  // before touching anything.
+  for (std::size_t a = 0; a < uitvoer.size(); ++a) {
+    for (std::size_t b = a + 1; b < uitvoer.size(); ++b) {
+      if (zelfdeDoel(uitvoer[a].doel(), uitvoer[b].doel())) return foutMelding();
+    }
+  }
+
+  // All files are written completely before any is put in place, so a
+  // failure never leaves half a save behind.
+  for (std::size_t i = 0; i < aantal; ++i) {
+    if (!uitvoer[i].open()) return foutMelding();
+    UitvoerNaarBestand stroom(uitvoer[i]);
+    if (!formaat.schrijf(i, store, stroom, decimaalteken) || !uitvoer[i].sluit()) return foutMelding();
+  }
+  if (metLijst) {
+    Uitvoer& lijst = uitvoer.back();
+    if (!lijst.open() || !lijst.schrijf(lijstVerwijderd(store)) || !lijst.sluit()) return foutMelding();
+  }
+
+  // Every file but the last keeps the one it replaces until all are in
+  // place, so a failed rename puts the earlier ones back.
+  for (std::size_t i = 0; i < uitvoer.size(); ++i) {
+    if (!uitvoer[i].plaats(i + 1 < uitvoer.size())) {
+      for (std::size_t terug = i; terug-- > 0;) uitvoer[terug].zetTerug();
+      return foutMelding();
+    }
+  }
+  for (Uitvoer& u : uitvoer) u.bevestig();
+  return std::nullopt;
+}
+
 std::optional<Melding> schrijfResultaat(const ProfielStore& store, const std::string& map,
                                         const std::string& naamResultaat,
                                         const std::string& naamVerwijderd, char decimaalteken) {
-  const bool metLijst = store.aantalVerwijderd() > 0;
-  Uitvoer resultaat(fs::path(map) / naamResultaat);
-  Uitvoer lijst(fs::path(map) / naamVerwijderd);
-  // Both names on one file would leave only the list; refuse before
-  // touching anything.
-  if (metLijst && zelfdeDoel(resultaat.doel(), lijst.doel())) return foutMelding();
-
-  // Both files are written completely before either is put in place, so a
-  // failure never leaves half a save behind.
-  if (!resultaat.open() || !schrijfProfielen(resultaat, store, decimaalteken)) return foutMelding();
-  if (metLijst && (!lijst.open() || !schrijfVerwijderd(lijst, store))) return foutMelding();
-
-  if (!resultaat.plaats(metLijst)) return foutMelding();
-  if (metLijst && !lijst.plaats(false)) {
-    resultaat.zetTerug();
-    return foutMelding();
-  }
-  resultaat.bevestig();
-  lijst.bevestig();
-  return std::nullopt;
+  return slaOp(store, map, profielregels(), {naamResultaat}, naamVerwijderd, decimaalteken);
 }
 
 }  // namespace zarvo

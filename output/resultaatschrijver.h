@@ -1,9 +1,12 @@
-// Writer of the result file (one TAB-separated line per point) and of the
-// list of deleted profiles.
+// Writing the result of a job: the result file(s) in a chosen format and
+// the list of deleted profiles, saved together.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "shell/meldingen.h"
 #include "shell/profielstore.h"
@@ -13,12 +16,43 @@ namespace zarvo {
 std::string standaardNaamResultaat(const std::string& bestandsnaam);       // "output_profiel_" + naam
 std::string standaardNaamVerwijderd(const std::string& bestandsnaam);      // "output_verwijderde_profielen_" + naam
 
-// Writes the result file 'map'/'naamResultaat' and, when profiles were
-// deleted, the list 'map'/'naamVerwijderd'. Each file is written to a
-// temporary file in the same folder and renamed over the target only when
-// complete, so a failed save leaves existing files as they were.
-// Returns nullopt on success, else the "Fout!" message to show. The success
-// message is the caller's to show.
+// Where a format's bytes go.
+class Uitvoerstroom {
+ public:
+  virtual ~Uitvoerstroom() = default;
+  // False once writing has failed.
+  virtual bool schrijf(std::string_view bytes) = 0;
+};
+
+// A form in which the built profiles are handed on. A format writes one or
+// more result files; the save around it (temporary files, all or nothing,
+// the deleted-profile list) is the same for every format.
+class Resultaatformaat {
+ public:
+  virtual ~Resultaatformaat() = default;
+  virtual std::size_t aantalBestanden() const = 0;
+  // Default name of result file 'i' for the profile-lines file 'bestandsnaam'.
+  virtual std::string standaardNaam(std::size_t i, const std::string& bestandsnaam) const = 0;
+  // Writes result file 'i' of 'store' into 'uit'; false when writing failed.
+  virtual bool schrijf(std::size_t i, const ProfielStore& store, Uitvoerstroom& uit,
+                       char decimaalteken) const = 0;
+};
+
+// The result file as the engineers' other tools read it today: one line per
+// point, TAB-separated: field 1, field 2, X, Y, Z, profile name.
+const Resultaatformaat& profielregels();
+
+// Writes the result files of 'formaat' under 'namen' (one per file) in
+// 'map' and, when profiles were deleted, the list 'naamVerwijderd'. Every
+// file is written to a temporary file in the same folder and put in place
+// only when all are complete, so a failed save leaves existing files as
+// they were. Returns nullopt on success, else the "Fout!" message to show.
+// The success message is the caller's to show.
+std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, const Resultaatformaat& formaat,
+                             const std::vector<std::string>& namen, const std::string& naamVerwijderd,
+                             char decimaalteken);
+
+// slaOp() with the profile-lines format.
 std::optional<Melding> schrijfResultaat(const ProfielStore& store, const std::string& map,
                                         const std::string& naamResultaat,
                                         const std::string& naamVerwijderd, char decimaalteken);

@@ -60,9 +60,7 @@ void toonMelding(const Melding& melding) {
 }
 
 bool vraagStoppen(const QString& vraag) {
-  if (toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) return false;
-  berichten().beeindigProgramma();
-  return true;
+  return toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) == Antwoord::Ja;
 }
 
 Zandloper::Zandloper() { QApplication::setOverrideCursor(Qt::WaitCursor); }

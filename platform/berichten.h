@@ -32,8 +32,8 @@ Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon,
 void toonMelding(const Melding& melding);  // OK button; core texts are UTF-8
 
 // The stop question of every screen: 'vraag' in a Yes/No box titled
-// "Let op!" without icon. On Yes the program ends without saving anything
-// and true is returned (the fake service returns; the caller must too).
+// "Let op!" without icon; true on Yes. The screen then says it stopped and
+// the screen order ends the program without saving anything.
 bool vraagStoppen(const QString& vraag);
 
 // The two texts the screens ask it with.

@@ -10,20 +10,15 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <cmath>
-#include <optional>
+#include <algorithm>
 
-#include "ditch/frmpl.h"
-#include "input/frmladen.h"
-#include "input/leesbestand.h"
-#include "input/leesbestandsloot.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
 #include "review/schaalbalk.h"
-#include "shell/schermen.h"
+#include "shell/profielgeometrie.h"
 
 namespace zarvo::gui {
 
@@ -52,7 +47,7 @@ QPushButton* maakKnop(const QString& naam, const QString& tekst, QWidget* ouder)
 
 }  // namespace
 
-FrmGraphicView::FrmGraphicView(QWidget* ouder) : QWidget(ouder) {
+FrmGraphicView::FrmGraphicView(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   setObjectName("frmGraphicView");
   setWindowTitle(QStringLiteral("GraphicView"));
   bouwScherm();
@@ -192,58 +187,20 @@ void FrmGraphicView::bouwScherm() {
   resize(1000, 720);
 }
 
-bool FrmGraphicView::laad() {
-  ProfielStore& s = store();
-  std::optional<Zandloper> zandloper;
-  zandloper.emplace();
-
+void FrmGraphicView::begin() {
+  const ProfielStore& s = taak_.store();
   txtOffsetZmax_->setText(getalNaarTekstRegionaal(-0.5));
   setWindowTitle(QStringLiteral("GraphicView: ") + QString::fromStdString(s.inputbestand));
-  s.schaalfactor = scrollSchaal_->value() / 100.0;
-  s.profielen.clear();
-  s.verwijderdeProfielen.clear();
-  s.huidigProfiel = 0;
-
-  QPointer<FrmLaden> laden = schermBestaat<FrmLaden>() ? &scherm<FrmLaden>() : nullptr;
-  Voortgang voortgang;
-  if (laden) {
-    voortgang = [laden](std::uint64_t gelezen, std::uint64_t totaal) {
-      if (laden) laden->zetVoortgang(gelezen, totaal);
-    };
-  }
-
-  // Whatever fails, the store is left without profiles and the user goes
-  // back to the input selection with the message.
-  auto mislukt = [&](const Melding& melding) {
-    s.profielen.clear();
-    s.huidigProfiel = 0;
-    zandloper.reset();
-    sluitScherm<FrmLaden>();
-    toonMelding(melding);
-    return false;
-  };
-
-  BerichtenSink sink;
-  if (auto fout = leesBestand(s, s.inputbestand, sink, decimaalteken(), voortgang)) return mislukt(*fout);
-  if (s.aantalProfielen() == 0) {
-    return mislukt({"Fout!", "Het bestand " + s.inputbestand + " bevat geen profielen.", Icoon::Kritiek});
-  }
-  // A ditch file that does not match ended the old program; going back to
-  // the input selection lets the user pick the right file instead.
-  if (auto fout = leesBestandSloot(s, s.bestandSloot)) return mislukt(*fout);
-
+  schaalfactor_ = scrollSchaal_->value() / 100.0;
   toonTelling();
   lblKolommen_->setText(QString::number(s.aantalKolommen()));
   navigatie_->vernieuwLijst(s);
   tekenProfielen(1);
-  s.huidigProfiel = 1;
-  zandloper.reset();
-  sluitScherm<FrmLaden>();
-  return true;
+  huidigProfiel_ = 1;
 }
 
 void FrmGraphicView::toonTelling() {
-  const ProfielStore& s = store();
+  const ProfielStore& s = taak_.store();
   // Both counts follow deletions, so they never disagree with the
   // "(n/total)" of the active profile.
   lblAantalProfielen_->setText(QString::number(s.aantalProfielen()));
@@ -252,7 +209,7 @@ void FrmGraphicView::toonTelling() {
 }
 
 void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
-  ProfielStore& s = store();
+  const ProfielStore& s = taak_.store();
   if (profielNummer < 1 || profielNummer > s.aantalProfielen()) return;
   const Profiel& profiel = s.profiel(profielNummer);
   const std::vector<Punt>& punten = profiel.punten;
@@ -265,24 +222,9 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
   navigatie_->zetHuidig(profielNummer);
   if (punten.empty()) return;  // nothing to draw; the readers never store such a profile
 
-  // Extremes; the first point is also the origin of the distance along the
-  // profile for the ditch screen.
+  const ProfielGeometrie g = berekenGeometrie(profiel);
   const Punt& eerste = punten.front();
-  double minX = eerste.x, maxX = eerste.x;
-  double minY = eerste.y, maxY = eerste.y;
-  double minZ = eerste.z, maxZ = eerste.z;
-  s.beginX = eerste.x;
-  s.beginY = eerste.y;
-  s.beginZ = eerste.z;
-  for (std::size_t k = 1; k < punten.size(); ++k) {
-    const Punt& p = punten[k];
-    if (p.x < minX) minX = p.x;
-    if (p.x > maxX) maxX = p.x;
-    if (p.y < minY) minY = p.y;
-    if (p.y > maxY) maxY = p.y;
-    if (p.z < minZ) minZ = p.z;
-    if (p.z > maxZ) maxZ = p.z;
-  }
+  const double minX = g.minX, maxX = g.maxX, minY = g.minY, maxY = g.maxY, minZ = g.minZ, maxZ = g.maxZ;
 
   // Plan window: a square with a margin of a quarter of each axis' own
   // extent, north up (Y drawn negated).
@@ -305,14 +247,13 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
 
   const double planStraal = planZijde / 100;
   picXY_->cirkel(eerste.x, -eerste.y, planStraal, rood);
-  double lengte = 0.0;
   for (std::size_t k = 1; k < punten.size(); ++k) {
     const Punt& a = punten[k - 1];
     const Punt& b = punten[k];
     picXY_->lijn(a.x, -a.y, b.x, -b.y);
     picXY_->cirkel(b.x, -b.y, planStraal, rood);
-    lengte += std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
   }
+  const double lengte = g.lengte;
   // A profile without length gets a stand-in window length, so neither the
   // scroll bar's minimum nor the cross-section scale divides by zero.
   const double lengteVenster = lengte > 0 ? lengte : minimaleMaat;
@@ -327,15 +268,15 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
     const int oudeWaarde = scrollSchaal_->value();
     scrollSchaal_->zetOudMax(100);
     scrollSchaal_->zetOudMin(std::max(1, SchaalBalk::klem16(100 * (maxZ - minZ) / lengteVenster)));
-    if (scrollSchaal_->value() != oudeWaarde || !(s.schaalfactor > 0)) {
-      s.schaalfactor = scrollSchaal_->value() / 100.0;
+    if (scrollSchaal_->value() != oudeWaarde || !(schaalfactor_ > 0)) {
+      schaalfactor_ = scrollSchaal_->value() / 100.0;
     }
     bezigMetTekenen_ = false;
   }
 
   // Cross-section window: 1.1 L wide starting 0.05 L left of the first
   // point, f × L high with the profile's mid-height in the middle.
-  const double f = s.schaalfactor;
+  const double f = schaalfactor_;
   picDwarsprofiel_->setScaleWidth(lengteVenster * 0.1 + lengteVenster);
   picDwarsprofiel_->setScaleHeight(-(lengteVenster)*f);
   picDwarsprofiel_->setScaleLeft(0 - 0.1 * (0.5 * lengteVenster));
@@ -357,14 +298,11 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
   const double dwarsStraal = lengteVenster / 250;
   const QColor zwart(0, 0, 0);
   picDwarsprofiel_->cirkel(0, eerste.z, dwarsStraal, rood);
-  double afstand = 0.0;
-  for (std::size_t k = 1; k < punten.size(); ++k) {
-    const Punt& a = punten[k - 1];
-    const Punt& b = punten[k];
-    const double vorigeAfstand = afstand;
-    afstand += std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
-    picDwarsprofiel_->lijn(vorigeAfstand, a.z, afstand, b.z, zwart);
-    picDwarsprofiel_->cirkel(afstand, b.z, dwarsStraal, rood);
+  for (std::size_t k = 1; k < g.lz.size(); ++k) {
+    const LZPunt& a = g.lz[k - 1];
+    const LZPunt& b = g.lz[k];
+    picDwarsprofiel_->lijn(a.l, a.z, b.l, b.z, zwart);
+    picDwarsprofiel_->cirkel(b.l, b.z, dwarsStraal, rood);
   }
 
   tekenHulplijn(maxZ);
@@ -388,70 +326,59 @@ void FrmGraphicView::tekenHulplijn(double maximaleZ) {
 }
 
 void FrmGraphicView::naarProfiel(std::int32_t profiel) {
-  ProfielStore& s = store();
-  if (profiel < 1 || profiel > s.aantalProfielen()) return;
+  if (profiel < 1 || profiel > taak_.store().aantalProfielen()) return;
   // Buttons (and with them the keys) are off while drawing; afterwards
   // they return to what they were, which keeps them off for a single
   // profile.
   const bool waren = navigatie_->knopVolgende()->isEnabled();
   navigatie_->zetKnoppenActief(false);
-  s.huidigProfiel = profiel;
-  tekenProfielen(s.huidigProfiel);
+  huidigProfiel_ = profiel;
+  tekenProfielen(huidigProfiel_);
   navigatie_->zetKnoppenActief(waren);
 }
 
 void FrmGraphicView::volgende() {
-  const ProfielStore& s = store();
-  naarProfiel(s.huidigProfiel >= s.aantalProfielen() ? 1 : s.huidigProfiel + 1);
+  naarProfiel(huidigProfiel_ >= taak_.store().aantalProfielen() ? 1 : huidigProfiel_ + 1);
 }
 
 void FrmGraphicView::vorige() {
-  const ProfielStore& s = store();
-  naarProfiel(s.huidigProfiel <= 1 ? s.aantalProfielen() : s.huidigProfiel - 1);
+  naarProfiel(huidigProfiel_ <= 1 ? taak_.store().aantalProfielen() : huidigProfiel_ - 1);
 }
 
 void FrmGraphicView::verwijder() {
-  ProfielStore& s = store();
-  if (s.huidigProfiel < 1 || s.huidigProfiel > s.aantalProfielen()) return;
+  const ProfielStore& s = taak_.store();
+  if (huidigProfiel_ < 1 || huidigProfiel_ > s.aantalProfielen()) return;
   if (toonBericht(QStringLiteral("Weet u zeker dat u het dwarsprofiel wilt verwijderen"),
                   QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) {
     return;
   }
   // The profile goes with its ditch record and everything else it carries;
   // its name is recorded for the deleted-profile list.
-  s.verwijderProfiel(s.huidigProfiel);
-  if (s.aantalProfielen() == 0) {
-    toonBericht(QStringLiteral("Er zijn geen profielen meer over. Verdere uitvoering Zarvo-Edit niet mogelijk"),
-                QStringLiteral("Fout!"), Icoon::Kritiek);
-    berichten().beeindigProgramma();
+  if (const auto melding = taak_.verwijder(huidigProfiel_)) {
+    emit mislukt(*melding);
     return;
   }
   // The same number now denotes the profile that followed; after the last
   // one the list starts again at 1.
-  if (s.huidigProfiel == s.aantalProfielen() + 1) s.huidigProfiel = 1;
+  if (huidigProfiel_ == s.aantalProfielen() + 1) huidigProfiel_ = 1;
   toonTelling();
   navigatie_->vernieuwLijst(s);
-  tekenProfielen(s.huidigProfiel);
+  tekenProfielen(huidigProfiel_);
 }
 
 void FrmGraphicView::schaalVeranderd(int waarde) {
   if (bezigMetTekenen_) return;
-  ProfielStore& s = store();
-  s.schaalfactor = waarde / 100.0;
-  tekenProfielen(s.huidigProfiel);
+  schaalfactor_ = waarde / 100.0;
+  tekenProfielen(huidigProfiel_);
 }
 
-void FrmGraphicView::updateHulplijn() { tekenProfielen(store().huidigProfiel); }
+void FrmGraphicView::updateHulplijn() { tekenProfielen(huidigProfiel_); }
 
-void FrmGraphicView::ok() {
-  store().initialiseerProfielInfo();
-  sluitScherm<FrmGraphicView>();
-  FrmPL& pl = scherm<FrmPL>();
-  pl.laad();
-  pl.show();
+void FrmGraphicView::ok() { emit klaar(); }
+
+void FrmGraphicView::stop() {
+  if (vraagStoppen(stopVraagNietOpgeslagen())) emit gestopt();
 }
-
-void FrmGraphicView::stop() { vraagStoppen(stopVraagNietOpgeslagen()); }
 
 void FrmGraphicView::keyPressEvent(QKeyEvent* event) {
   // Keys nobody on the form took: Enter in the offset field redraws the

@@ -8,6 +8,9 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "shell/meldingen.h"
+#include "shell/taak.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,22 +25,30 @@ class SchaalBalk;
 class FrmGraphicView : public QWidget {
   Q_OBJECT
  public:
-  explicit FrmGraphicView(QWidget* ouder = nullptr);
+  explicit FrmGraphicView(Taak& taak, QWidget* ouder = nullptr);
 
-  // The load sequence: reads both input files of the shared store (with the
-  // hourglass and the loading notice's progress bar) and draws profile 1.
-  // On a read error the message has been shown, nothing is loaded (the
-  // store holds no profiles) and false is returned; the caller goes back to
-  // the input selection.
-  bool laad();
+  // The start once the job has read its files: caption, counts, the
+  // offset's start text, profile 1 drawn.
+  void begin();
 
   // Clears and redraws both pictures for profile 'profielNummer' (1-based)
-  // of the shared store, fills the labels, re-ranges scrollSchaal, records
-  // the first point in beginX/Y/Z and places the reference lines.
+  // of the job, fills the labels, re-ranges scrollSchaal and places the
+  // reference lines. Reads the job, never changes it.
   void tekenProfielen(std::int32_t profielNummer);
   // Places lineTop at 'maximaleZ' and lineBottom at 'maximaleZ' plus the
   // offset typed in txtOffsetZmax, across the whole cross-section.
   void tekenHulplijn(double maximaleZ);
+
+  std::int32_t huidigProfiel() const { return huidigProfiel_; }
+  // Vertical exaggeration of the cross-section: scroll-bar position / 100.
+  double schaalfactor() const { return schaalfactor_; }
+
+ signals:
+  // OK: the review is done, the ditches can be built.
+  void klaar();
+  void gestopt();
+  // The job cannot go on (the last profile was deleted).
+  void mislukt(const Melding& melding);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -55,6 +66,10 @@ class FrmGraphicView : public QWidget {
   void stop();
   void muisOpDwarsprofiel(double x, double y);
   void muisOpXY(double x, double y);
+
+  Taak& taak_;
+  std::int32_t huidigProfiel_ = 0;
+  double schaalfactor_ = 0.0;
 
   PictureBox* picXY_ = nullptr;
   PictureBox* picDwarsprofiel_ = nullptr;

@@ -9,8 +9,6 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "input/frminput.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 
@@ -113,10 +111,7 @@ void FrmSplashScreen::doorgaan() {
   // over; the form is gone by then as far as the user is concerned.
   if (doorgegaan_) return;
   doorgegaan_ = true;
-  FrmInput& invoer = scherm<FrmInput>();
-  invoer.show();
-  invoer.activateWindow();
-  sluitScherm<FrmSplashScreen>();
+  emit klaar();
 }
 
 // The labels and the picture ignore mouse clicks, so a click anywhere on the

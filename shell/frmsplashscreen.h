@@ -11,8 +11,11 @@ class FrmSplashScreen : public QWidget {
  public:
   explicit FrmSplashScreen(QWidget* ouder = nullptr);
 
-  // Shows the input selection and unloads this form.
+  // Goes on (once): emits klaar().
   void doorgaan();
+
+ signals:
+  void klaar();
 
  protected:
   void mouseReleaseEvent(QMouseEvent* gebeurtenis) override;

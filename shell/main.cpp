@@ -6,10 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "input/frminput.h"
-#include "shell/frmsplashscreen.h"
 #include "shell/grotepaginas.h"
-#include "shell/schermen.h"
+#include "shell/schermvolgorde.h"
+#include "shell/taak.h"
 
 namespace {
 const char* const gebruik = "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n";
@@ -35,11 +34,12 @@ int main(int argc, char** argv) {
     fout << gebruik;
     return 2;
   }
-  const QStringList waarschuwingen =
-      zarvo::gui::FrmInput::zetVoorkeuze(argumenten.value(0), argumenten.value(1));
+  zarvo::Taak taak;
+  zarvo::gui::Schermvolgorde volgorde(taak);
+  const QStringList waarschuwingen = volgorde.kiesVooraf(argumenten.value(0), argumenten.value(1));
   for (const QString& w : waarschuwingen) fout << "zarvo-edit: " << w << '\n';
   fout.flush();
 
-  zarvo::gui::scherm<zarvo::gui::FrmSplashScreen>().show();
+  volgorde.start();
   return app.exec();
 }

@@ -99,10 +99,12 @@ void ProfielStore::dekGrenzen() noexcept {
                                             static_cast<std::int32_t>(std::min(grens, 1 + 2 * n)));
 }
 
-void ProfielStore::verwijderProfiel(std::int32_t p) {
+Profiel ProfielStore::verwijderProfiel(std::int32_t p) {
   if (p < 1 || p > aantalProfielen()) throw std::out_of_range("profielnummer buiten bereik");
   verwijderdeProfielen.push_back(profiel(p).naam);
+  Profiel weg = std::move(profiel(p));
   profielen.erase(profielen.begin() + (p - 1));
+  return weg;
 }
 
 void ProfielStore::initialiseerProfielInfo() {

@@ -1,13 +1,12 @@
-// The shared profile store: every screen reads and changes this one object.
+// The profile store: the profiles of one job with everything each carries.
 //
-// The old program kept parallel rectangular tables (coordinates, point codes,
-// ditch records, selections) indexed by profile and column. Here each profile
-// is one record that carries all of that together, so deleting or inserting a
-// profile can never leave one table behind, and a short profile does not pay
-// for the longest one. The column bounds the screens and the writer still
-// speak of (aantalKolommen, aantalRijenInfo) are kept as explicit counters
-// with the same meaning, and the old cell view is available through
-// profielDataCel()/puntInfoCel() for code and tests that think in columns.
+// Each profile is one record holding its points, its ditch-file record and
+// its selection record together, so deleting or inserting a profile can
+// never leave one part behind, and a short profile does not pay for the
+// longest one. The column bounds (aantalKolommen, aantalRijenInfo) are
+// counters with the meaning the row-and-column view gives them; that view
+// is available through profielDataCel()/puntInfoCel() for code and tests
+// that think in columns.
 #pragma once
 
 #include <array>
@@ -81,7 +80,7 @@ struct Punt {
 struct SlootRecord {
   std::array<std::string, 7> velden;
   bool aanwezig = false;
-  // Column c (1..7) as the old table numbered it.
+  // Column c (1..7), numbered as the fields of the ditch file.
   const std::string& kolom(int c) const { return velden[static_cast<std::size_t>(c - 1)]; }
 };
 
@@ -122,36 +121,24 @@ struct Profiel {
   std::string naam;
   std::vector<Punt> punten;
   SlootRecord sloot;
-  // Empty until the review screen hands over.
+  // Empty until the construction starts.
   ProfielInfo profielInfo;
-};
-
-// One row of the drawn cross-section: distance along the profile, height.
-struct LZPunt {
-  double l = 0.0;
-  double z = 0.0;
+  // 1-based position in the profile-lines file; a deleted profile is put
+  // back before the first remaining profile that came after it there.
+  std::int32_t volgnummer = 0;
 };
 
 class ProfielStore {
  public:
-  // File choice (input selection screen).
+  // Full paths of the two input files.
   std::string inputbestand;
   std::string bestandSloot;
-  std::string bestandsnaam;
 
   // Profiles in file order; profile p (1-based) is profielen[p - 1].
   std::vector<Profiel> profielen;
 
   // Names of deleted profiles in order of deletion.
   std::vector<std::string> verwijderdeProfielen;
-
-  // Screen state shared between the screens.
-  std::int32_t huidigProfiel = 0;
-  double schaalfactor = 0.0;
-  double beginX = 0.0;
-  double beginY = 0.0;
-  double beginZ = 0.0;
-  std::vector<LZPunt> profielLZ;  // index 0 = point 1
 
   std::int32_t aantalProfielen() const noexcept {
     return static_cast<std::int32_t>(profielen.size());
@@ -160,8 +147,8 @@ class ProfielStore {
     return static_cast<std::int32_t>(verwijderdeProfielen.size());
   }
 
-  // Highest column of the old coordinate table (1 + 3 × the largest point
-  // count seen) and of the old code table (1 + 2 × that count). They only
+  // Highest coordinate column (1 + 3 × the largest point count seen) and
+  // highest code column (1 + 2 × that count) of the column view. They only
   // ever grow: deleting a long profile leaves them as they were.
   std::int32_t aantalKolommen() const noexcept { return aantalKolommen_; }
   std::int32_t aantalRijenInfo() const noexcept { return aantalRijenInfo_; }
@@ -176,9 +163,9 @@ class ProfielStore {
     return profielen[static_cast<std::size_t>(p - 1)];
   }
 
-  // Removes profile p (1-based) with everything it carries and records its
-  // name in verwijderdeProfielen. The bounds stay as they are.
-  void verwijderProfiel(std::int32_t p);
+  // Removes profile p (1-based) with everything it carries, records its
+  // name in verwijderdeProfielen and returns it. The bounds stay as they are.
+  Profiel verwijderProfiel(std::int32_t p);
 
   // Fills profielInfo of every profile: column 1 the name, 2..37 -1.
   void initialiseerProfielInfo();
@@ -186,7 +173,7 @@ class ProfielStore {
   // Back to the start state (nothing loaded, nothing chosen).
   void wisAlles();
 
-  // The old cell view, for code that thinks in columns.
+  // The column view, for code that thinks in columns.
   // profielData(p, 1) = name; (p, 3k-1 / 3k / 3k+1) = X / Y / Z of point k;
   // Empty beyond the last point or beyond aantalKolommen.
   Cel profielDataCel(std::int32_t p, std::int32_t kolom) const;

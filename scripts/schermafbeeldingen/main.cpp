@@ -21,7 +21,8 @@
 #include "platform/berichten.h"
 #include "review/frmgraphicview.h"
 #include "shell/frmsplashscreen.h"
-#include "shell/schermen.h"
+#include "shell/schermvolgorde.h"
+#include "shell/taak.h"
 
 namespace {
 
@@ -43,6 +44,22 @@ struct Opties {
   bool breed = false;
 };
 
+// Each screen is rendered on a fresh job and screen order.
+zarvo::Taak* taak = nullptr;
+Schermvolgorde* volgorde = nullptr;
+
+template <class F>
+F& scherm() {
+  return volgorde->scherm<F>();
+}
+
+// The bundled sample chosen and read, as after OK on the input screen.
+bool leesVoorbeeld(const Opties& opties) {
+  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
+  volgorde->kiesVooraf(voorbeelden.filePath("profielen.txt"), voorbeelden.filePath("sloot.csv"));
+  return volgorde->leesIn();
+}
+
 bool bewaar(QWidget& scherm, const Opties& opties) {
   scherm.adjustSize();
   if (opties.breed) scherm.resize(scherm.size() * 3 / 2);
@@ -62,41 +79,30 @@ bool splashScherm(const Opties& opties) { return bewaar(scherm<FrmSplashScreen>(
 // The input screen on the bundled sample folder, with the sample profile
 // file chosen so that its first line shows.
 bool invoerScherm(const Opties& opties) {
-  zarvo::ProfielStore& s = store();
   const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
   const QStringList profielen = voorbeelden.entryList({"*.txt", "*.asc", "*.xyz"}, QDir::Files, QDir::Name);
-  if (!profielen.isEmpty()) FrmInput::zetVoorkeuze(voorbeelden.filePath(profielen.front()), {});
+  if (!profielen.isEmpty()) volgorde->kiesVooraf(voorbeelden.filePath(profielen.front()), {});
   FrmInput& invoer = scherm<FrmInput>();
-  if (s.inputbestand.empty() && voorbeelden.exists()) invoer.zetMap(voorbeelden.absolutePath());
+  if (taak->profielbestand().empty() && voorbeelden.exists()) invoer.zetMap(voorbeelden.absolutePath());
   invoer.zetStap(FrmInput::Stap::Profielbestand);
   return bewaar(invoer, opties);
 }
 
-// The review screen on the bundled sample, loaded through its own load
-// sequence, showing profile 1.
+// The review screen on the bundled sample, loaded as after OK on the
+// input screen, showing profile 1.
 bool reviewScherm(const Opties& opties) {
-  zarvo::ProfielStore& s = store();
-  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
-  s.inputbestand = voorbeelden.filePath("profielen.txt").toStdString();
-  s.bestandSloot = voorbeelden.filePath("sloot.csv").toStdString();
-  FrmGraphicView& review = scherm<FrmGraphicView>();
-  if (!review.laad()) return false;
-  return bewaar(review, opties);
+  if (!leesVoorbeeld(opties)) return false;
+  return bewaar(scherm<FrmGraphicView>(), opties);
 }
 
-// The save screen at the end of the road on the bundled sample: the
-// profile file and then the ditch file chosen (so the default names follow
-// the ditch file), profile 3 deleted on the review screen, the ditches built.
+// The save screen at the end of the road on the bundled sample: profile 3
+// deleted on the review screen, the ditches built.
 bool opslaanScherm(const Opties& opties) {
-  zarvo::ProfielStore& s = store();
-  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
-  FrmInput::zetVoorkeuze(voorbeelden.filePath("profielen.txt"), voorbeelden.filePath("sloot.csv"));
-  if (!scherm<FrmGraphicView>().laad() || s.aantalProfielen() < 3) return false;
-  s.verwijderProfiel(3);
-  s.initialiseerProfielInfo();
-  sluitScherm<FrmGraphicView>();
+  if (!leesVoorbeeld(opties) || taak->store().aantalProfielen() < 3) return false;
+  taak->verwijder(3);
+  volgorde->sluit<FrmGraphicView>();
   scherm<FrmPL>().laad();
-  sluitScherm<FrmPL>();
+  volgorde->sluit<FrmPL>();
   return bewaar(scherm<FrmOpslaan>(), opties);
 }
 
@@ -105,13 +111,8 @@ bool opslaanScherm(const Opties& opties) {
 // trapezoid, its coloured bottom points and both guide lines to show, and
 // the foreland step has put its two points in front.
 bool slootScherm(const Opties& opties) {
-  zarvo::ProfielStore& s = store();
-  const QDir voorbeelden(opties.bron.filePath("voorbeelden"));
-  s.inputbestand = voorbeelden.filePath("profielen.txt").toStdString();
-  s.bestandSloot = voorbeelden.filePath("sloot.csv").toStdString();
-  if (!scherm<FrmGraphicView>().laad() || s.aantalProfielen() < 2) return false;
-  s.initialiseerProfielInfo();
-  sluitScherm<FrmGraphicView>();
+  if (!leesVoorbeeld(opties) || taak->store().aantalProfielen() < 2) return false;
+  volgorde->sluit<FrmGraphicView>();
   FrmPL& pl = scherm<FrmPL>();
   pl.laad();
   if (auto* volgende = pl.findChild<QPushButton*>("cmdVolgende")) volgende->click();
@@ -167,9 +168,11 @@ int main(int argc, char** argv) {
   zetBerichtenDienst(&stil);
   bool alles = true;
   for (const Scherm& s : schermen) {
+    zarvo::Taak eigenTaak;
+    Schermvolgorde eigenVolgorde(eigenTaak);
+    taak = &eigenTaak;
+    volgorde = &eigenVolgorde;
     alles = s.maak(opties) && alles;
-    sluitAlleSchermen();
-    store().wisAlles();
   }
   zetBerichtenDienst(nullptr);
   return alles ? 0 : 1;

@@ -22,7 +22,6 @@
 #include "output/frmopslaan.h"
 #include "review/frmgraphicview.h"
 #include "shell/frmsplashscreen.h"
-#include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 
@@ -107,7 +106,7 @@ class EindTotEind : public SchermTest {
     FrmGraphicView& review = scherm<FrmGraphicView>();
     klik(review, "cmdVolgende");
     klik(review, "cmdVolgende");
-    EXPECT_EQ(store().huidigProfiel, 3);
+    EXPECT_EQ(review.huidigProfiel(), 3);
     const std::string verwijderd = store().profiel(3).naam;
     fake.antwoorden.push_back(Antwoord::Ja);
     klik(review, "cmdVerwijderDWP");
@@ -115,9 +114,9 @@ class EindTotEind : public SchermTest {
     EXPECT_EQ(store().verwijderdeProfielen, std::vector<std::string>{verwijderd});
     QAbstractSlider* schaal = kind<QAbstractSlider>(review, "scrollSchaal");
     if (!schaal) return {};
-    const double schaalVoor = store().schaalfactor;
+    const double schaalVoor = review.schaalfactor();
     schaal->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_NE(store().schaalfactor, schaalVoor);
+    EXPECT_NE(review.schaalfactor(), schaalVoor);
     klik(review, "cmdOK");
     QCoreApplication::processEvents();
     EXPECT_TRUE(zichtbaar("frmPL"));
@@ -127,7 +126,7 @@ class EindTotEind : public SchermTest {
     // legend, go on.
     FrmPL& pl = scherm<FrmPL>();
     for (std::int32_t i = 0; i < store().aantalProfielen(); ++i) klik(pl, "cmdVolgende");
-    EXPECT_EQ(store().huidigProfiel, 1);
+    EXPECT_EQ(pl.huidigProfiel(), 1);
     klik(pl, "cdmPuntCodes");
     EXPECT_TRUE(zichtbaar("frmPuntCodes"));
     if (!schermBestaat<FrmPuntCodes>()) return {};
@@ -140,11 +139,11 @@ class EindTotEind : public SchermTest {
     EXPECT_FALSE(zichtbaar("frmPL"));
     if (!schermBestaat<FrmOpslaan>()) return {};
 
-    // Save screen: the default names follow the file clicked last on the
-    // input screen, which is the ditch file; then the target folder.
+    // Save screen: the default names follow the profile-lines file, though
+    // the ditch file was clicked last; then the target folder.
     FrmOpslaan& opslaan = scherm<FrmOpslaan>();
-    EXPECT_EQ(kind<QLineEdit>(opslaan, "txtProfielen")->text(), "output_profiel_" + slootBestand);
-    EXPECT_EQ(kind<QLineEdit>(opslaan, "txtLogBestand")->text(), "output_verwijderde_profielen_" + slootBestand);
+    EXPECT_EQ(kind<QLineEdit>(opslaan, "txtProfielen")->text(), "output_profiel_" + profielBestand);
+    EXPECT_EQ(kind<QLineEdit>(opslaan, "txtLogBestand")->text(), "output_verwijderde_profielen_" + profielBestand);
     EXPECT_TRUE(opslaan.zetMap(doelmap));
     return verwijderd;
   }
@@ -176,18 +175,19 @@ TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
   EXPECT_EQ(fake.beeindigd, 0);
 
   // The same job headless, with the screen's decimal separator (the test
-  // pins a Dutch locale, so a comma).
+  // pins a Dutch locale, so a comma) and the batch's own default names.
   QProcess batch;
   batch.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   batch.start(QStringLiteral(ZARVO_BATCH),
               {"bouw", QDir(voorbeelden).filePath(profielBestand), QDir(voorbeelden).filePath(slootBestand),
                "--uitvoermap", batchDoel.path(), "--verwijder", QString::fromStdString(verwijderdProfiel),
-               "--decimaalteken", ",", "--bestandsnaam", slootBestand});
+               "--decimaalteken", ","});
   ASSERT_TRUE(batch.waitForFinished(60000));
   ASSERT_EQ(batch.exitStatus(), QProcess::NormalExit);
   ASSERT_EQ(batch.exitCode(), 0);
 
-  const QStringList namen = {"output_profiel_" + slootBestand, "output_verwijderde_profielen_" + slootBestand};
+  const QStringList namen = {"output_profiel_" + profielBestand,
+                             "output_verwijderde_profielen_" + profielBestand};
   EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
   EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
   for (const QString& naam : namen) {

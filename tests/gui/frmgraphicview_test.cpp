@@ -18,7 +18,7 @@
 #include "platform/profielnavigatie.h"
 #include "review/frmgraphicview.h"
 #include "review/schaalbalk.h"
-#include "shell/schermen.h"
+#include "shell/profielgeometrie.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 
@@ -56,10 +56,8 @@ class ReviewScherm : public SchermTest {
     for (const Profiel& p : profielen) meeste = std::max(meeste, p.punten.size());
     s.profielen = std::move(profielen);
     s.zetGrenzen(static_cast<std::int32_t>(1 + 3 * meeste), static_cast<std::int32_t>(1 + 2 * meeste));
-    s.schaalfactor = 0.2;
     FrmGraphicView& w = scherm<FrmGraphicView>();
-    w.tekenProfielen(1);
-    s.huidigProfiel = 1;
+    w.begin();
     return w;
   }
 
@@ -110,9 +108,11 @@ TEST_F(ReviewScherm, KnownProfileGetsBothScalesLabelsAndCircles) {
   EXPECT_EQ(tekst("lblMinZ"), "1,00 m");
   EXPECT_EQ(tekst("lblSchaalfactor"), "0,2");
 
-  EXPECT_EQ(s.beginX, 100.0);
-  EXPECT_EQ(s.beginY, 200.0);
-  EXPECT_EQ(s.beginZ, 1.0);
+  // The cross-section starts at point 1 and unfolds along the ground.
+  const ProfielGeometrie g = berekenGeometrie(s.profiel(1));
+  EXPECT_EQ(g.lz.front().l, 0.0);
+  EXPECT_EQ(g.lz.front().z, 1.0);
+  EXPECT_EQ(g.lengte, 10.0);
 
   // Every point has a red circle in both views; radii planZijde/100 and L/250.
   ASSERT_EQ(aantal(plan(), Tekening::Soort::Cirkel), 3);
@@ -194,7 +194,7 @@ TEST_F(ReviewScherm, ProfilesWithoutLengthOrExtentStillGetAUsableScale) {
   klik("cmdVolgende");
   EXPECT_EQ(balk->oudMin(), 1);
   balk->setValue(balk->minimum());
-  EXPECT_GT(store().schaalfactor, 0.0);
+  EXPECT_GT(scherm<FrmGraphicView>().schaalfactor(), 0.0);
   EXPECT_LT(dwars()->scaleHeight(), 0.0);
 }
 
@@ -209,14 +209,14 @@ TEST_F(ReviewScherm, ScaleBarReRangesAndTheDrawingUsesTheFinalFactor) {
 
   // The user's own move: factor and drawing follow at once.
   balk->setValue(35);
-  EXPECT_DOUBLE_EQ(store().schaalfactor, 0.35);
+  EXPECT_DOUBLE_EQ(scherm<FrmGraphicView>().schaalfactor(), 0.35);
   EXPECT_FLOAT_EQ(dwars()->scaleHeight(), -3.5f);
   EXPECT_EQ(tekst("lblSchaalfactor"), "0,35");
 
   // The new minimum pushes the position up: the drawing already uses it.
   klik("cmdVolgende");
   EXPECT_EQ(balk->value(), 50);
-  EXPECT_DOUBLE_EQ(store().schaalfactor, 0.5);
+  EXPECT_DOUBLE_EQ(scherm<FrmGraphicView>().schaalfactor(), 0.5);
   EXPECT_FLOAT_EQ(dwars()->scaleHeight(), -5.0f);
   EXPECT_EQ(tekst("lblSchaalfactor"), "0,5");
   EXPECT_FALSE(balk->isOmgekeerd());
@@ -228,7 +228,7 @@ TEST_F(ReviewScherm, ScaleBarReRangesAndTheDrawingUsesTheFinalFactor) {
   EXPECT_EQ(balk->minimum(), 100);
   EXPECT_EQ(balk->maximum(), 250);
   EXPECT_EQ(balk->value(), 100);
-  EXPECT_DOUBLE_EQ(store().schaalfactor, 1.0);
+  EXPECT_DOUBLE_EQ(scherm<FrmGraphicView>().schaalfactor(), 1.0);
   balk->setValue(250);  // now the whole 5 m fits into f × L
   EXPECT_FLOAT_EQ(dwars()->scaleHeight(), -5.0f);
 
@@ -236,13 +236,13 @@ TEST_F(ReviewScherm, ScaleBarReRangesAndTheDrawingUsesTheFinalFactor) {
   klik("cmdVolgende");
   EXPECT_EQ(balk->oudMin(), 32767);
   EXPECT_EQ(balk->value(), 250);
-  EXPECT_DOUBLE_EQ(store().schaalfactor, 2.5);
+  EXPECT_DOUBLE_EQ(scherm<FrmGraphicView>().schaalfactor(), 2.5);
 
   // Back to the low profile: the position is pulled down to the new Max.
   klik("cmdVolgende");
   EXPECT_FALSE(balk->isOmgekeerd());
   EXPECT_EQ(balk->value(), 100);
-  EXPECT_DOUBLE_EQ(store().schaalfactor, 1.0);
+  EXPECT_DOUBLE_EQ(scherm<FrmGraphicView>().schaalfactor(), 1.0);
 }
 
 TEST(SchaalBalkKlem, RoundsHalvesToEvenAndClampsTo16Bits) {
@@ -323,12 +323,12 @@ TEST_F(ReviewScherm, NavigationWrapsBothWays) {
     klik("cmdVolgende");
     EXPECT_EQ(tekst("lblActiefProfiel"), v);
   }
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 1);
   klik("cmdVorrige");
-  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 3);
   EXPECT_EQ(tekst("lblActiefProfiel"), "P3 (3/3)");
   klik("cmdVorrige");
-  EXPECT_EQ(store().huidigProfiel, 2);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 2);
   EXPECT_TRUE(zoek<QPushButton>("cmdVolgende")->isEnabled());
   EXPECT_TRUE(zoek<QPushButton>("cmdVorrige")->isEnabled());
 }
@@ -349,7 +349,7 @@ TEST_F(ReviewScherm, DeleteShowsTheFollowingProfileAndRecordsNamesInOrder) {
   klik("cmdVerwijderDWP");
   const ProfielStore& s = store();
   ASSERT_EQ(s.aantalProfielen(), 2);
-  EXPECT_EQ(s.huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 1);
   EXPECT_EQ(tekst("lblActiefProfiel"), "P2 (1/2)");
   EXPECT_EQ(s.profiel(1).sloot.kolom(1), "P2");  // ditch records go with their profiles
   EXPECT_EQ(s.profiel(2).sloot.kolom(1), "P3");
@@ -359,7 +359,7 @@ TEST_F(ReviewScherm, DeleteShowsTheFollowingProfileAndRecordsNamesInOrder) {
   klik("cmdVolgende");
   berichten.antwoorden = {Antwoord::Ja};
   klik("cmdVerwijderDWP");
-  EXPECT_EQ(s.huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 1);
   EXPECT_EQ(tekst("lblActiefProfiel"), "P2 (1/1)");
   EXPECT_EQ(s.verwijderdeProfielen, (std::vector<std::string>{"P1", "P3"}));
   // One profile left: nothing to step to.
@@ -417,16 +417,16 @@ TEST_F(ReviewScherm, KeyboardStepsDeletesAndConfirms) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 
   QTest::keyClick(&w, Qt::Key_PageDown);
-  EXPECT_EQ(store().huidigProfiel, 2);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 2);
   QTest::keyClick(&w, Qt::Key_PageUp);
   QTest::keyClick(&w, Qt::Key_PageUp);
-  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 3);
 
   plan()->setFocus();
   QTest::keyClick(plan(), Qt::Key_Right);
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 1);
   QTest::keyClick(plan(), Qt::Key_Left);
-  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 3);
 
   // Delete asks first; Enter in the offset field only redraws the lines.
   berichten.antwoorden = {Antwoord::Nee};
@@ -461,16 +461,16 @@ TEST_F(ReviewScherm, JumpListShowsTheSameProfileAsTheButtons) {
   lijst->lineEdit()->setFocus();
   lijst->lineEdit()->setText("p3");
   QTest::keyClick(lijst->lineEdit(), Qt::Key_Return);
-  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 3);
   EXPECT_EQ(tekst("lblActiefProfiel"), "P3 (3/3)");
   EXPECT_EQ(lijst->currentIndex(), 2);
   lijst->lineEdit()->setText("2");
   QTest::keyClick(lijst->lineEdit(), Qt::Key_Return);
-  EXPECT_EQ(store().huidigProfiel, 2);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 2);
   // Nothing matches: the profile stays and so does the screen (no OK).
   lijst->lineEdit()->setText("xyz");
   QTest::keyClick(lijst->lineEdit(), Qt::Key_Return);
-  EXPECT_EQ(store().huidigProfiel, 2);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 2);
   EXPECT_EQ(lijst->lineEdit()->text(), QString::fromUtf8("2 \u2013 P2"));
   ASSERT_TRUE(schermBestaat<FrmGraphicView>());
 
@@ -490,8 +490,7 @@ class ReviewLaden : public ReviewScherm {
   void kies(const char* profielen, const char* sloot) {
     schrijf("p.txt", profielen);
     schrijf("s.csv", sloot);
-    store().inputbestand = map.filePath("p.txt").toStdString();
-    store().bestandSloot = map.filePath("s.csv").toStdString();
+    taak().zetBestanden(map.filePath("p.txt").toStdString(), map.filePath("s.csv").toStdString());
   }
   QTemporaryDir map;
 };
@@ -499,11 +498,11 @@ class ReviewLaden : public ReviewScherm {
 TEST_F(ReviewLaden, LoadReadsBothFilesAndDrawsProfileOne) {
   kies("1,2,0,0,1.0,A\n1,2,3,4,2.0,A\n1,2,6,8,1.5,A\n1,2,0,0,0,B\n1,2,10,0,1,B\n",
        "kop\nA;-1.5;2;2;;;\nB;-1.6;2;2;;;\n");
+  ASSERT_TRUE(volgorde().leesIn());
   FrmGraphicView& w = scherm<FrmGraphicView>();
-  ASSERT_TRUE(w.laad());
   const ProfielStore& s = store();
-  EXPECT_EQ(s.huidigProfiel, 1);
-  EXPECT_DOUBLE_EQ(s.schaalfactor, 0.2);
+  EXPECT_EQ(w.huidigProfiel(), 1);
+  EXPECT_DOUBLE_EQ(w.schaalfactor(), 0.2);
   EXPECT_EQ(w.windowTitle(), "GraphicView: " + QString::fromStdString(s.inputbestand));
   EXPECT_EQ(zoek<QLineEdit>("txtOffsetZmax")->text(), "-0,5");
   EXPECT_EQ(tekst("lblAantalProfielen"), "2");
@@ -520,21 +519,21 @@ TEST_F(ReviewLaden, LoadReadsBothFilesAndDrawsProfileOne) {
 
 TEST_F(ReviewLaden, OneProfileDisablesSteppingAndKeysDoNothing) {
   kies("1,2,0,0,1.0,A\n1,2,3,4,2.0,A\n", "kop\nA;-1.5;2;2;;;\n");
+  ASSERT_TRUE(volgorde().leesIn());
   FrmGraphicView& w = scherm<FrmGraphicView>();
-  ASSERT_TRUE(w.laad());
   EXPECT_FALSE(zoek<QPushButton>("cmdVolgende")->isEnabled());
   EXPECT_FALSE(zoek<QPushButton>("cmdVorrige")->isEnabled());
   w.show();
   QApplication::setActiveWindow(&w);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   QTest::keyClick(&w, Qt::Key_PageDown);
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 1);
   EXPECT_EQ(tekst("lblActiefProfiel"), "A (1/1)");
 }
 
 TEST_F(ReviewLaden, ADitchFileThatDoesNotMatchGoesBackWithTheMessage) {
   kies("1,2,0,0,1.0,A\n1,2,3,4,2.0,A\n1,2,0,0,0,B\n1,2,10,0,1,B\n", "kop\nA;-1.5;2;2;;;\n");
-  ASSERT_FALSE(scherm<FrmGraphicView>().laad());
+  ASSERT_FALSE(volgorde().leesIn());
   ASSERT_EQ(berichten.getoond.size(), 1u);
   EXPECT_EQ(berichten.getoond[0].titel, "Fout!");
   EXPECT_EQ(store().aantalProfielen(), 0);

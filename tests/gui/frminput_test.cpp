@@ -14,7 +14,6 @@
 #include "input/frminput.h"
 #include "input/frmladen.h"
 #include "review/frmgraphicview.h"
-#include "shell/schermen.h"
 #include "tests/core/testmap.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
@@ -99,7 +98,7 @@ TEST_F(InvoerTest, ListsFollowTheTwoStepsAndFillTheStore) {
   file1->setFocus();
   QTest::keyClick(file1, Qt::Key_Down);
   EXPECT_EQ(q(store().inputbestand), m + "/a.txt");
-  EXPECT_EQ(store().bestandsnaam, "a.txt");
+  EXPECT_EQ(taak().bestandsnaam(), "a.txt");
   EXPECT_EQ(vind<QLabel>("lblEersteRegel")->text(), "99,999,10.5,20.5,1.25,P1");
   EXPECT_EQ(f.stap(), FrmInput::Stap::Profielbestand);
   QTest::keyClick(file1, Qt::Key_Return);
@@ -107,10 +106,11 @@ TEST_F(InvoerTest, ListsFollowTheTwoStepsAndFillTheStore) {
   EXPECT_EQ(namen(*file1), QStringList({"d.csv"}));
   EXPECT_EQ(vind<QLineEdit>("txtProfielbestand")->text(), m + "/a.txt");
 
-  // Mouse: a click on the ditch file chooses it; the last clicked name wins.
+  // Mouse: a click on the ditch file chooses it; the output names still
+  // follow the profile-lines file.
   QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(file1->item(0)).center());
   EXPECT_EQ(q(store().bestandSloot), m + "/d.csv");
-  EXPECT_EQ(store().bestandsnaam, "d.csv");
+  EXPECT_EQ(taak().bestandsnaam(), "a.txt");
   EXPECT_EQ(vind<QLabel>("lblEersteRegel")->text(), "profielnaam;bodem");
   EXPECT_EQ(q(store().inputbestand), m + "/a.txt");
 
@@ -146,13 +146,13 @@ TEST_F(InvoerTest, CommandLineChoiceIsPreselected) {
   const std::string profiel = map.schrijf("p.txt", "1\n");
   const std::string sloot = map.schrijf("s.csv", "kop\n");
   const QStringList waarschuwingen =
-      FrmInput::zetVoorkeuze(q(profiel), q((map.map() / "ontbreekt.csv").string()));
+      volgorde().kiesVooraf(q(profiel), q((map.map() / "ontbreekt.csv").string()));
   ASSERT_EQ(waarschuwingen.size(), 1);
   EXPECT_TRUE(waarschuwingen[0].contains("ontbreekt.csv"));
   EXPECT_EQ(store().inputbestand, profiel);
   EXPECT_TRUE(store().bestandSloot.empty());
 
-  EXPECT_TRUE(FrmInput::zetVoorkeuze({}, q(sloot)).isEmpty());
+  EXPECT_TRUE(volgorde().kiesVooraf({}, q(sloot)).isEmpty());
   FrmInput& f = open();
   EXPECT_EQ(f.stap(), FrmInput::Stap::Slootbestand);
   EXPECT_EQ(f.map(), q(map.map().string()));
@@ -163,8 +163,8 @@ TEST_F(InvoerTest, CommandLineChoiceIsPreselected) {
 }
 
 TEST_F(InvoerTest, BadInputFileShowsTheErrorAndStaysWithNothingLoaded) {
-  store().inputbestand = map.schrijf("slecht.txt", "99,999,1.0,2.0,3.0,P1\n99,999,abc,2.0,3.0,P1\n");
-  store().bestandSloot = map.schrijf("sloot.csv", "kop\nP1;-1.5;2;2;;;\n");
+  taak().zetBestanden(map.schrijf("slecht.txt", "99,999,1.0,2.0,3.0,P1\n99,999,abc,2.0,3.0,P1\n"),
+                      map.schrijf("sloot.csv", "kop\nP1;-1.5;2;2;;;\n"));
   open();
   klik("cmdOK");
   ASSERT_FALSE(berichten.getoond.empty());
@@ -181,7 +181,7 @@ TEST_F(InvoerTest, BadInputFileShowsTheErrorAndStaysWithNothingLoaded) {
 }
 
 TEST_F(InvoerTest, GoodFilesOpenTheReviewScreenAndUnloadTheInput) {
-  ASSERT_TRUE(FrmInput::zetVoorkeuze(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv")
+  ASSERT_TRUE(volgorde().kiesVooraf(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv")
                   .isEmpty());
   open();
   klik("cmdOK");
@@ -194,7 +194,7 @@ TEST_F(InvoerTest, GoodFilesOpenTheReviewScreenAndUnloadTheInput) {
 }
 
 TEST_F(InvoerTest, StopAsksAndEndsOnlyOnYes) {
-  store().inputbestand = map.schrijf("p.txt", "1\n");
+  taak().zetBestanden(map.schrijf("p.txt", "1\n"), {});
   open();
   berichten.antwoorden = {Antwoord::Nee};
   klik("cmdStop");

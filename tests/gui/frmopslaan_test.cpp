@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 
 #include "output/frmopslaan.h"
-#include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 
@@ -47,7 +46,6 @@ class FrmOpslaanTest : public SchermTest {
     ProfielStore& s = store();
     ASSERT_TRUE(map.isValid());
     s.inputbestand = QDir(map.path()).filePath("dijk 12.txt").toStdString();
-    s.bestandsnaam = "dijk 12.txt";
     Profiel a;
     a.naam = "P1";
     a.punten = {punt(Cel(1.0), Cel("99"), 100.5, 200.25, -1.125), punt(Cel("A"), Cel(), 101.0, 201.0, 0.0)};

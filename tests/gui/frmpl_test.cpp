@@ -19,7 +19,6 @@
 #include "platform/qbcolor.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 namespace {
@@ -93,7 +92,7 @@ TEST_F(FrmPLTest, LoadWritesStartValuesInTheRegionalFormat) {
     EXPECT_EQ(f.windowTitle(), "Invoegen slootprofiel: /data/dijkvak 7.txt");
     EXPECT_EQ(tekst(f, "lblAantalProfielen"), "3");
     EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P1 (1/3)");
-    EXPECT_EQ(store().huidigProfiel, 1);
+    EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 1);
     EXPECT_EQ(f.knooppuntNummer(), 2);
     // The boezem line follows the loaded text, not the design-time -0.6.
     EXPECT_FLOAT_EQ(lijn(f, "lineBoezempeil").y1(), -0.4f);
@@ -138,7 +137,7 @@ TEST_F(FrmPLTest, EveryProfileIsBuiltBeforeTheFirstDrawingAndItsOutcomeIsListed)
   EXPECT_TRUE(lijst->itemText(2).contains("fout"));
   // Choosing an entry shows that profile.
   emit lijst->activated(2);
-  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 3);
   EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
 }
 
@@ -167,17 +166,17 @@ TEST_F(FrmPLTest, PointsAreColouredByTheFirstMatchingCode) {
   EXPECT_FLOAT_EQ(pic(f).scaleWidth(), 44.0f);
   EXPECT_FLOAT_EQ(pic(f).scaleTop(), 3.0f + 3.6f);
   EXPECT_FLOAT_EQ(pic(f).scaleHeight(), -11.2f);
-  ASSERT_EQ(store().profielLZ.size(), 8u);
-  EXPECT_DOUBLE_EQ(store().profielLZ[7].l, 40.0);
+  ASSERT_EQ(f.geometrie().lz.size(), 8u);
+  EXPECT_DOUBLE_EQ(f.geometrie().lz[7].l, 40.0);
 }
 
 TEST_F(FrmPLTest, EndSlotsGetGreyCirclesAndAFilledMiddleSlotLocksThePicture) {
   FrmPL& f = laad();
+  // The end markers come from the profile itself; drawing leaves the
+  // selection record as the construction set it.
   const Profiel& p1 = store().profiel(1);
-  EXPECT_EQ(p1.profielInfo[2], Cel(40.0));
-  EXPECT_EQ(p1.profielInfo[4], Cel(2.0));
-  EXPECT_EQ(p1.profielInfo[35], Cel(0.0));
-  EXPECT_EQ(p1.profielInfo[37], Cel(3.0));
+  EXPECT_EQ(p1.profielInfo[2], Cel(-1.0));
+  EXPECT_EQ(p1.profielInfo[35], Cel(-1.0));
   const std::vector<Tekening> c = cirkels(f);
   ASSERT_GE(c.size(), 2u);
   const Tekening& eind = c[c.size() - 2];
@@ -275,14 +274,14 @@ TEST_F(FrmPLTest, GuideLinesAndTheirFailurePath) {
 TEST_F(FrmPLTest, NavigationWrapsAndResetsThePerProfileState) {
   FrmPL& f = laad();
   klik(f, "cmdVorrige");
-  EXPECT_EQ(store().huidigProfiel, 3);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 3);
   EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
   EXPECT_EQ(kind<QComboBox>(f, "cboProfiel")->currentIndex(), 2);
   klik(f, "cmdVolgende");
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 1);
   EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P1 (1/3)");
   klik(f, "cmdVolgende");
-  EXPECT_EQ(store().huidigProfiel, 2);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 2);
   EXPECT_EQ(f.knooppuntNummer(), 2);
   EXPECT_EQ(f.selectieTeller(), 0);
   EXPECT_TRUE(kind<QPushButton>(f, "cmdVolgende")->isEnabled());
@@ -303,11 +302,11 @@ TEST_F(FrmPLTest, WithOneProfileBothButtonsRedrawIt) {
   FrmPL& f = laad();
   pic(f).cls();
   klik(f, "cmdVolgende");
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 1);
   EXPECT_FALSE(pic(f).displayList().empty());
   pic(f).cls();
   klik(f, "cmdVorrige");
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 1);
   EXPECT_FALSE(pic(f).displayList().empty());
 }
 
@@ -362,7 +361,7 @@ TEST_F(FrmPLTest, StopAsksWithoutIconAndEndsOnlyOnYes) {
   EXPECT_EQ(berichtenFake.beeindigd, 0);
   EXPECT_TRUE(schermBestaat<FrmPL>());
   EXPECT_EQ(store().profiel(1).punten.size(), voor);
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 1);
 
   berichtenFake.antwoorden = {Antwoord::Ja};
   klik(f, "cmdStop");
@@ -397,11 +396,9 @@ TEST_F(FrmPLTest, OkHandsOverToTheSaveScreenAndTheLegendOpensModally) {
 // From the review screen's OK on the bundled sample: the ditch screen opens
 // with every profile built and the first one drawn with its bottom points.
 TEST_F(FrmPLTest, ReviewHandsOverOnTheSample) {
-  store().wisAlles();
-  store().inputbestand = ZARVO_BRON "/voorbeelden/profielen.txt";
-  store().bestandSloot = ZARVO_BRON "/voorbeelden/sloot.csv";
-  store().bestandsnaam = "profielen.txt";
-  ASSERT_TRUE(scherm<FrmGraphicView>().laad());
+  taak() = Taak();
+  taak().zetBestanden(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv");
+  ASSERT_TRUE(volgorde().leesIn());
   const std::int32_t aantal = store().aantalProfielen();
   ASSERT_GT(aantal, 1);
   scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOK")->click();

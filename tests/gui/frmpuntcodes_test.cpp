@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "ditch/frmpuntcodes.h"
+#include "tests/gui/testhulp.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
-#include "shell/schermen.h"
 
 namespace zarvo::gui {
 namespace {

@@ -21,8 +21,8 @@
 #include "platform/picturebox.h"
 #include "review/frmgraphicview.h"
 #include "shell/frmsplashscreen.h"
-#include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
+#include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
 namespace {
@@ -40,10 +40,9 @@ Punt pt(double code, double x, double z) { return Punt{Cel(code), Cel(999.0), x,
 
 // Profiles with a ditch and a foreland point, named 'naam' plus a number.
 void vulStore(int aantal, const std::string& naam) {
+  taak() = Taak();
   ProfielStore& s = store();
-  s.wisAlles();
   s.inputbestand = "/data/" + naam.substr(0, 50) + ".txt";
-  s.bestandsnaam = naam.substr(0, 50) + ".txt";
   for (int i = 1; i <= aantal; ++i) {
     Profiel p;
     p.naam = naam + std::to_string(i);
@@ -54,8 +53,6 @@ void vulStore(int aantal, const std::string& naam) {
   }
   s.zetGrenzen(0, 0);
   s.dekGrenzen();
-  s.schaalfactor = 0.2;
-  s.huidigProfiel = 1;
 }
 
 class Robuustheid : public ::testing::Test {
@@ -70,7 +67,7 @@ class Robuustheid : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     qInstallMessageHandler(vorige_);
     waarschuwingen = nullptr;
-    store().wisAlles();
+    taak() = Taak();
   }
 
   // Shows the form, resizes it, lets it lay out and paint, and checks what
@@ -109,7 +106,7 @@ TEST_F(Robuustheid, EveryScreenAtTinyAndAtFourKSize) {
   beideMaten(scherm<FrmLaden>());
 
   FrmGraphicView& review = scherm<FrmGraphicView>();
-  review.tekenProfielen(1);
+  review.begin();
   beideMaten(review);
 
   store().initialiseerProfielInfo();
@@ -129,7 +126,7 @@ TEST_F(Robuustheid, VeryLongNamesDoNotWidenTheWindowsPastTheScreen) {
   const int schermBreedte = 3840;
 
   FrmGraphicView& review = scherm<FrmGraphicView>();
-  review.tekenProfielen(1);
+  review.begin();
   rekUit(review, 800, 600);
   auto* label = review.findChild<QLabel*>("lblActiefProfiel");
   ASSERT_NE(label, nullptr);
@@ -155,18 +152,18 @@ TEST_F(Robuustheid, VeryLongNamesDoNotWidenTheWindowsPastTheScreen) {
 TEST_F(Robuustheid, FastClicksOnNavigationLandWhereTheyCount) {
   vulStore(7, "P");
   FrmGraphicView& review = scherm<FrmGraphicView>();
-  review.tekenProfielen(1);
+  review.begin();
   review.show();
   auto* volgende = review.findChild<QPushButton*>("cmdVolgende");
   auto* vorige = review.findChild<QPushButton*>("cmdVorrige");
   ASSERT_TRUE(volgende && vorige);
   for (int i = 0; i < 500; ++i) volgende->click();
-  EXPECT_EQ(store().huidigProfiel, 500 % 7 + 1);
+  EXPECT_EQ(review.huidigProfiel(), 500 % 7 + 1);
   for (int i = 0; i < 1000; ++i) vorige->click();
-  EXPECT_EQ(store().huidigProfiel, ((500 - 1000) % 7 + 7) % 7 + 1);
+  EXPECT_EQ(review.huidigProfiel(), ((500 - 1000) % 7 + 7) % 7 + 1);
   // The labels follow the last click, not one in between.
   EXPECT_TRUE(review.findChild<QLabel*>("lblActiefProfiel")->text().startsWith(
-      QString::fromStdString(store().profiel(store().huidigProfiel).naam)));
+      QString::fromStdString(store().profiel(review.huidigProfiel()).naam)));
 
   store().initialiseerProfielInfo();
   FrmPL& pl = scherm<FrmPL>();
@@ -178,7 +175,7 @@ TEST_F(Robuustheid, FastClicksOnNavigationLandWhereTheyCount) {
     plVolgende->click();
     QCoreApplication::processEvents();
   }
-  EXPECT_EQ(store().huidigProfiel, 300 % 7 + 1);
+  EXPECT_EQ(pl.huidigProfiel(), 300 % 7 + 1);
   // Navigating draws; it never builds again: every profile kept its one
   // ditch (two bottom points) and one foreland (two points in front).
   for (const Profiel& p : store().profielen) EXPECT_EQ(p.punten.size(), 6u - 1u + 2u + 2u);
@@ -189,7 +186,7 @@ TEST_F(Robuustheid, FastClicksOnNavigationLandWhereTheyCount) {
 TEST_F(Robuustheid, FastDeletesRemoveOneProfilePerConfirmedClick) {
   vulStore(6, "P");
   FrmGraphicView& review = scherm<FrmGraphicView>();
-  review.tekenProfielen(1);
+  review.begin();
   review.show();
   auto* verwijder = review.findChild<QPushButton*>("cmdVerwijderDWP");
   ASSERT_NE(verwijder, nullptr);
@@ -205,7 +202,7 @@ TEST_F(Robuustheid, FastDeletesRemoveOneProfilePerConfirmedClick) {
   ASSERT_EQ(store().aantalProfielen(), 1);
   EXPECT_EQ(store().profiel(1).naam, "P6");
   EXPECT_EQ(store().verwijderdeProfielen, (std::vector<std::string>{"P1", "P2", "P3", "P4", "P5"}));
-  EXPECT_EQ(store().huidigProfiel, 1);
+  EXPECT_EQ(review.huidigProfiel(), 1);
   EXPECT_EQ(berichten.beeindigd, 0);
 
   // The last one ends the program, once; a click after it changes nothing.

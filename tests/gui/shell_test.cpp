@@ -5,7 +5,6 @@
 
 #include "input/frminput.h"
 #include "shell/frmsplashscreen.h"
-#include "shell/schermen.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 

@@ -7,9 +7,35 @@
 #include <QEvent>
 #include <QLocale>
 
-#include "shell/schermen.h"
+#include "shell/schermvolgorde.h"
+#include "shell/taak.h"
 
 namespace zarvo::gui {
+
+// The job and the screen order every screen test works on, as the program
+// has them. Never destroyed: they outlive the application object.
+inline Schermvolgorde& volgorde() {
+  static Taak* const taak = new Taak;
+  static Schermvolgorde* const v = new Schermvolgorde(*taak);
+  return *v;
+}
+inline Taak& taak() { return volgorde().taak(); }
+inline ProfielStore& store() { return taak().store(); }
+
+// The screen of type F, made by the screen order when it is not open.
+template <class F>
+F& scherm() {
+  return volgorde().scherm<F>();
+}
+template <class F>
+bool schermBestaat() {
+  return volgorde().open<F>() != nullptr;
+}
+template <class F>
+void sluitScherm() {
+  volgorde().sluit<F>();
+}
+inline void sluitAlleSchermen() { volgorde().sluitAlles(); }
 
 // Sets the default locale for one scope and puts the old one back, so a
 // test of number texts does not depend on the machine's region nor leak
@@ -25,9 +51,9 @@ class LocaleVast {
   QLocale oud_;
 };
 
-// The screens live for the whole test run and share one store; a test
-// starts and ends with every screen closed and the store empty, so no test
-// sees what another one left behind.
+// The screens live for the whole test run and share one job; a test starts
+// and ends with every screen closed and a fresh job, so no test sees what
+// another one left behind.
 class SchermTest : public ::testing::Test {
  protected:
   void SetUp() override { schoon(); }
@@ -36,7 +62,7 @@ class SchermTest : public ::testing::Test {
     sluitAlleSchermen();
     // Screens closed by their own buttons are only scheduled for deletion.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    store().wisAlles();
+    taak() = Taak();
   }
 };
 

@@ -1,0 +1,179 @@
+#include "shell/schermvolgorde.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <type_traits>
+
+#include "ditch/frmpl.h"
+#include "ditch/frmpuntcodes.h"
+#include "input/frminput.h"
+#include "input/frmladen.h"
+#include "output/frmopslaan.h"
+#include "platform/berichten.h"
+#include "platform/regionaal.h"
+#include "review/frmgraphicview.h"
+#include "shell/frmsplashscreen.h"
+
+namespace zarvo::gui {
+
+Schermvolgorde::Schermvolgorde(Taak& taak, QObject* ouder) : QObject(ouder), taak_(taak) {}
+
+Schermvolgorde::~Schermvolgorde() { sluitAlles(); }
+
+template <class F>
+F& Schermvolgorde::scherm() {
+  if (F* bestaand = open<F>()) return *bestaand;
+  F* nieuw;
+  if constexpr (std::is_constructible_v<F, Taak&>) {
+    nieuw = new F(taak_);
+  } else {
+    nieuw = new F();
+  }
+  voegToe(std::type_index(typeid(F)), nieuw);
+  verbind(*nieuw);
+  return *nieuw;
+}
+
+template FrmSplashScreen& Schermvolgorde::scherm<FrmSplashScreen>();
+template FrmInput& Schermvolgorde::scherm<FrmInput>();
+template FrmLaden& Schermvolgorde::scherm<FrmLaden>();
+template FrmGraphicView& Schermvolgorde::scherm<FrmGraphicView>();
+template FrmPL& Schermvolgorde::scherm<FrmPL>();
+template FrmPuntCodes& Schermvolgorde::scherm<FrmPuntCodes>();
+template FrmOpslaan& Schermvolgorde::scherm<FrmOpslaan>();
+
+void Schermvolgorde::voegToe(std::type_index type, QWidget* scherm) { schermen_[type] = scherm; }
+
+void Schermvolgorde::sluit(std::type_index type) {
+  const auto gevonden = schermen_.find(type);
+  if (gevonden == schermen_.end()) return;
+  QPointer<QWidget> scherm = gevonden->second;
+  schermen_.erase(gevonden);
+  if (!scherm) return;
+  scherm->hide();
+  // Later, not now: the screen may be inside one of its own handlers.
+  scherm->deleteLater();
+}
+
+void Schermvolgorde::sluitAlles() {
+  for (auto& [type, scherm] : schermen_) delete scherm.data();
+  schermen_.clear();
+}
+
+QStringList Schermvolgorde::kiesVooraf(const QString& profielbestand, const QString& slootbestand) {
+  QStringList waarschuwingen;
+  std::string profiel = taak_.profielbestand();
+  std::string sloot = taak_.slootbestand();
+  // A file not given, or not found, leaves the choice as it was.
+  auto neem = [&](const QString& pad, std::string& doel) {
+    if (pad.isEmpty()) return;
+    const QFileInfo info(pad);
+    if (!info.isFile()) {
+      waarschuwingen << QStringLiteral("Bestand niet gevonden: %1").arg(pad);
+      return;
+    }
+    doel = info.absoluteFilePath().toStdString();
+  };
+  neem(profielbestand, profiel);
+  neem(slootbestand, sloot);
+  taak_.zetBestanden(std::move(profiel), std::move(sloot));
+  return waarschuwingen;
+}
+
+void Schermvolgorde::start() { scherm<FrmSplashScreen>().show(); }
+
+void Schermvolgorde::naarInvoer() {
+  FrmInput& invoer = scherm<FrmInput>();
+  invoer.show();
+  invoer.activateWindow();
+  sluit<FrmSplashScreen>();
+}
+
+bool Schermvolgorde::leesIn() {
+  QPointer<FrmLaden> laden = &scherm<FrmLaden>();
+  laden->show();
+  laden->raise();
+  // Paint the notice before the reading blocks the event loop.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+  std::optional<Melding> fout;
+  {
+    Zandloper zandloper;
+    BerichtenSink sink;
+    fout = taak_.leesIn(sink, decimaalteken(), [laden](std::uint64_t gelezen, std::uint64_t totaal) {
+      if (laden) laden->zetVoortgang(gelezen, totaal);
+    });
+  }
+  sluit<FrmLaden>();
+  if (fout) {
+    toonMelding(*fout);
+    return false;
+  }
+  FrmGraphicView& review = scherm<FrmGraphicView>();
+  review.begin();
+  review.show();
+  sluit<FrmInput>();
+  return true;
+}
+
+void Schermvolgorde::naarSloot() {
+  sluit<FrmGraphicView>();
+  FrmPL& pl = scherm<FrmPL>();
+  pl.laad();
+  pl.show();
+}
+
+void Schermvolgorde::naarOpslaan() {
+  sluit<FrmPL>();
+  scherm<FrmOpslaan>().show();
+}
+
+void Schermvolgorde::toonLegenda() {
+  // Application-modal without a nested event loop: the legend blocks the
+  // ditch screen until "Sluit venster", and nothing here waits for it.
+  FrmPuntCodes& legenda = scherm<FrmPuntCodes>();
+  legenda.setWindowModality(Qt::ApplicationModal);
+  legenda.show();
+  legenda.raise();
+  legenda.activateWindow();
+}
+
+void Schermvolgorde::stop() { berichten().beeindigProgramma(); }
+
+void Schermvolgorde::mislukt(const Melding& melding) {
+  toonMelding(melding);
+  berichten().beeindigProgramma();
+}
+
+void Schermvolgorde::verbind(FrmSplashScreen& scherm) {
+  connect(&scherm, &FrmSplashScreen::klaar, this, &Schermvolgorde::naarInvoer);
+}
+
+void Schermvolgorde::verbind(FrmInput& scherm) {
+  connect(&scherm, &FrmInput::bestandenGekozen, this, &Schermvolgorde::leesIn);
+  connect(&scherm, &FrmInput::gestopt, this, &Schermvolgorde::stop);
+}
+
+void Schermvolgorde::verbind(FrmLaden&) {}
+
+void Schermvolgorde::verbind(FrmGraphicView& scherm) {
+  connect(&scherm, &FrmGraphicView::klaar, this, &Schermvolgorde::naarSloot);
+  connect(&scherm, &FrmGraphicView::gestopt, this, &Schermvolgorde::stop);
+  connect(&scherm, &FrmGraphicView::mislukt, this, &Schermvolgorde::mislukt);
+}
+
+void Schermvolgorde::verbind(FrmPL& scherm) {
+  connect(&scherm, &FrmPL::klaar, this, &Schermvolgorde::naarOpslaan);
+  connect(&scherm, &FrmPL::legendaGevraagd, this, &Schermvolgorde::toonLegenda);
+  connect(&scherm, &FrmPL::gestopt, this, &Schermvolgorde::stop);
+}
+
+void Schermvolgorde::verbind(FrmPuntCodes& scherm) {
+  connect(&scherm, &FrmPuntCodes::klaar, this, &Schermvolgorde::sluit<FrmPuntCodes>);
+}
+
+void Schermvolgorde::verbind(FrmOpslaan& scherm) {
+  connect(&scherm, &FrmOpslaan::gestopt, this, &Schermvolgorde::stop);
+}
+
+}  // namespace zarvo::gui

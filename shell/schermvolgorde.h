@@ -1,0 +1,94 @@
+// The order of the screens: splash, input selection, the loading notice,
+// review, ditch screen (with its legend), save. This is the one place that
+// knows that order. It creates each screen, hands it the job, and goes on
+// when the screen signals that it is done, stopped or failed; the screens
+// themselves never name one another.
+//
+// Every screen exists at most once. Closing one hides it and destroys it
+// once control is back in the event loop; the next request makes a new one.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <map>
+#include <typeindex>
+
+#include "shell/meldingen.h"
+#include "shell/taak.h"
+
+namespace zarvo::gui {
+
+class FrmSplashScreen;
+class FrmInput;
+class FrmLaden;
+class FrmGraphicView;
+class FrmPL;
+class FrmPuntCodes;
+class FrmOpslaan;
+
+class Schermvolgorde : public QObject {
+  Q_OBJECT
+ public:
+  explicit Schermvolgorde(Taak& taak, QObject* ouder = nullptr);
+  ~Schermvolgorde() override;
+
+  Taak& taak() { return taak_; }
+
+  // Files given on the command line: they are chosen beforehand and the
+  // input screen shows them; the user still confirms there. Returns a
+  // warning per file that does not exist (such a file is not chosen).
+  QStringList kiesVooraf(const QString& profielbestand, const QString& slootbestand);
+
+  // Shows the first screen.
+  void start();
+
+  // Reads the chosen files with the loading notice and its progress bar.
+  // On success the review screen shows profile 1 and the input screen
+  // closes; on an error the message is shown, nothing is loaded and the
+  // input screen stays with its choice, so that the user can pick another
+  // file. Returns whether it succeeded.
+  bool leesIn();
+
+  // The screen of type F: the open one, or a new one wired into the order.
+  template <class F>
+  F& scherm();
+  // The open screen of type F, or nullptr.
+  template <class F>
+  F* open() const {
+    const auto gevonden = schermen_.find(std::type_index(typeid(F)));
+    return gevonden == schermen_.end() ? nullptr : static_cast<F*>(gevonden->second.data());
+  }
+  // Closes the screen of type F, if open.
+  template <class F>
+  void sluit() {
+    sluit(std::type_index(typeid(F)));
+  }
+  // Destroys every screen at once.
+  void sluitAlles();
+
+ private:
+  void sluit(std::type_index type);
+  void voegToe(std::type_index type, QWidget* scherm);
+  void verbind(FrmSplashScreen& scherm);
+  void verbind(FrmInput& scherm);
+  void verbind(FrmLaden& scherm);
+  void verbind(FrmGraphicView& scherm);
+  void verbind(FrmPL& scherm);
+  void verbind(FrmPuntCodes& scherm);
+  void verbind(FrmOpslaan& scherm);
+
+  void naarInvoer();
+  void naarSloot();
+  void naarOpslaan();
+  void toonLegenda();
+  void stop();
+  void mislukt(const Melding& melding);
+
+  Taak& taak_;
+  std::map<std::type_index, QPointer<QWidget>> schermen_;
+};
+
+}  // namespace zarvo::gui

@@ -1,0 +1,97 @@
+#include "shell/taak.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "input/leesbestandsloot.h"
+
+namespace zarvo {
+
+Melding meldingGeenProfielenMeer() {
+  return {"Fout!", "Er zijn geen profielen meer over. Verdere uitvoering Zarvo-Edit niet mogelijk", Icoon::Kritiek};
+}
+
+void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
+  ProfielStore vers;
+  vers.inputbestand = std::move(profielbestand);
+  vers.bestandSloot = std::move(slootbestand);
+  store_ = std::move(vers);
+  verwijderd_.clear();
+  slootVariabelen_ = SlootVariabelen{};
+  statussen_.clear();
+  gebouwd_ = false;
+}
+
+std::optional<Melding> Taak::leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang) {
+  zetBestanden(store_.inputbestand, store_.bestandSloot);
+  // Whatever fails, the job is left without profiles: never half a job.
+  auto mislukt = [this](Melding melding) -> std::optional<Melding> {
+    zetBestanden(store_.inputbestand, store_.bestandSloot);
+    return melding;
+  };
+  if (auto fout = leesBestand(store_, store_.inputbestand, sink, decimaalteken, voortgang)) return mislukt(*fout);
+  if (store_.aantalProfielen() == 0) {
+    return mislukt({"Fout!", "Het bestand " + store_.inputbestand + " bevat geen profielen.", Icoon::Kritiek});
+  }
+  if (auto fout = leesBestandSloot(store_, store_.bestandSloot)) return mislukt(*fout);
+  std::int32_t volgnummer = 0;
+  for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
+  return std::nullopt;
+}
+
+std::int32_t Taak::zoekProfiel(std::string_view naam) const {
+  for (std::int32_t p = 1; p <= store_.aantalProfielen(); ++p) {
+    if (store_.profiel(p).naam == naam) return p;
+  }
+  return 0;
+}
+
+std::optional<Melding> Taak::verwijder(std::int32_t p) {
+  if (gebouwd_) throw std::logic_error("verwijderen na het bouwen van de sloten");
+  verwijderd_.push_back(store_.verwijderProfiel(p));
+  if (store_.aantalProfielen() == 0) return meldingGeenProfielenMeer();
+  return std::nullopt;
+}
+
+std::int32_t Taak::zetTerug(std::size_t i) {
+  if (gebouwd_) throw std::logic_error("terugzetten na het bouwen van de sloten");
+  if (i >= verwijderd_.size()) return 0;
+  Profiel profiel = std::move(verwijderd_[i]);
+  verwijderd_.erase(verwijderd_.begin() + static_cast<std::ptrdiff_t>(i));
+  store_.verwijderdeProfielen.erase(store_.verwijderdeProfielen.begin() + static_cast<std::ptrdiff_t>(i));
+  // The remaining profiles are in file order, so their numbers ascend.
+  std::vector<Profiel>& profielen = store_.profielen;
+  const auto plek = std::upper_bound(profielen.begin(), profielen.end(), profiel.volgnummer,
+                                     [](std::int32_t v, const Profiel& q) { return v < q.volgnummer; });
+  const auto nieuw = profielen.insert(plek, std::move(profiel));
+  return static_cast<std::int32_t>(nieuw - profielen.begin()) + 1;
+}
+
+std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink) {
+  // Building twice would put a second ditch into every profile.
+  if (gebouwd_) return statussen_;
+  store_.initialiseerProfielInfo();
+  gebouwd_ = true;
+  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink);
+  return statussen_;
+}
+
+std::string Taak::bestandsnaam() const {
+  if (bestandsnaam_) return *bestandsnaam_;
+  return std::filesystem::path(store_.inputbestand).filename().string();
+}
+
+std::string Taak::standaardNaamResultaat(const Resultaatformaat& formaat, std::size_t i) const {
+  return formaat.standaardNaam(i, bestandsnaam());
+}
+
+std::string Taak::standaardNaamVerwijderd() const { return zarvo::standaardNaamVerwijderd(bestandsnaam()); }
+
+std::optional<Melding> Taak::slaOp(const std::string& map, const std::vector<std::string>& namen,
+                                   const std::string& naamVerwijderd, char decimaalteken,
+                                   const Resultaatformaat& formaat) const {
+  return zarvo::slaOp(store_, map, formaat, namen, naamVerwijderd, decimaalteken);
+}
+
+}  // namespace zarvo

@@ -1,0 +1,86 @@
+// One job: the road from the two input files to the saved result, as both
+// programs walk it. The job owns the profile store; the batch program calls
+// its steps in a row, the screens call the same steps one screen at a time.
+//
+//   leesIn()      reads the profile-lines file and the ditch file
+//   verwijder()   deletes a profile (zetTerug() puts one back at its place)
+//   bouwSloten()  builds the ditch and the foreland into every profile
+//   slaOp()       writes the result file(s) and the deleted-profile list
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ditch/slootprofiel.h"
+#include "input/leesbestand.h"
+#include "output/resultaatschrijver.h"
+#include "shell/meldingen.h"
+#include "shell/profielstore.h"
+
+namespace zarvo {
+
+class Taak {
+ public:
+  ProfielStore& store() { return store_; }
+  const ProfielStore& store() const { return store_; }
+
+  // The two input files (full paths). Choosing files forgets what was read.
+  void zetBestanden(std::string profielbestand, std::string slootbestand);
+  const std::string& profielbestand() const { return store_.inputbestand; }
+  const std::string& slootbestand() const { return store_.bestandSloot; }
+
+  // Reads both files. Double points are dropped with a message through
+  // 'sink'. On an error nothing is loaded (no profiles, nothing deleted)
+  // and the message to show is returned; it names the file and the line.
+  std::optional<Melding> leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang = {});
+  bool isIngelezen() const { return store_.aantalProfielen() > 0; }
+
+  // The first remaining profile named exactly 'naam' (1-based), 0 if none.
+  std::int32_t zoekProfiel(std::string_view naam) const;
+  // Deletes profile 'p' (1-based) and records it in the deleted-profile
+  // list. When it was the last one, the returned message says that the job
+  // cannot go on. Only before the ditches are built.
+  std::optional<Melding> verwijder(std::int32_t p);
+  // Puts deleted profile 'i' (0-based, in order of deletion) back where it
+  // stood in the file, among the profiles that remain, and takes it off the
+  // deleted-profile list. Returns its number (1-based) now, 0 when there is
+  // no such deletion. Only before the ditches are built.
+  std::int32_t zetTerug(std::size_t i);
+
+  // Builds the ditch and then the foreland into every profile, in order;
+  // one outcome per profile (index 0 = profile 1). A job is built once:
+  // later calls give the same outcomes and change nothing.
+  std::vector<SlootStatus> bouwSloten(MeldingSink& sink);
+  bool isGebouwd() const { return gebouwd_; }
+  // What the construction found in the last profile it handled.
+  const SlootVariabelen& slootVariabelen() const { return slootVariabelen_; }
+
+  // The name the default output names end in: the profile-lines file's
+  // name, unless the caller chose another.
+  std::string bestandsnaam() const;
+  void zetBestandsnaam(std::string naam) { bestandsnaam_ = std::move(naam); }
+  std::string standaardNaamResultaat(const Resultaatformaat& formaat = profielregels(), std::size_t i = 0) const;
+  std::string standaardNaamVerwijderd() const;
+
+  // Writes the result into 'map' (see slaOp in output/resultaatschrijver.h).
+  std::optional<Melding> slaOp(const std::string& map, const std::vector<std::string>& namen,
+                               const std::string& naamVerwijderd, char decimaalteken,
+                               const Resultaatformaat& formaat = profielregels()) const;
+
+ private:
+  ProfielStore store_;
+  // The deleted profiles themselves, parallel to store_.verwijderdeProfielen.
+  std::vector<Profiel> verwijderd_;
+  std::optional<std::string> bestandsnaam_;
+  SlootVariabelen slootVariabelen_;
+  std::vector<SlootStatus> statussen_;
+  bool gebouwd_ = false;
+};
+
+// The message when the last profile has been deleted.
+Melding meldingGeenProfielenMeer();
+
+}  // namespace zarvo
