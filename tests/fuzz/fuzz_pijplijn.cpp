@@ -21,6 +21,7 @@
 #include "input/leesbestandsloot.h"
 #include "output/resultaatschrijver.h"
 #include "shell/getallen.h"
+#include "shell/profielgeometrie.h"
 
 using namespace zarvo;
 using namespace zarvofuzz;
@@ -165,6 +166,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t n) {
     for (const Punt& pt : na) {
       ZARVO_EIS(std::isfinite(pt.x) && std::isfinite(pt.y) && std::isfinite(pt.z));
     }
+    // What the drawings are made from: one L per point, never going back.
+    const ProfielGeometrie g = berekenGeometrie(store.profiel(p));
+    ZARVO_EIS(g.lz.size() == na.size());
+    for (std::size_t k = 1; k < g.lz.size(); ++k) ZARVO_EIS(g.lz[k].l >= g.lz[k - 1].l);
+    ZARVO_EIS(na.empty() || g.lengte == g.lz.back().l);
     ZARVO_EIS(store.aantalKolommen() >= static_cast<std::int32_t>(1 + 3 * na.size()));
     ZARVO_EIS(store.aantalRijenInfo() >= static_cast<std::int32_t>(1 + 2 * na.size()));
   }
