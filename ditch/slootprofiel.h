@@ -12,7 +12,7 @@ namespace zarvo {
 
 // What the construction found in the profile last handled. The ditch screen
 // reads these for its drawing and point selection. Columns are those of the
-// old coordinate table (X of point j at 3j-1).
+// store's column view (X of point j at 3j-1).
 struct SlootVariabelen {
   double xSlootrandLinks = -1, ySlootrandLinks = -1, zSlootrandLinks = -1;
   double xSlootrandRechts = -1, ySlootrandRechts = -1, zSlootrandRechts = -1;
