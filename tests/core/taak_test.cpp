@@ -32,6 +32,14 @@ Profiel profiel(std::initializer_list<Punt> punten) {
 
 Punt punt(double x, double y, double z) { return Punt{Cel(99.0), Cel(999.0), x, y, z}; }
 
+// Writes both files into 'map', chooses them and reads them.
+std::optional<Melding> lees(Taak& taak, const TestMap& map, const std::string& profielen,
+                            const std::string& sloot) {
+  taak.zetBestanden(map.schrijf("p.txt", profielen), map.schrijf("s.csv", sloot));
+  MeldingVerzamelaar sink;
+  return taak.leesIn(sink, '.');
+}
+
 }  // namespace
 
 // Read, delete two, put the first one back, build, save: the bytes the batch
@@ -87,17 +95,14 @@ TEST(Taak, AFailedReadLeavesNothingLoadedAndTheLastDeleteSaysSo) {
   TestMap map;
   Taak taak;
   // The ditch file has one record for two profiles.
-  taak.zetBestanden(map.schrijf("p.txt", "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n"),
-                    map.schrijf("s.csv", "kop\nA;-1.5;2;2;;;\n"));
-  MeldingVerzamelaar sink;
-  const auto fout = taak.leesIn(sink, '.');
+  const std::string profielen = "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n";
+  const auto fout = lees(taak, map, profielen, "kop\nA;-1.5;2;2;;;\n");
   ASSERT_TRUE(fout);
   EXPECT_EQ(fout->titel, "Fout!");
   EXPECT_FALSE(taak.isIngelezen());
   EXPECT_EQ(taak.profielbestand(), map.pad("p.txt"));  // the choice stays
 
-  taak.zetBestanden(map.pad("p.txt"), map.schrijf("s2.csv", "kop\nA;-1.5;2;2;;;\nB;-1.5;2;2;;;\n"));
-  ASSERT_FALSE(taak.leesIn(sink, '.'));
+  ASSERT_FALSE(lees(taak, map, profielen, "kop\nA;-1.5;2;2;;;\nB;-1.5;2;2;;;\n"));
   EXPECT_EQ(taak.zoekProfiel("B"), 2);
   EXPECT_EQ(taak.zoekProfiel("b"), 0);
   EXPECT_FALSE(taak.verwijder(2));
@@ -157,10 +162,8 @@ TEST(ProfielGeometrie, DegenerateProfiles) {
 TEST(ProfielGeometrie, TheLongestProfileOfAFileIsWhole) {
   TestMap map;
   Taak taak;
-  taak.zetBestanden(map.schrijf("p.txt", "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,6,8,0,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n"),
-                    map.schrijf("s.csv", "kop\nA;-1.5;2;2;;;\nB;-1.5;2;2;;;\n"));
-  MeldingVerzamelaar sink;
-  ASSERT_FALSE(taak.leesIn(sink, '.'));
+  ASSERT_FALSE(lees(taak, map, "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,6,8,0,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n",
+                    "kop\nA;-1.5;2;2;;;\nB;-1.5;2;2;;;\n"));
   const Profiel& a = taak.store().profiel(1);
   ASSERT_EQ(taak.store().aantalKolommen(), 1 + 3 * 3);
   EXPECT_FALSE(taak.store().profielDataCel(1, taak.store().aantalKolommen()).isLeeg());
