@@ -150,6 +150,8 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   lblBouwResultaat->setWordWrap(true);
 
   cmdOK_ = new QPushButton(QStringLiteral("OK >>"), this);
+  // Enter on a focused button presses that button, as on the review screen.
+  cmdOK_->setAutoDefault(true);
   cmdOK_->setObjectName("cmdOK");
   cmdStop_ = new QPushButton(QStringLiteral("Stop"), this);
   cmdStop_->setObjectName("cmdStop");
@@ -190,6 +192,7 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(txtLiggingPolderpeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
   connect(cdmPuntCodes_, &QPushButton::clicked, this, &FrmPL::toonPuntCodes);
   connect(cmdOK_, &QPushButton::clicked, this, &FrmPL::ok);
+  verbindAltO(this, cmdOK_);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmPL::stop);
 
   resize(1000, 650);

@@ -39,9 +39,14 @@ ProfielNavigatie::ProfielNavigatie(QWidget* ouder) : QWidget(ouder) {
   aanvuller->setFilterMode(Qt::MatchContains);
   aanvuller->setCaseSensitivity(Qt::CaseInsensitive);
   aanvuller->setCompletionMode(QCompleter::PopupCompletion);
-  // Return in the edit field is ours: it jumps, and must not reach the
-  // form (where it would press OK).
+  // Return in the jump field is ours: it jumps, and must never reach the
+  // form. The key arrives at the combo box (the field's focus proxy), which
+  // would pass it on to the form when it has done with it; choosing a
+  // suggestion from the list with Return jumps at once.
+  cboProfiel_->installEventFilter(this);
   cboProfiel_->lineEdit()->installEventFilter(this);
+  connect(aanvuller, qOverload<const QString&>(&QCompleter::activated), this,
+          [this](const QString& tekst) { springNaarTekst(tekst); });
 
   auto* rij = new QHBoxLayout(this);
   rij->setContentsMargins(0, 0, 0, 0);
@@ -153,20 +158,24 @@ int ProfielNavigatie::zoekProfiel(const QString& tekst) const {
   return 0;
 }
 
+void ProfielNavigatie::springNaarTekst(const QString& tekst) {
+  const int p = zoekProfiel(tekst);
+  if (p > 0) {
+    emit springNaar(p);
+  } else if (cboProfiel_->currentIndex() >= 0) {
+    // Nothing matches: show the current profile again.
+    cboProfiel_->setEditText(cboProfiel_->itemText(cboProfiel_->currentIndex()));
+  }
+}
+
 bool ProfielNavigatie::eventFilter(QObject* object, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(object, event);
   auto* toets = static_cast<QKeyEvent*>(event);
   const int key = toets->key();
 
-  if (object == cboProfiel_->lineEdit()) {
+  if (object == cboProfiel_ || object == cboProfiel_->lineEdit()) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    const int p = zoekProfiel(cboProfiel_->lineEdit()->text());
-    if (p > 0) {
-      emit springNaar(p);
-    } else if (cboProfiel_->currentIndex() >= 0) {
-      // Nothing matches: show the current profile again.
-      cboProfiel_->setEditText(cboProfiel_->itemText(cboProfiel_->currentIndex()));
-    }
+    springNaarTekst(cboProfiel_->lineEdit()->text());
     return true;
   }
 
@@ -186,6 +195,12 @@ bool ProfielNavigatie::eventFilter(QObject* object, QEvent* event) {
     }
   }
   return false;
+}
+
+void verbindAltO(QWidget* formulier, QPushButton* ok) {
+  auto* sneltoets = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_O), formulier);
+  sneltoets->setContext(Qt::WidgetWithChildrenShortcut);
+  QObject::connect(sneltoets, &QShortcut::activated, ok, &QPushButton::click);
 }
 
 }  // namespace zarvo::gui

@@ -65,6 +65,8 @@ class ProfielNavigatie : public QWidget {
 
  private:
   QString regelTekst(int profiel) const;
+  // Jumps to the profile 'tekst' names, or shows the current one again.
+  void springNaarTekst(const QString& tekst);
 
   QPushButton* cmdVorrige_ = nullptr;
   QPushButton* cmdVolgende_ = nullptr;
@@ -74,5 +76,9 @@ class ProfielNavigatie : public QWidget {
   std::vector<QWidget*> plaatjes_;
   QPushButton* knopMetFocus_ = nullptr;  // step button that had the focus while disabled
 };
+
+// Alt+O anywhere on 'formulier' presses 'ok': with the focus on OK, Enter
+// does too, and nowhere else does Enter go on to the next screen.
+void verbindAltO(QWidget* formulier, QPushButton* ok);
 
 }  // namespace zarvo::gui

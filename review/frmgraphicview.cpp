@@ -69,6 +69,7 @@ FrmGraphicView::FrmGraphicView(Taak& taak, QWidget* ouder) : QWidget(ouder), taa
   auto* wis = new QShortcut(QKeySequence(Qt::Key_Delete), this);
   wis->setContext(Qt::WidgetWithChildrenShortcut);
   connect(wis, &QShortcut::activated, cmdVerwijderDWP_, &QPushButton::click);
+  verbindAltO(this, cmdOK_);
 }
 
 void FrmGraphicView::bouwScherm() {
@@ -382,13 +383,10 @@ void FrmGraphicView::stop() {
 
 void FrmGraphicView::keyPressEvent(QKeyEvent* event) {
   // Keys nobody on the form took: Enter in the offset field redraws the
-  // reference lines, anywhere else it means OK.
+  // reference lines. Anywhere else Enter does nothing: going on to the
+  // ditches cannot be undone, so it takes OK itself (or Alt+O).
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (focusWidget() == txtOffsetZmax_) {
-      cmdUpdateHuplijn_->click();
-    } else {
-      cmdOK_->click();
-    }
+    if (focusWidget() == txtOffsetZmax_) cmdUpdateHuplijn_->click();
     event->accept();
     return;
   }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -440,10 +442,41 @@ TEST_F(ReviewScherm, KeyboardStepsDeletesAndConfirms) {
   EXPECT_FLOAT_EQ(lijn("lineBottom")->y1(), 3.5f);
   ASSERT_TRUE(schermBestaat<FrmGraphicView>());
 
-  // Enter anywhere else is OK.
+  // Enter on a picture does not go on: only OK itself or Alt+O does.
   plan()->setFocus();
   QTest::keyClick(plan(), Qt::Key_Return);
+  ASSERT_TRUE(schermBestaat<FrmGraphicView>());
+  QTest::keyClick(plan(), Qt::Key_O, Qt::AltModifier);
   EXPECT_FALSE(schermBestaat<FrmGraphicView>());
+}
+
+// Typed into the jump field as a user does (the keys reach the combo box),
+// with and without the suggestion list: Enter jumps and never goes on.
+TEST_F(ReviewScherm, EnterInTheJumpFieldJumpsAndNeverGoesOn) {
+  FrmGraphicView& w = toon(drieProfielen());
+  w.show();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  auto* lijst = zoek<QComboBox>("cboProfiel");
+  lijst->setFocus();
+  lijst->lineEdit()->selectAll();
+  QTest::keyClicks(lijst, "3");
+  QTest::keyClick(lijst, Qt::Key_Return);
+  EXPECT_EQ(w.huidigProfiel(), 3);
+  ASSERT_TRUE(schermBestaat<FrmGraphicView>());
+
+  // The suggestion list open on "P2": Enter on it jumps at once.
+  lijst->lineEdit()->selectAll();
+  QTest::keyClicks(lijst, "P2");
+  QCompleter* aanvuller = lijst->completer();
+  aanvuller->complete();
+  ASSERT_TRUE(aanvuller->popup()->isVisible());
+  aanvuller->popup()->setCurrentIndex(aanvuller->completionModel()->index(0, 0));
+  QTest::keyClick(aanvuller->popup(), Qt::Key_Return);
+  EXPECT_EQ(w.huidigProfiel(), 2);
+  QTest::keyClick(lijst, Qt::Key_Return);
+  EXPECT_EQ(w.huidigProfiel(), 2);
+  EXPECT_TRUE(schermBestaat<FrmGraphicView>());
 }
 
 TEST_F(ReviewScherm, JumpListShowsTheSameProfileAsTheButtons) {

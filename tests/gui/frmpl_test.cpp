@@ -2,11 +2,13 @@
 // profile, the water-level lines, navigation, the read-out and leaving.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -294,6 +296,31 @@ TEST_F(FrmPLTest, NavigationWrapsAndResetsThePerProfileState) {
   EXPECT_FLOAT_EQ(v.x1(), pic(f).scaleLeft());
   EXPECT_FLOAT_EQ(v.y2(), pic(f).scaleTop() + pic(f).scaleHeight());
   EXPECT_TRUE(h.isVisible());
+}
+
+// A name or number typed into the jump field with Enter jumps; Enter does
+// not go on to saving, Alt+O does.
+TEST_F(FrmPLTest, TypedJumpAndEnterStayOnTheScreen) {
+  FrmPL& f = laad();
+  f.show();
+  QApplication::setActiveWindow(&f);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  auto* lijst = kind<QComboBox>(f, "cboProfiel");
+  lijst->setFocus();
+  lijst->lineEdit()->selectAll();
+  QTest::keyClicks(lijst, "p3");
+  QTest::keyClick(lijst, Qt::Key_Return);
+  EXPECT_EQ(f.huidigProfiel(), 3);
+  lijst->lineEdit()->selectAll();
+  QTest::keyClicks(lijst, "2");
+  QTest::keyClick(lijst, Qt::Key_Enter);
+  EXPECT_EQ(f.huidigProfiel(), 2);
+  pic(f).setFocus();
+  QTest::keyClick(&pic(f), Qt::Key_Return);
+  ASSERT_TRUE(schermBestaat<FrmPL>());
+  QTest::keyClick(&pic(f), Qt::Key_O, Qt::AltModifier);
+  EXPECT_FALSE(schermBestaat<FrmPL>());
+  EXPECT_TRUE(schermBestaat<FrmOpslaan>());
 }
 
 TEST_F(FrmPLTest, WithOneProfileBothButtonsRedrawIt) {
