@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/batchgemeen.h"
+#include "input/leesbestandsloot.h"
 #include "shell/taak.h"
 
 namespace zarvo::batch {
@@ -137,6 +138,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
       return invoerFout;
     }
   }
+  // Records go by position, as always; a name that differs is only told.
+  if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
 
   const std::vector<SlootStatus> statussen = taak.bouwSloten(sink);
 

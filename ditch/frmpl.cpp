@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -165,6 +166,7 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   paneel->addLayout(instellingen);
   paneel->addWidget(cdmPuntCodes_);
   paneel->addWidget(lblBouwResultaat);
+  paneel->addWidget(maakRecordVak());
   paneel->addStretch(1);
 
   auto* midden = new QHBoxLayout;
@@ -196,6 +198,38 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(cmdStop_, &QPushButton::clicked, this, &FrmPL::stop);
 
   resize(1000, 650);
+}
+
+// The ditch-file record the construction used for the profile on screen,
+// as written in the file: a record meant for another profile shows here.
+QGroupBox* FrmPL::maakRecordVak() {
+  auto* vak = new QGroupBox(QStringLiteral("Slootrecord"), this);
+  vak->setObjectName("fraSlootrecord");
+  auto* vorm = new QFormLayout(vak);
+  const std::pair<const char*, const char*> velden[] = {
+      {"Naam:", "lblRecordNaam"},          {"Slootbodem:", "lblRecordBodem"}, {"Talud dijkzijde:", "lblRecordTaludDijk"},
+      {"Talud polderzijde:", "lblRecordTaludPolder"}, {"a:", "lblRecordA"}, {"b:", "lblRecordB"}};
+  for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
+    auto* waarde = new QLabel(vak);
+    waarde->setObjectName(velden[i].second);
+    waarde->setTextFormat(Qt::PlainText);
+    waarde->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long name must not widen the window.
+    waarde->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    vorm->addRow(QString::fromUtf8(velden[i].first), waarde);
+    recordLabels_[i] = waarde;
+  }
+  return vak;
+}
+
+void FrmPL::toonRecord(const SlootRecord& record) {
+  // Fields 1 to 5 and 7; the sixth is not used.
+  static constexpr int kolommen[] = {1, 2, 3, 4, 5, 7};
+  for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
+    const QString tekst = record.aanwezig ? tekstUitBestand(record.kolom(kolommen[i])) : QStringLiteral("–");
+    recordLabels_[i]->setText(tekst);
+    recordLabels_[i]->setToolTip(tekst);
+  }
 }
 
 void FrmPL::laad() {
@@ -240,10 +274,11 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
   PictureBox& pic = *picDwarsprofiel_;
 
   pic.cls();
-  lblActiefProfiel_->setText(QString::fromStdString(profiel.naam) + QStringLiteral(" (") +
+  lblActiefProfiel_->setText(tekstUitBestand(profiel.naam) + QStringLiteral(" (") +
                              QString::number(profielNummer) + QLatin1Char('/') +
                              QString::number(s.aantalProfielen()) + QLatin1Char(')'));
 
+  toonRecord(profiel.sloot);
   const std::vector<Punt>& punten = profiel.punten;
   geometrie_ = berekenGeometrie(profiel);
   const ProfielGeometrie& g = geometrie_;

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "shell/profielgeometrie.h"
 #include "shell/taak.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -75,6 +77,8 @@ class FrmPL : public QWidget {
   void ok();
   void stop();
   void vulStatusLijst();
+  QGroupBox* maakRecordVak();
+  void toonRecord(const SlootRecord& record);
 
   Taak& taak_;
   std::int32_t huidigProfiel_ = 0;
@@ -98,6 +102,7 @@ class FrmPL : public QWidget {
   QLabel* lblAantalProfielen_ = nullptr;
   QLabel* lblActiefProfiel_ = nullptr;
   QLabel* lblSelect_ = nullptr;
+  std::array<QLabel*, 6> recordLabels_{};
   QPushButton* cmdOK_ = nullptr;
   QPushButton* cmdStop_ = nullptr;
   QPushButton* cdmPuntCodes_ = nullptr;

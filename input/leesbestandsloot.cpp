@@ -74,8 +74,19 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
     begin = eind + 1;
   }
 
+  if (inhoud.empty()) return slootFout("Het slootbestand " + pad + " is leeg.");
   const auto aantalRecords = static_cast<std::int64_t>(regels.size()) - 1;
-  if (aantalRecords != store.aantalProfielen()) return slootFout("");
+  if (aantalRecords != store.aantalProfielen()) {
+    // A binary file chosen by mistake: its "records" mean nothing. A stray
+    // NUL byte in a file that does match is kept, as every other byte is.
+    if (inhoud.find('\0') != std::string::npos) {
+      return slootFout("Het slootbestand " + pad + " is geen tekst.");
+    }
+    return slootFout("Het slootbestand " + pad + " heeft " + std::to_string(aantalRecords) +
+                     (aantalRecords == 1 ? " record" : " records") + " na de kopregel, het profielbestand " +
+                     std::to_string(store.aantalProfielen()) +
+                     (store.aantalProfielen() == 1 ? " profiel." : " profielen."));
+  }
 
   std::vector<SlootRecord> records(regels.size() > 0 ? regels.size() - 1 : 0);
   for (std::size_t r = 0; r < records.size(); ++r) {
@@ -93,7 +104,7 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
       pos = puntkomma + 1;
     }
     if (veld < 7) {
-      return slootFout("Bestand " + pad + ", regel " + std::to_string(r + 2) + ": " +
+      return slootFout("Het slootbestand " + pad + ", regel " + std::to_string(r + 2) + ": " +
                        (regel.empty() ? std::string("de regel is leeg")
                                       : "de regel heeft " + std::to_string(veld) +
                                             (veld == 1 ? " veld" : " velden")) +
@@ -106,6 +117,44 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
     store.profielen[r].sloot = std::move(records[r]);
   }
   return std::nullopt;
+}
+
+namespace {
+
+// A name as compared: without blanks around it, in lower case (ASCII; the
+// names are survey codes).
+std::string vergelijkNaam(std::string_view naam) {
+  const std::size_t begin = naam.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return {};
+  naam = naam.substr(begin, naam.find_last_not_of(" \t") - begin + 1);
+  std::string uit(naam);
+  for (char& c : uit) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return uit;
+}
+
+}  // namespace
+
+std::optional<Melding> waarschuwingSlootNamen(const ProfielStore& store) {
+  constexpr int getoond = 5;
+  int aantal = 0;
+  std::string paren;
+  for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
+    const Profiel& profiel = store.profiel(p);
+    if (!profiel.sloot.aanwezig || vergelijkNaam(profiel.naam) == vergelijkNaam(profiel.sloot.kolom(1))) continue;
+    if (++aantal <= getoond) {
+      paren.append("\nprofiel ").append(std::to_string(p)).append(" '").append(profiel.naam);
+      paren.append("' heeft slootrecord '").append(profiel.sloot.kolom(1)).append("'");
+    }
+  }
+  if (aantal == 0) return std::nullopt;
+  std::string tekst("Bij ");
+  tekst.append(std::to_string(aantal)).append(aantal == 1 ? " profiel" : " profielen");
+  tekst.append(" hoort het slootrecord bij een ander profiel:").append(paren);
+  if (aantal > getoond) tekst.append("\n... en nog ").append(std::to_string(aantal - getoond));
+  tekst += "\nDe records worden op volgorde aan de profielen gegeven.";
+  return Melding{"Let op!", std::move(tekst), Icoon::Informatie};
 }
 
 }  // namespace zarvo

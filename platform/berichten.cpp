@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <cstdlib>
 
+#include "platform/regionaal.h"
+
 namespace zarvo::gui {
 
 namespace {
@@ -55,7 +57,7 @@ Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon, Kn
 }
 
 void toonMelding(const Melding& melding) {
-  toonBericht(QString::fromStdString(melding.tekst), QString::fromStdString(melding.titel),
+  toonBericht(tekstUitBestand(melding.tekst), QString::fromStdString(melding.titel),
               melding.icoon, Knoppen::OK);
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "platform/regionaal.h"
 #include "shell/profielstore.h"
 
 namespace zarvo::gui {
@@ -72,7 +73,7 @@ void ProfielNavigatie::vernieuwLijst(const ProfielStore& store) {
   const int oud = cboProfiel_->currentIndex();
   namen_.clear();
   namen_.reserve(store.profielen.size());
-  for (const Profiel& p : store.profielen) namen_.push_back(QString::fromStdString(p.naam));
+  for (const Profiel& p : store.profielen) namen_.push_back(tekstUitBestand(p.naam));
   status_.assign(namen_.size(), QString());
 
   QStringList regels;

@@ -1,6 +1,7 @@
 #include "platform/regionaal.h"
 
 #include <QLocale>
+#include <QStringDecoder>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -56,6 +57,17 @@ QString formaat00Aanwijzer(float waarde) {
 QString uitleesLZ(double l, double z) {
   return QStringLiteral("L = ") + formaat00Aanwijzer(static_cast<float>(l)) + QStringLiteral("m, Z = ") +
          formaat00Aanwijzer(static_cast<float>(z)) + QStringLiteral("m");
+}
+
+QString tekstUitBestand(std::string_view bytes) {
+  const QByteArrayView ruw(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString tekst = utf8(ruw);
+  if (!utf8.hasError()) return tekst;
+  QStringDecoder windows("Windows-1252");
+  // Without ICU Qt may not know the code page; Latin-1 is its near twin.
+  if (!windows.isValid()) return QString::fromLatin1(ruw.data(), ruw.size());
+  return windows(ruw);
 }
 
 }  // namespace zarvo::gui

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <string_view>
 
 namespace zarvo::gui {
 
@@ -19,5 +20,10 @@ QString formaat00Regionaal(double x);  // "###0.00" with the regional separator
 QString formaat00Aanwijzer(float waarde);
 // The cross-section read-out under the pointer: "L = 12.35m, Z = -1.50m".
 QString uitleesLZ(double l, double z);
+
+// Text from an input file for the screen: UTF-8, or else Windows-1252, in
+// which files from older Windows tools come. Only the display changes; the
+// bytes in the store and in the result stay exactly as read.
+QString tekstUitBestand(std::string_view bytes);
 
 }  // namespace zarvo::gui

@@ -217,7 +217,7 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
 
   picDwarsprofiel_->cls();
   picXY_->cls();
-  lblActiefProfiel_->setText(QString::fromStdString(profiel.naam) + QStringLiteral(" (") +
+  lblActiefProfiel_->setText(tekstUitBestand(profiel.naam) + QStringLiteral(" (") +
                              QString::number(profielNummer) + QLatin1Char('/') +
                              QString::number(s.aantalProfielen()) + QLatin1Char(')'));
   navigatie_->zetHuidig(profielNummer);

@@ -8,6 +8,7 @@
 #include "ditch/frmpuntcodes.h"
 #include "input/frminput.h"
 #include "input/frmladen.h"
+#include "input/leesbestandsloot.h"
 #include "output/frmopslaan.h"
 #include "platform/berichten.h"
 #include "platform/regionaal.h"
@@ -106,8 +107,20 @@ bool Schermvolgorde::leesIn() {
   }
   sluit<FrmLaden>();
   if (fout) {
+    // Back on the input screen with the choice kept: say so, as the first
+    // line of a ditch-file error still speaks of restarting.
+    fout->tekst += "\nKies de bestanden opnieuw.";
     toonMelding(*fout);
     return false;
+  }
+  if (const auto waarschuwing = waarschuwingSlootNamen(taak_.store())) {
+    const QString vraag = QString::fromStdString(waarschuwing->tekst) + QStringLiteral("\n\nToch doorgaan?");
+    if (toonBericht(vraag, QString::fromStdString(waarschuwing->titel), Icoon::Informatie, Knoppen::JaNee) !=
+        Antwoord::Ja) {
+      // Back to the input screen, nothing loaded, the choice kept.
+      taak_.zetBestanden(taak_.profielbestand(), taak_.slootbestand());
+      return false;
+    }
   }
   FrmGraphicView& review = scherm<FrmGraphicView>();
   review.begin();

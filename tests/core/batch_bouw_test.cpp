@@ -112,6 +112,12 @@ TEST(BatchBouw, DeletingFollowsTheOrderGivenAndTheFirstOfEqualNames) {
   const Resultaat r = bouw(map, map.map(), "p.txt s.csv --verwijder=A --verwijder B");
   EXPECT_EQ(r.code, 0) << r.fout;
   EXPECT_EQ(r.uit, "1\tA\tgeen sloot\n");
+  // The records named A1 and A2 are told about, and used by position.
+  EXPECT_EQ(r.fout.rfind("Let op!: Bij 2 profielen hoort het slootrecord bij een ander profiel:\n"
+                         "profiel 1 'A' heeft slootrecord 'A1'\n",
+                         0),
+            0u)
+      << r.fout;
   EXPECT_EQ(lees(map.map() / "output_profiel_p.txt"), "1\t1\t2\t0\t1\tA\r\n");
   EXPECT_EQ(lees(map.map() / "output_verwijderde_profielen_p.txt"),
             "Overzicht verwijderde profielen\r\nA\r\nB\r\n");

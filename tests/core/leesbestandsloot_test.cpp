@@ -56,16 +56,49 @@ TEST(LeesBestandSloot, LineCountAgainstProfileCount) {
   ProfielStore twee = storeMet(2);
   EXPECT_FALSE(leesBestandSloot(twee, map.schrijf("a.csv", kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5;6")));
 
-  // A trailing empty line is one line too many; an empty file one too few.
-  for (const std::string& inhoud : {kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5;6\n\n",
-                                    kop + "a;1;2;3;4;5;6\n", std::string()}) {
+  // A trailing empty line is one line too many; an empty file one too few,
+  // and a binary file is none at all. The second line says which.
+  const std::pair<std::string, std::string> gevallen[] = {
+      {kop + "a;1;2;3;4;5;6\nb;1;2;3;4;5;6\n\n", "heeft 3 records na de kopregel, het profielbestand 2 profielen."},
+      {kop + "a;1;2;3;4;5;6\n", "heeft 1 record na de kopregel, het profielbestand 2 profielen."},
+      {std::string(), "is leeg."},
+      {std::string("\x7f" "ELF\x02\x01\0\0\n\0\0\x03\n\0\n\x01", 16), "is geen tekst."}};
+  for (const auto& [inhoud, reden] : gevallen) {
     ProfielStore store = storeMet(2);
-    const auto fout = leesBestandSloot(store, map.schrijf("b.csv", inhoud));
+    const std::string pad = map.schrijf("b.csv", inhoud);
+    const auto fout = leesBestandSloot(store, pad);
     ASSERT_TRUE(fout);
     EXPECT_EQ(fout->titel, "Fout!");
-    EXPECT_EQ(fout->tekst, "fout in het invoerbestand, restart het programma");
+    EXPECT_EQ(fout->tekst, "fout in het invoerbestand, restart het programma\nHet slootbestand " + pad + " " + reden)
+        << fout->tekst;
     EXPECT_FALSE(store.profiel(1).sloot.aanwezig);
   }
+}
+
+TEST(LeesBestandSloot, RecordsForAnotherProfileAreNamedInOneWarning) {
+  TestMap map;
+  ProfielStore store = storeMet(9);
+  // Records 2 and 3 swapped; record 5 differs only in case and blanks;
+  // 6 to 9 belong to other profiles.
+  std::string inhoud = kop;
+  for (const char* naam : {"P1", "P3", "P2", "P4", " p5 ", "X6", "X7", "X8", "X9"}) {
+    inhoud.append(naam).append(";1;2;3;;;\n");
+  }
+  ASSERT_FALSE(leesBestandSloot(store, map.schrijf("s.csv", inhoud.substr(0, inhoud.size() - 1))));
+  const auto waarschuwing = waarschuwingSlootNamen(store);
+  ASSERT_TRUE(waarschuwing);
+  EXPECT_EQ(waarschuwing->titel, "Let op!");
+  const std::string& tekst = waarschuwing->tekst;
+  EXPECT_EQ(tekst.rfind("Bij 6 profielen", 0), 0u) << tekst;
+  EXPECT_NE(tekst.find("\nprofiel 2 'P2' heeft slootrecord 'P3'\n"), std::string::npos);
+  EXPECT_EQ(tekst.find("'P5'"), std::string::npos);
+  // The first five pairs, then how many more.
+  EXPECT_NE(tekst.find("profiel 8 'P8' heeft slootrecord 'X8'"), std::string::npos);
+  EXPECT_EQ(tekst.find("profiel 9"), std::string::npos);
+  EXPECT_NE(tekst.find("en nog 1\n"), std::string::npos);
+
+  for (Profiel& p : store.profielen) p.sloot.velden[0] = p.naam;
+  EXPECT_FALSE(waarschuwingSlootNamen(store));
 }
 
 TEST(LeesBestandSloot, ShortRecordsAndUnreadableFilesChangeNothing) {

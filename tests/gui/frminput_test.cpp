@@ -177,7 +177,30 @@ TEST_F(InvoerTest, BadInputFileShowsTheErrorAndStaysWithNothingLoaded) {
   EXPECT_EQ(store().aantalProfielen(), 0);
   // The choice is kept, so the user can correct the file and try again.
   EXPECT_FALSE(store().inputbestand.empty());
+  EXPECT_TRUE(berichten.getoond.back().tekst.endsWith("\nKies de bestanden opnieuw."));
   EXPECT_EQ(berichten.beeindigd, 0);
+}
+
+// Two ditch records swapped: one question names them; No goes back to the
+// input screen with nothing loaded, Yes goes on with the records by position.
+TEST_F(InvoerTest, DitchRecordsForOtherProfilesAreAskedAbout) {
+  taak().zetBestanden(map.schrijf("p.txt", "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n"),
+                      map.schrijf("s.csv", "kop\nB;-1.5;2;2;;;\nA;-1.6;2;2;;;\n"));
+  open();
+  berichten.antwoorden = {Antwoord::Nee};
+  klik("cmdOK");
+  ASSERT_EQ(berichten.getoond.size(), 1u);
+  EXPECT_EQ(berichten.getoond[0].titel, "Let op!");
+  EXPECT_EQ(berichten.getoond[0].knoppen, Knoppen::JaNee);
+  EXPECT_TRUE(berichten.getoond[0].tekst.contains("profiel 1 'A' heeft slootrecord 'B'"));
+  EXPECT_TRUE(schermBestaat<FrmInput>());
+  EXPECT_FALSE(schermBestaat<FrmGraphicView>());
+  EXPECT_EQ(store().aantalProfielen(), 0);
+
+  berichten.antwoorden = {Antwoord::Ja};
+  klik("cmdOK");
+  ASSERT_TRUE(schermBestaat<FrmGraphicView>());
+  EXPECT_EQ(store().profiel(1).sloot.kolom(2), "-1.5");
 }
 
 TEST_F(InvoerTest, GoodFilesOpenTheReviewScreenAndUnloadTheInput) {

@@ -137,10 +137,12 @@ TEST_F(FrmPLTest, EveryProfileIsBuiltBeforeTheFirstDrawingAndItsOutcomeIsListed)
   EXPECT_TRUE(lijst->itemText(0).contains("sloot gebouwd"));
   EXPECT_TRUE(lijst->itemText(1).contains("geen sloot"));
   EXPECT_TRUE(lijst->itemText(2).contains("fout"));
-  // Choosing an entry shows that profile.
+  // Choosing an entry shows that profile, with the record used for it.
   emit lijst->activated(2);
   EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 3);
   EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
+  EXPECT_EQ(tekst(f, "lblRecordNaam"), "P3");
+  EXPECT_EQ(tekst(f, "lblRecordBodem"), QString::fromStdString(store().profiel(3).sloot.kolom(2)));
 }
 
 TEST_F(FrmPLTest, PointsAreColouredByTheFirstMatchingCode) {
