@@ -78,6 +78,7 @@ QStringList Schermvolgorde::kiesVooraf(const QString& profielbestand, const QStr
   neem(profielbestand, profiel);
   neem(slootbestand, sloot);
   taak_.zetBestanden(std::move(profiel), std::move(sloot));
+  nietGevonden_ = waarschuwingen;
   return waarschuwingen;
 }
 
@@ -88,6 +89,12 @@ void Schermvolgorde::naarInvoer() {
   invoer.show();
   invoer.activateWindow();
   sluit<FrmSplashScreen>();
+  // A file named on the command line that is not there must not just be
+  // left out: the user would think it was chosen.
+  if (!nietGevonden_.isEmpty()) {
+    toonBericht(nietGevonden_.join(QLatin1Char('\n')), QStringLiteral("Let op!"), Icoon::Informatie);
+    nietGevonden_.clear();
+  }
 }
 
 bool Schermvolgorde::leesIn() {

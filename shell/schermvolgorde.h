@@ -89,6 +89,7 @@ class Schermvolgorde : public QObject {
 
   Taak& taak_;
   std::map<std::type_index, QPointer<QWidget>> schermen_;
+  QStringList nietGevonden_;  // files named on the command line that are not there
 };
 
 }  // namespace zarvo::gui

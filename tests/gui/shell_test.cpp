@@ -33,6 +33,19 @@ TEST_F(SplashTest, AClickOnAnyPartOpensTheInputScreenAndUnloadsTheSplash) {
   EXPECT_TRUE(berichten.getoond.empty());
 }
 
+TEST_F(SplashTest, AFileNamedOnTheCommandLineThatIsNotThereIsToldOnTheInputScreen) {
+  const QStringList waarschuwingen = volgorde().kiesVooraf(QStringLiteral("/nergens/profielen.txt"), {});
+  ASSERT_EQ(waarschuwingen.size(), 1);
+  FrmSplashScreen& splash = scherm<FrmSplashScreen>();
+  splash.show();
+  QTest::keyClick(&splash, Qt::Key_Return);
+  ASSERT_TRUE(schermBestaat<FrmInput>());
+  ASSERT_EQ(berichten.getoond.size(), 1u);
+  EXPECT_EQ(berichten.getoond[0].titel, "Let op!");
+  EXPECT_TRUE(berichten.getoond[0].tekst.contains("/nergens/profielen.txt"));
+  EXPECT_TRUE(store().inputbestand.empty());
+}
+
 TEST_F(SplashTest, EnterGoesOnAndALateClickOpensNothing) {
   FrmSplashScreen& splash = scherm<FrmSplashScreen>();
   splash.show();
