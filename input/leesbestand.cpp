@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/bestandspad.h"
 #include "shell/getallen.h"
 
 // Field rules of a line: six comma-separated fields. A field whose first
@@ -272,11 +273,12 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
                                    char decimaalteken, const Voortgang& voortgang) {
   if (pad.empty()) return bestandsFout("Er is geen profielbestand gekozen.");
   std::error_code ec;
-  if (std::filesystem::is_directory(pad, ec)) {
+  if (std::filesystem::is_directory(bestandspad, ec)) {
     return bestandsFout(pad + " is een map, geen bestand. Kies een profielbestand.");
+  const std::filesystem::path bestandspad = padUitUtf8(pad);
   }
   errno = 0;
-  std::unique_ptr<std::FILE, SluitBestand> bestand(std::fopen(pad.c_str(), "rb"));
+  std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
   if (!bestand) {
     if (errno == ENOENT) return bestandsFout("Het bestand " + pad + " bestaat niet.");
     if (errno == EACCES) {
@@ -285,7 +287,7 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
     return bestandsFout("Het bestand " + pad + " kan niet worden geopend.");
   }
   std::setvbuf(bestand.get(), nullptr, _IONBF, 0);  // we read in large blocks ourselves
-  const std::uintmax_t grootte = std::filesystem::file_size(pad, ec);
+  const std::uintmax_t grootte = std::filesystem::file_size(bestandspad, ec);
   const std::uint64_t totaal = ec ? 0 : static_cast<std::uint64_t>(grootte);
 
   Lezer lezer(pad, sink, decimaalteken);

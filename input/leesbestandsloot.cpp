@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "shell/bestandspad.h"
+
 // Line counting: every '\n' ends a line, and bytes after the last '\n' form
 // one more line. So "H\nA\n" has 2 lines and "H\nA\n\n" has 3: an empty
 // line at the end counts, which is how a stray blank line after the last
@@ -32,12 +34,13 @@ struct SluitBestand {
 // Reads the whole file; ditch files hold one short line per profile.
 std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud) {
   if (pad.empty()) return slootFout("Er is geen slootbestand gekozen.");
+  const std::filesystem::path bestandspad = padUitUtf8(pad);
   std::error_code ec;
-  if (std::filesystem::is_directory(pad, ec)) {
+  if (std::filesystem::is_directory(bestandspad, ec)) {
     return slootFout(pad + " is een map, geen bestand.");
   }
   errno = 0;
-  std::unique_ptr<std::FILE, SluitBestand> bestand(std::fopen(pad.c_str(), "rb"));
+  std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
   if (!bestand) {
     if (errno == ENOENT) return slootFout("Het bestand " + pad + " bestaat niet.");
     return slootFout("Het bestand " + pad + " kan niet worden geopend.");

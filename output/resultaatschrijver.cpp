@@ -9,6 +9,7 @@
 #include <random>
 #include <system_error>
 
+#include "shell/bestandspad.h"
 #include "shell/getallen.h"
 
 namespace zarvo {
@@ -67,11 +68,11 @@ class Uitvoer {
       fs::path kandidaat = doel_;
       // Built by appending: GCC 12 at -O3 warns wrongly about "." + string.
       std::string naam(1, '.');
-      naam += doel_.filename().string();
+      naam += utf8UitPad(doel_.filename());
       naam += ".zarvo-";
       naam.append(hex, eind);
       naam += ".tmp";
-      kandidaat.replace_filename(naam);
+      kandidaat.replace_filename(padUitUtf8(naam));
       if (fs::exists(kandidaat, ec) || ec) continue;
       stroom_.open(kandidaat, std::ios::binary | std::ios::trunc);
       if (!stroom_.is_open()) return false;
@@ -298,8 +299,10 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
 
   // Every file of the save, the list last; a deque keeps them in place.
   std::deque<Uitvoer> uitvoer;
-  for (const std::string& naam : namen) uitvoer.emplace_back(fs::path(map) / naam);
-  if (metLijst) uitvoer.emplace_back(fs::path(map) / naamVerwijderd);
+  const fs::path doelmap = padUitUtf8(map);
+  if (doelmap.empty() && !map.empty()) return foutMelding();  // no such folder can exist
+  for (const std::string& naam : namen) uitvoer.emplace_back(doelmap / padUitUtf8(naam));
+  if (metLijst) uitvoer.emplace_back(doelmap / padUitUtf8(naamVerwijderd));
   // Two names on one file would leave only the last one written; refuse
   // before touching anything.
   for (std::size_t a = 0; a < uitvoer.size(); ++a) {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "input/leesbestandsloot.h"
+#include "input/leesoppervlaktelijnen.h"
+#include "shell/bestandspad.h"
 
 namespace zarvo {
 
@@ -79,7 +81,7 @@ std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink) {
 
 std::string Taak::bestandsnaam() const {
   if (bestandsnaam_) return *bestandsnaam_;
-  return std::filesystem::path(store_.inputbestand).filename().string();
+  return utf8UitPad(padUitUtf8(store_.inputbestand).filename());
 }
 
 std::string Taak::standaardNaamResultaat(const Resultaatformaat& formaat, std::size_t i) const {

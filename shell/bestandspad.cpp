@@ -1,0 +1,38 @@
+#include "shell/bestandspad.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace zarvo {
+
+std::filesystem::path padUitUtf8(std::string_view utf8) {
+  const std::u8string tekst(utf8.begin(), utf8.end());
+  try {
+    return std::filesystem::path(tekst);
+  } catch (const std::system_error&) {
+    // Only Windows converts, and only broken UTF-8 fails to: no file has
+    // such a name there.
+    return {};
+  }
+}
+
+std::string utf8UitPad(const std::filesystem::path& pad) {
+  const std::u8string tekst = pad.u8string();
+  return std::string(tekst.begin(), tekst.end());
+}
+
+std::FILE* openBestand(const std::filesystem::path& pad, const char* modus) {
+  if (pad.empty()) {
+    errno = ENOENT;
+    return nullptr;
+  }
+#ifdef _WIN32
+  std::wstring breed;
+  for (const char* c = modus; *c != '\0'; ++c) breed.push_back(static_cast<wchar_t>(*c));
+  return _wfopen(pad.c_str(), breed.c_str());
+#else
+  return std::fopen(pad.c_str(), modus);
+#endif
+}
+
+}  // namespace zarvo

@@ -1,0 +1,26 @@
+// File names in the core are UTF-8 strings, whatever the system. These turn
+// them into paths and back without losing a character: on Windows a narrow
+// string would otherwise pass through the ANSI code page, where "ë" may
+// survive but "–" and most other names do not.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zarvo {
+
+// The path named by the UTF-8 text 'utf8'. On Linux the bytes are taken as
+// they are, so a name that is no valid UTF-8 still opens; on Windows such a
+// name gives an empty path, which opens nothing.
+std::filesystem::path padUitUtf8(std::string_view utf8);
+
+// The UTF-8 text of 'pad', for messages and for handing back to callers.
+std::string utf8UitPad(const std::filesystem::path& pad);
+
+// std::fopen for a path (the wide variant on Windows). errno tells why it
+// failed, as with std::fopen.
+std::FILE* openBestand(const std::filesystem::path& pad, const char* modus);
+
+}  // namespace zarvo
