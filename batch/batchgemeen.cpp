@@ -4,11 +4,41 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace zarvo::batch {
 
 void meldOpStderr(const Melding& melding) {
   std::string regel = melding.titel + ": " + melding.tekst + "\n";
   std::fwrite(regel.data(), 1, regel.size(), stderr);
+}
+
+std::vector<std::string> opdrachtregel(int argc, char** argv) {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  SetConsoleOutputCP(CP_UTF8);
+  int aantal = 0;
+  wchar_t** breed = CommandLineToArgvW(GetCommandLineW(), &aantal);
+  if (breed != nullptr) {
+    std::vector<std::string> uit;
+    for (int i = 0; i < aantal; ++i) {
+      const int lengte = WideCharToMultiByte(CP_UTF8, 0, breed[i], -1, nullptr, 0, nullptr, nullptr);
+      std::string arg(lengte > 0 ? static_cast<std::size_t>(lengte) : 1, '\0');
+      WideCharToMultiByte(CP_UTF8, 0, breed[i], -1, arg.data(), lengte, nullptr, nullptr);
+      arg.pop_back();  // the terminating NUL
+      uit.push_back(std::move(arg));
+    }
+    LocalFree(breed);
+    return uit;
+  }
+#endif
+  return std::vector<std::string>(argv, argv + argc);
 }
 
 Argumenten ontleedArgumenten(const std::vector<std::string>& argumenten,
@@ -90,11 +120,20 @@ char decimaalTekenVoorLocale(std::string_view locale) {
 }
 
 char decimaalTekenUitOmgeving() {
+#ifdef _WIN32
+  wchar_t teken[8] = {};
+  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, teken, 8) > 0 && teken[0] == L',' &&
+      teken[1] == L'\0') {
+    return ',';
+  }
+  return '.';
+#else
   for (const char* naam : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
     const char* waarde = std::getenv(naam);
     if (waarde && *waarde) return decimaalTekenVoorLocale(waarde);
   }
   return '.';
+#endif
 }
 
 char kiesDecimaalteken(const Argumenten& argumenten, std::string& fout) {

@@ -32,6 +32,13 @@ struct Argumenten {
   std::string fout;                            // non-empty when the arguments are wrong
 };
 
+// The command line as UTF-8, the program's name first. On Windows 'argv' is
+// in the ANSI code page, which cannot hold most file names, so the wide
+// command line is converted instead; there stdout and stderr are also set
+// to pass bytes unchanged, so that both systems print the same bytes
+// (LF line ends, UTF-8 names).
+std::vector<std::string> opdrachtregel(int argc, char** argv);
+
 // Splits the arguments after the subcommand. Only the options named in
 // 'metWaarde' (taking a value) and 'vlaggen' (without one) are accepted;
 // "--" ends the options.
@@ -43,8 +50,9 @@ Argumenten ontleedArgumenten(const std::vector<std::string>& argumenten,
 // stands for: ',' for the languages that write a decimal comma, '.' for
 // the rest.
 char decimaalTekenVoorLocale(std::string_view locale);
-// From LC_ALL, else LC_NUMERIC, else LANG (the first one set and non-empty);
-// '.' when none is set.
+// On Windows the user's regional settings (',' or '.'; '.' for any other
+// separator). Elsewhere from LC_ALL, else LC_NUMERIC, else LANG (the first
+// one set and non-empty); '.' when none is set.
 char decimaalTekenUitOmgeving();
 // The --decimaalteken option ("," or ".") or else the environment's. On a
 // wrong value 'fout' gets the message and '\0' is returned.

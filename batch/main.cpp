@@ -1,5 +1,6 @@
 // zarvo-batch: the core's jobs without the screens. The first argument
 // names the subcommand; each lives in its own file.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -44,8 +45,9 @@ std::string gebruik() {
 
 int main(int argc, char** argv) {
   zarvo::vraagGrotePaginas(argv);
-  std::vector<std::string> argumenten(argv + (argc > 1 ? 2 : argc), argv + argc);
-  const std::string_view opdracht = argc > 1 ? argv[1] : "";
+  const std::vector<std::string> regel = opdrachtregel(argc, argv);
+  const std::vector<std::string> argumenten(regel.begin() + std::min<std::ptrdiff_t>(2, std::ssize(regel)), regel.end());
+  const std::string_view opdracht = regel.size() > 1 ? std::string_view(regel[1]) : "";
   if (opdracht == "--help" || opdracht == "-h" || opdracht == "help") {
     const std::string tekst = gebruik();
     std::fwrite(tekst.data(), 1, tekst.size(), stdout);

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Installs the Debian 12 packages needed to build, test and benchmark.
 # Safe to run again: packages already present are left alone.
+# With arguments it installs those packages instead (scripts/windows.sh).
 set -eu
 
-PAKKETTEN="build-essential cmake ninja-build g++ clang-14 libclang-rt-14-dev \
+PAKKETTEN="$*"
+[ -n "$PAKKETTEN" ] || PAKKETTEN="build-essential cmake ninja-build g++ clang-14 libclang-rt-14-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev fonts-dejavu-core \
   python3 python3-pandas time"

@@ -1,8 +1,6 @@
 // zarvo-batch bouw as a user runs it: files written, stdout, stderr, exit code.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,7 +22,7 @@ std::string lees(const fs::path& pad) { return zarvotest::leesAlles(pad); }
 // 'argumenten' are already shell-quoted. stdout and stderr go to the test
 // folder, outside 'werkmap'.
 Resultaat bouw(const TestMap& map, const fs::path& werkmap, const std::string& argumenten) {
-  return zarvotest::draaiBatch(map, "cd '" + werkmap.string() + "' && env -i", "bouw " + argumenten);
+  return zarvotest::draaiBatch(map, {werkmap, {}}, "bouw " + argumenten);
 }
 
 std::size_t aantalBestanden(const fs::path& map) {
@@ -154,11 +152,13 @@ TEST(BatchBouw, FailuresWriteNothing) {
   EXPECT_NE(r.fout.find("Fout!: Fout bij het opslaan, controleer bestandsnaam\n"),
             std::string::npos);
   EXPECT_EQ(r.fout.find("Bestand opgeslagen"), std::string::npos);
+#ifdef __linux__
   // A full disk behind the result file's name: the list must not appear.
   fs::create_symlink("/dev/full", map.map() / "uit" / "output_profiel_klein.txt");
   r = bouw(map, map.map(), invoer + "--verwijder A");
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(aantalBestanden(map.map() / "uit"), 1u);
+#endif
 }
 
 TEST(BatchBouw, UsageAndHelp) {

@@ -1,8 +1,6 @@
 // zarvo-batch lijst as a user runs it: stdout, stderr and exit code.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -17,10 +15,10 @@ namespace {
 
 using Uitvoer = zarvotest::BatchUitvoer;
 
-// Runs zarvo-batch with 'argumenten' (already shell-quoted) under the given
-// environment prefix ("env -i LANG=..." style).
-Uitvoer draai(const TestMap& map, const std::string& argumenten, const std::string& omgeving = "env -i") {
-  return zarvotest::draaiBatch(map, omgeving, argumenten);
+// Runs zarvo-batch with 'argumenten' (already shell-quoted) with only the
+// variables 'omgeving' set.
+Uitvoer draai(const TestMap& map, const std::string& argumenten, std::vector<std::string> omgeving = {}) {
+  return zarvotest::draaiBatch(map, {{}, std::move(omgeving)}, argumenten);
 }
 
 std::vector<std::string> regels(const std::string& tekst) {
@@ -80,23 +78,32 @@ TEST(BatchLijst, DoublePointsGoToStderrWithTheChosenDecimalSeparator) {
   };
   const std::string verwacht = "1\tA\t1\n2\tB\t2\naantalProfielen\t2\naantalKolommen\t7\naantalRijenInfo\t5\n";
 
-  Uitvoer r = draai(map, "lijst --decimaalteken , '" + pad + "'", "env -i LANG=en_GB.UTF-8");
+  Uitvoer r = draai(map, "lijst --decimaalteken , '" + pad + "'", {"LANG=en_GB.UTF-8"});
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.uit, verwacht);
   EXPECT_EQ(r.fout, met(','));
-  r = draai(map, "lijst '" + pad + "' --decimaalteken=.", "env -i LANG=nl_NL.UTF-8");
+  r = draai(map, "lijst '" + pad + "' --decimaalteken=.", {"LANG=nl_NL.UTF-8"});
   EXPECT_EQ(r.fout, met('.'));
+#ifdef _WIN32
+  // Without the option the user's regional settings decide; Windows has no
+  // locale variables.
+  wchar_t regionaal[8] = {};
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, regionaal, 8);
+  r = draai(map, "lijst '" + pad + "'", {"LANG=C"});
+  EXPECT_EQ(r.fout, met(std::wstring(regionaal) == L"," ? ',' : '.'));
+#else
   // Without the option the locale decides: LC_ALL before LC_NUMERIC before LANG.
-  r = draai(map, "lijst '" + pad + "'", "env -i LANG=nl_NL.UTF-8");
+  r = draai(map, "lijst '" + pad + "'", {"LANG=nl_NL.UTF-8"});
   EXPECT_EQ(r.fout, met(','));
-  r = draai(map, "lijst '" + pad + "'", "env -i LANG=nl_NL.UTF-8 LC_NUMERIC=C");
+  r = draai(map, "lijst '" + pad + "'", {"LANG=nl_NL.UTF-8", "LC_NUMERIC=C"});
   EXPECT_EQ(r.fout, met('.'));
-  r = draai(map, "lijst '" + pad + "'", "env -i LANG=C LC_NUMERIC=C LC_ALL=de_DE@euro");
+  r = draai(map, "lijst '" + pad + "'", {"LANG=C", "LC_NUMERIC=C", "LC_ALL=de_DE@euro"});
   EXPECT_EQ(r.fout, met(','));
-  r = draai(map, "lijst '" + pad + "'", "env -i LANG=de_CH.UTF-8");
+  r = draai(map, "lijst '" + pad + "'", {"LANG=de_CH.UTF-8"});
   EXPECT_EQ(r.fout, met('.'));
   r = draai(map, "lijst '" + pad + "'");
   EXPECT_EQ(r.fout, met('.'));
+#endif
   EXPECT_EQ(r.uit, verwacht);
 }
 

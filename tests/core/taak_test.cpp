@@ -80,7 +80,7 @@ TEST(Taak, DeletePutBackBuildAndSaveGiveTheBatchsBytes) {
                           taak.standaardNaamVerwijderd(), ','));
 
   const auto batch = zarvotest::draaiBatch(
-      map, "cd '" + (map.map() / "batch").string() + "' && env -i",
+      map, {map.map() / "batch", {}},
       "bouw '" + voorbeeld + "profielen.txt' '" + voorbeeld + "sloot.csv' --decimaalteken , --verwijder '" +
           gelezen[0] + "'");
   ASSERT_EQ(batch.code, 0) << batch.fout;
