@@ -147,6 +147,13 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   cdmPuntCodes_->setObjectName("cdmPuntCodes");
 
   navigatie_ = new ProfielNavigatie(this);
+  // Walking only the profiles that failed, or got no ditch, is how the
+  // outcomes of a whole trajectory are checked.
+  cboFilter_ = new QComboBox(this);
+  cboFilter_->setObjectName("cboFilter");
+  cboFilter_->addItems({QStringLiteral("Alle profielen"), QStringLiteral("Alleen fout"),
+                        QStringLiteral("Alleen geen sloot")});
+  cboFilter_->setToolTip(QStringLiteral("Welke profielen Volgende en Vorige laten zien"));
   auto* lblBouwResultaat = maakLabel(QString(), "lblBouwResultaat");
   lblBouwResultaat->setWordWrap(true);
 
@@ -181,7 +188,10 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   auto* indeling = new QVBoxLayout(this);
   indeling->addWidget(lblActiefProfiel_);
   indeling->addLayout(midden, 1);
-  indeling->addWidget(navigatie_);
+  auto* navigatieRij = new QHBoxLayout;
+  navigatieRij->addWidget(navigatie_, 1);
+  navigatieRij->addWidget(cboFilter_);
+  indeling->addLayout(navigatieRij);
   indeling->addLayout(onder);
 
   connect(navigatie_, &ProfielNavigatie::volgende, this, &FrmPL::volgende);
@@ -193,6 +203,7 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(txtLiggingBoezempeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
   connect(txtLiggingPolderpeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
   connect(cdmPuntCodes_, &QPushButton::clicked, this, &FrmPL::toonPuntCodes);
+  connect(cboFilter_, &QComboBox::currentIndexChanged, this, &FrmPL::filterVeranderd);
   connect(cmdOK_, &QPushButton::clicked, this, &FrmPL::ok);
   verbindAltO(this, cmdOK_);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmPL::stop);
@@ -241,13 +252,14 @@ void FrmPL::laad() {
   setWindowTitle(QStringLiteral("Invoegen slootprofiel: ") + QString::fromStdString(s.inputbestand));
   lblAantalProfielen_->setText(QString::number(s.aantalProfielen()));
 
+  MeldingenReeks meldingen;
   {
     Zandloper zandloper;
-    BerichtenSink sink;
-    slootStatussen_ = taak_.bouwSloten(sink);
+    slootStatussen_ = taak_.bouwSloten(meldingen);
     vulStatusLijst();
     if (s.aantalProfielen() > 0) tekenProfielen(1);
   }
+  meldingen.sluitAf();
   huidigProfiel_ = 1;
   knooppuntNummer_ = 2;
   navigatie_->zetHuidig(1);
@@ -367,13 +379,41 @@ void FrmPL::naarProfiel(std::int32_t profiel) {
   navigatie_->zetKnoppenActief(true);
 }
 
-void FrmPL::volgende() {
-  const std::int32_t p = huidigProfiel_ + 1;
-  naarProfiel(p > taak_.store().aantalProfielen() ? 1 : p);
+bool FrmPL::telt(std::int32_t profiel) const {
+  const auto i = static_cast<std::size_t>(profiel - 1);
+  switch (cboFilter_->currentIndex()) {
+    case 1: return i < slootStatussen_.size() && slootStatussen_[i] == SlootStatus::Fout;
+    case 2: return i < slootStatussen_.size() && slootStatussen_[i] == SlootStatus::GeenSloot;
+    default: return true;
+  }
 }
 
-void FrmPL::vorige() {
-  naarProfiel(huidigProfiel_ <= 1 ? taak_.store().aantalProfielen() : huidigProfiel_ - 1);
+// The next profile the filter lets through, in 'richting' (+1 or -1),
+// wrapping; the current one when no other qualifies.
+std::int32_t FrmPL::stap(int richting) const {
+  const std::int32_t aantal = taak_.store().aantalProfielen();
+  std::int32_t p = huidigProfiel_;
+  for (std::int32_t i = 0; i < aantal; ++i) {
+    p += richting;
+    if (p > aantal) p = 1;
+    if (p < 1) p = aantal;
+    if (telt(p)) return p;
+  }
+  return huidigProfiel_;
+}
+
+void FrmPL::volgende() { naarProfiel(stap(+1)); }
+
+void FrmPL::vorige() { naarProfiel(stap(-1)); }
+
+void FrmPL::filterVeranderd() {
+  const std::int32_t aantal = taak_.store().aantalProfielen();
+  std::int32_t eerste = 0;
+  for (std::int32_t p = 1; p <= aantal; ++p) {
+    navigatie_->zetVerborgen(p, !telt(p));
+    if (eerste == 0 && telt(p)) eerste = p;
+  }
+  if (eerste != 0 && !telt(huidigProfiel_)) naarProfiel(eerste);
 }
 
 void FrmPL::muisBeweegt(double x, double y) {

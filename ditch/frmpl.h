@@ -13,6 +13,7 @@
 #include "shell/profielgeometrie.h"
 #include "shell/taak.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -77,6 +78,9 @@ class FrmPL : public QWidget {
   void ok();
   void stop();
   void vulStatusLijst();
+  bool telt(std::int32_t profiel) const;
+  std::int32_t stap(int richting) const;
+  void filterVeranderd();
   QGroupBox* maakRecordVak();
   void toonRecord(const SlootRecord& record);
 
@@ -108,6 +112,7 @@ class FrmPL : public QWidget {
   QPushButton* cdmPuntCodes_ = nullptr;
   QPushButton* cmdUpdate_ = nullptr;
   ProfielNavigatie* navigatie_ = nullptr;
+  QComboBox* cboFilter_ = nullptr;
 };
 
 }  // namespace zarvo::gui

@@ -1,7 +1,13 @@
 #include "platform/berichten.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <QPushButton>
 #include <cstdlib>
 
@@ -22,6 +28,12 @@ class QtBerichten : public BerichtenDienst {
       case Icoon::Informatie: box.setIcon(QMessageBox::Information); break;
       case Icoon::Geen: box.setIcon(QMessageBox::NoIcon); break;
     }
+    if (knoppen == Knoppen::OKToonAlle) {
+      box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      auto* alle = box.addButton(QStringLiteral("&Toon alle"), QMessageBox::ActionRole);
+      box.exec();
+      return box.clickedButton() == alle ? Antwoord::ToonAlle : Antwoord::OK;
+    }
     if (knoppen == Knoppen::JaNee) {
       auto* ja = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
       auto* nee = box.addButton(QStringLiteral("&Nee"), QMessageBox::NoRole);
@@ -33,6 +45,34 @@ class QtBerichten : public BerichtenDienst {
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
     return Antwoord::OK;
+  }
+
+  void toonInReeks(const QString& tekst, const QString& titel, Icoon icoon, bool& nietMeerTonen) override {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(titel);
+    box.setText(tekst);
+    box.setIcon(icoon == Icoon::Kritiek ? QMessageBox::Critical
+                                        : icoon == Icoon::Informatie ? QMessageBox::Information : QMessageBox::NoIcon);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    auto* vinkje = new QCheckBox(QStringLiteral("Niet meer tonen voor dit bestand"));
+    box.setCheckBox(vinkje);
+    box.exec();
+    nietMeerTonen = vinkje->isChecked();
+  }
+
+  void toonLijst(const QString& titel, const QString& tekst) override {
+    QDialog venster(QApplication::activeWindow());
+    venster.setWindowTitle(titel);
+    auto* veld = new QPlainTextEdit(tekst, &venster);
+    veld->setReadOnly(true);
+    veld->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* knoppen = new QDialogButtonBox(QDialogButtonBox::Close, &venster);
+    QObject::connect(knoppen, &QDialogButtonBox::rejected, &venster, &QDialog::reject);
+    auto* indeling = new QVBoxLayout(&venster);
+    indeling->addWidget(veld);
+    indeling->addWidget(knoppen);
+    venster.resize(720, 480);
+    venster.exec();
   }
 
   void beeindigProgramma() override {
@@ -63,6 +103,33 @@ void toonMelding(const Melding& melding) {
 
 bool vraagStoppen(const QString& vraag) {
   return toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) == Antwoord::Ja;
+}
+
+void MeldingenReeks::meld(const Melding& melding) {
+  if (std::find(stilleTitels_.begin(), stilleTitels_.end(), melding.titel) != stilleTitels_.end()) {
+    nietGetoond_.push_back(melding);
+    return;
+  }
+  bool nietMeerTonen = false;
+  berichten().toonInReeks(tekstUitBestand(melding.tekst), QString::fromStdString(melding.titel), melding.icoon,
+                          nietMeerTonen);
+  if (nietMeerTonen) stilleTitels_.push_back(melding.titel);
+}
+
+void MeldingenReeks::sluitAf() {
+  if (nietGetoond_.empty()) return;
+  const auto aantal = static_cast<qsizetype>(nietGetoond_.size());
+  const QString tekst = aantal == 1 ? QStringLiteral("Er is 1 melding niet getoond.")
+                                    : QStringLiteral("Er zijn %1 meldingen niet getoond.").arg(aantal);
+  if (toonBericht(tekst, QStringLiteral("Melding"), Icoon::Informatie, Knoppen::OKToonAlle) == Antwoord::ToonAlle) {
+    QStringList regels;
+    regels.reserve(aantal);
+    for (const Melding& m : nietGetoond_) {
+      regels << QString::fromStdString(m.titel) + QStringLiteral(": ") + tekstUitBestand(m.tekst);
+    }
+    berichten().toonLijst(QStringLiteral("Niet getoonde meldingen"), regels.join(QStringLiteral("\n\n")));
+  }
+  nietGetoond_.clear();
 }
 
 Zandloper::Zandloper() { QApplication::setOverrideCursor(Qt::WaitCursor); }

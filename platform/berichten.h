@@ -3,18 +3,30 @@
 #pragma once
 
 #include <QString>
+#include <string>
+#include <vector>
 
 #include "shell/meldingen.h"
 
 namespace zarvo::gui {
 
-enum class Knoppen { OK, JaNee };
-enum class Antwoord { OK, Ja, Nee };
+enum class Knoppen { OK, JaNee, OKToonAlle };
+enum class Antwoord { OK, Ja, Nee, ToonAlle };
 
 class BerichtenDienst {
  public:
   virtual ~BerichtenDienst() = default;
   virtual Antwoord toon(const QString& tekst, const QString& titel, Icoon icoon, Knoppen knoppen) = 0;
+  // One message of a series (one per double point, one per failing
+  // profile): as toon() with OK, plus the check box "Niet meer tonen voor
+  // dit bestand", whose state comes back in 'nietMeerTonen'.
+  virtual void toonInReeks(const QString& tekst, const QString& titel, Icoon icoon, bool& nietMeerTonen) {
+    toon(tekst, titel, icoon, Knoppen::OK);
+    nietMeerTonen = false;
+  }
+  // Messages to read at leisure: a list whose text can be selected and
+  // copied.
+  virtual void toonLijst(const QString& titel, const QString& tekst) { toon(tekst, titel, Icoon::Geen, Knoppen::OK); }
   // Ends the program without saving anything. The production service does
   // not return; a test fake records the call and returns, so every caller
   // must return straight after calling it.
@@ -46,6 +58,20 @@ inline QString stopVraagNietOpgeslagen() {
 class BerichtenSink : public MeldingSink {
  public:
   void meld(const Melding& melding) override { toonMelding(melding); }
+};
+
+// The messages of one long step (reading a file, building every ditch):
+// each is shown in its own box, until the user ticks "Niet meer tonen" for
+// messages of that title; from then on they are only collected. sluitAf()
+// says how many were not shown and offers them all in a list.
+class MeldingenReeks : public MeldingSink {
+ public:
+  void meld(const Melding& melding) override;
+  void sluitAf();
+
+ private:
+  std::vector<std::string> stilleTitels_;
+  std::vector<Melding> nietGetoond_;
 };
 
 // Shows the hourglass pointer while it lives.

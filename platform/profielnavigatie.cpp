@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -104,6 +105,10 @@ void ProfielNavigatie::zetStatus(int profiel, const QString& status) {
 QString ProfielNavigatie::status(int profiel) const {
   if (profiel < 1 || profiel > static_cast<int>(status_.size())) return {};
   return status_[static_cast<std::size_t>(profiel - 1)];
+}
+
+void ProfielNavigatie::zetVerborgen(int profiel, bool verborgen) {
+  if (auto* lijst = qobject_cast<QListView*>(cboProfiel_->view())) lijst->setRowHidden(profiel - 1, verborgen);
 }
 
 void ProfielNavigatie::zetKnoppenActief(bool actief) {

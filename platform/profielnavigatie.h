@@ -41,6 +41,8 @@ class ProfielNavigatie : public QWidget {
   // an empty text removes it.
   void zetStatus(int profiel, const QString& status);
   QString status(int profiel) const;
+  // Hides the entry of 'profiel' from the list (a filter of the form's).
+  void zetVerborgen(int profiel, bool verborgen);
 
   // Enables or disables both step buttons; the keys follow the buttons.
   void zetKnoppenActief(bool actief);

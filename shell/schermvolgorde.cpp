@@ -105,14 +105,15 @@ bool Schermvolgorde::leesIn() {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
   std::optional<Melding> fout;
+  MeldingenReeks meldingen;
   {
     Zandloper zandloper;
-    BerichtenSink sink;
-    fout = taak_.leesIn(sink, decimaalteken(), [laden](std::uint64_t gelezen, std::uint64_t totaal) {
+    fout = taak_.leesIn(meldingen, decimaalteken(), [laden](std::uint64_t gelezen, std::uint64_t totaal) {
       if (laden) laden->zetVoortgang(gelezen, totaal);
     });
   }
   sluit<FrmLaden>();
+  meldingen.sluitAf();
   if (fout) {
     // Back on the input screen with the choice kept: say so, as the first
     // line of a ditch-file error still speaks of restarting.

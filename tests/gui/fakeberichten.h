@@ -24,6 +24,7 @@ class FakeBerichten : public BerichtenDienst {
   Antwoord toon(const QString& tekst, const QString& titel, Icoon icoon, Knoppen knoppen) override {
     getoond.push_back({tekst, titel, icoon, knoppen});
     if (knoppen == Knoppen::OK) return Antwoord::OK;
+    if (knoppen == Knoppen::OKToonAlle && antwoorden.empty()) return Antwoord::OK;
     if (antwoorden.empty()) {
       ++onverwachteVragen;  // an unscripted question counts as "No"
       return Antwoord::Nee;
@@ -33,6 +34,17 @@ class FakeBerichten : public BerichtenDienst {
     return a;
   }
   void beeindigProgramma() override { ++beeindigd; }
+  // Series messages are recorded as OK boxes; the one numbered
+  // 'nietMeerTonenBij' (1-based) comes back with the box ticked.
+  void toonInReeks(const QString& tekst, const QString& titel, Icoon icoon, bool& nietMeerTonen) override {
+    toon(tekst, titel, icoon, Knoppen::OK);
+    nietMeerTonen = ++inReeks == nietMeerTonenBij;
+  }
+  void toonLijst(const QString& titel, const QString& tekst) override { lijsten.push_back({tekst, titel, Icoon::Geen, Knoppen::OK}); }
+
+  int nietMeerTonenBij = 0;
+  int inReeks = 0;
+  std::vector<GetoondBericht> lijsten;
 
   std::vector<GetoondBericht> getoond;
   std::deque<Antwoord> antwoorden;  // answers to Yes/No questions, in order

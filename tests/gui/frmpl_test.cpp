@@ -145,6 +145,37 @@ TEST_F(FrmPLTest, EveryProfileIsBuiltBeforeTheFirstDrawingAndItsOutcomeIsListed)
   EXPECT_EQ(tekst(f, "lblRecordBodem"), QString::fromStdString(store().profiel(3).sloot.kolom(2)));
 }
 
+// Four failing profiles: the box of the second is ticked "niet meer tonen",
+// the other two are only counted and offered in a list; the filter then
+// walks the failures only.
+TEST_F(FrmPLTest, ManyFailuresCanBeSilencedAndWalkedWithTheFilter) {
+  for (const char* naam : {"P4", "P5", "P6"}) voegToe(naam, {pt(1, 5, 0, 0, 1), pt(2, 2, 10, 0, 1)}, "4");
+  berichtenFake.nietMeerTonenBij = 2;
+  berichtenFake.antwoorden = {Antwoord::ToonAlle};
+  FrmPL& f = laad();
+  ASSERT_EQ(berichtenFake.getoond.size(), 3u);
+  EXPECT_TRUE(berichtenFake.getoond[1].tekst.endsWith("P4"));
+  EXPECT_EQ(berichtenFake.getoond[2].tekst, "Er zijn 2 meldingen niet getoond.");
+  EXPECT_EQ(berichtenFake.getoond[2].knoppen, Knoppen::OKToonAlle);
+  ASSERT_EQ(berichtenFake.lijsten.size(), 1u);
+  EXPECT_TRUE(berichtenFake.lijsten[0].tekst.contains("profiel P5"));
+  EXPECT_TRUE(berichtenFake.lijsten[0].tekst.contains("profiel P6"));
+
+  auto* filter = kind<QComboBox>(f, "cboFilter");
+  filter->setCurrentIndex(1);  // alleen fout
+  EXPECT_EQ(f.huidigProfiel(), 3);
+  klik(f, "cmdVolgende");
+  klik(f, "cmdVolgende");
+  klik(f, "cmdVolgende");
+  EXPECT_EQ(f.huidigProfiel(), 6);
+  klik(f, "cmdVolgende");
+  EXPECT_EQ(f.huidigProfiel(), 3);
+  filter->setCurrentIndex(2);  // alleen geen sloot
+  EXPECT_EQ(f.huidigProfiel(), 2);
+  klik(f, "cmdVorrige");
+  EXPECT_EQ(f.huidigProfiel(), 2);
+}
+
 TEST_F(FrmPLTest, PointsAreColouredByTheFirstMatchingCode) {
   FrmPL& f = laad();
   const std::vector<Tekening> c = cirkels(f);
