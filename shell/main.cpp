@@ -2,6 +2,7 @@
 // Files named on the command line are preselected on the input screen; the
 // user still confirms them there.
 #include <QApplication>
+#include <QIcon>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zarvo-Edit"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/zarvo-edit-256.png")));
 
   QStringList argumenten = QApplication::arguments();
   argumenten.removeFirst();
