@@ -22,7 +22,8 @@ namespace zarvo::gui {
 
 namespace {
 
-std::string naarPad(const QString& s) { return QFile::encodeName(s).toStdString(); }
+// The core takes file names as UTF-8 on every system.
+std::string naarPad(const QString& s) { return s.toUtf8().toStdString(); }
 
 std::size_t aantalPunten(const ProfielStore& s) {
   std::size_t n = 0;
@@ -101,7 +102,7 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
 
   // Start beside the input file, where the engineer keeps this job's files.
   const std::string& invoer = taak_.profielbestand();
-  const QString invoerMap = invoer.empty() ? QString() : QFileInfo(QFile::decodeName(invoer.c_str())).absolutePath();
+  const QString invoerMap = invoer.empty() ? QString() : QFileInfo(QString::fromUtf8(invoer)).absolutePath();
   if (!lijsten_->probeerMap(invoerMap) && !lijsten_->probeerMap(QDir::currentPath()) &&
       !lijsten_->probeerMap(QDir::homePath())) {
     lijsten_->probeerMap(QDir::rootPath());
