@@ -15,9 +15,11 @@ class FrmPuntCodes : public QWidget {
   struct LegendaRegel {
     const char* tekst;
     int qbKleur;
+    const char* codes;  // the point codes drawn in this colour; nullptr when none
+    bool gebouwd;       // a point the construction made (a filled marker)
   };
-  // The nine legend lines, top to bottom.
-  static const std::array<LegendaRegel, 9>& legenda();
+  // The legend lines, top to bottom.
+  static const std::array<LegendaRegel, 10>& legenda();
 
   explicit FrmPuntCodes(QWidget* ouder = nullptr);
 
@@ -26,6 +28,9 @@ class FrmPuntCodes : public QWidget {
   void klaar();
 
  private:
+  // "18 – Kruin boezem (Referentielijn)": the codes before the meaning.
+  static QString regelTekst(const LegendaRegel& regel);
+
   PictureBox* picLegenda_ = nullptr;
 };
 

@@ -73,6 +73,10 @@ void PictureBox::lijn(double x1, double y1, double x2, double y2, const QColor& 
   voegToe({Tekening::Soort::Lijn, x1, y1, x2, y2, 0.0, kleur, {}});
 }
 
+void PictureBox::schijf(double x, double y, double straal, const QColor& kleur) {
+  voegToe({Tekening::Soort::Cirkel, x, y, 0.0, 0.0, straal, kleur, {}, true});
+}
+
 void PictureBox::cirkel(double x, double y, double straal, const QColor& kleur) {
   voegToe({Tekening::Soort::Cirkel, x, y, 0.0, 0.0, straal, kleur, {}});
 }
@@ -146,11 +150,13 @@ void PictureBox::paintEvent(QPaintEvent*) {
       if (r <= 32.0) {
         // Thousands of small markers: stamp one ready-made circle image
         // instead of rasterising every ellipse anew.
-        const QPixmap& stempel = cirkelStempel(t.kleur, r);
+        const QPixmap& stempel = cirkelStempel(t.kleur, r, t.gevuld);
         const double half = stempel.width() / (2.0 * stempel.devicePixelRatio());
         p.drawPixmap(QPointF(midden.x() - half, midden.y() - half), stempel);
       } else {
+        if (t.gevuld) p.setBrush(t.kleur);
         p.drawEllipse(midden, r, r);
+        p.setBrush(Qt::NoBrush);
       }
     } else {
       const QPointF plek = px(t.x1, t.y1);
@@ -167,10 +173,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
   }
 }
 
-const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal) {
+const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal, bool gevuld) {
   // Radii are kept to a quarter pixel: finer steps are invisible.
   const int kwartPixels = static_cast<int>(std::lround(straal * 4.0));
-  const auto sleutel = std::make_pair(kleur.rgba(), kwartPixels);
+  const auto sleutel = std::make_tuple(kleur.rgba(), kwartPixels, gevuld);
   auto it = stempels_.find(sleutel);
   if (it != stempels_.end()) return it->second;
   if (stempels_.size() > 64) stempels_.clear();  // a new scale: old sizes are of no use
@@ -184,7 +190,7 @@ const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal) {
   QPainter sp(&stempel);
   sp.setRenderHint(QPainter::Antialiasing, true);
   sp.setPen(QPen(kleur, 0));
-  sp.setBrush(Qt::NoBrush);
+  sp.setBrush(gevuld ? QBrush(kleur) : QBrush(Qt::NoBrush));
   sp.drawEllipse(QPointF(zijde / 2.0, zijde / 2.0), r, r);
   sp.end();
   return stempels_.emplace(sleutel, std::move(stempel)).first->second;

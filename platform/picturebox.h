@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct Tekening {
   double straal = 0;      // circle radius in horizontal scale units
   QColor kleur;
   QString tekst;
+  bool gevuld = false;  // a filled circle
 };
 
 class PictureBox;
@@ -92,6 +94,8 @@ class PictureBox : public QWidget {
   void lijn(double x1, double y1, double x2, double y2) { lijn(x1, y1, x2, y2, foreColor_); }
   void cirkel(double x, double y, double straal, const QColor& kleur);
   void cirkel(double x, double y, double straal) { cirkel(x, y, straal, foreColor_); }
+  // A filled circle: marks a point the program made, not one surveyed.
+  void schijf(double x, double y, double straal, const QColor& kleur);
   void tekst(double x, double y, const QString& tekst, const QColor& kleur);
 
   QColor foreColor() const { return foreColor_; }
@@ -120,13 +124,13 @@ class PictureBox : public QWidget {
 
  private:
   void voegToe(Tekening tekening);
-  const QPixmap& cirkelStempel(const QColor& kleur, double straal);
+  const QPixmap& cirkelStempel(const QColor& kleur, double straal, bool gevuld);
 
   float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
   QColor foreColor_ = Qt::black;
   std::vector<Tekening> displayList_;
   std::vector<LineControl*> lijnen_;
-  std::map<std::pair<QRgb, int>, QPixmap> stempels_;  // ready-made marker circles
+  std::map<std::tuple<QRgb, int, bool>, QPixmap> stempels_;  // ready-made marker circles
 };
 
 }  // namespace zarvo::gui
