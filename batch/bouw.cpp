@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/batchgemeen.h"
+#include "input/karakteristiekepunten.h"
 #include "input/leesbestandsloot.h"
 #include "shell/taak.h"
 
@@ -14,33 +15,55 @@ namespace zarvo::batch {
 
 namespace {
 
-constexpr std::string_view gebruikBouw =
-    "Gebruik: zarvo-batch bouw PROFIELBESTAND SLOOTBESTAND [--uitvoermap MAP]\n"
-    "                          [--verwijder NAAM]... [--decimaalteken T]\n"
-    "                          [--bestandsnaam NAAM]\n"
-    "\n"
-    "Leest het profielbestand en het slootbestand, verwijdert de genoemde\n"
-    "profielen, bouwt in elk profiel de sloot en het voorland in en schrijft\n"
-    "het resultaat (\"output_profiel_\" + bestandsnaam) en, als er profielen\n"
-    "verwijderd zijn, het overzicht daarvan (\"output_verwijderde_profielen_\"\n"
-    "+ bestandsnaam).\n"
-    "Per profiel een regel <nummer> TAB <naam> TAB <sloot | geen sloot | fout>\n"
-    "op stdout; meldingen en fouten gaan naar stderr.\n"
-    "\n"
-    "Opties:\n"
-    "  --uitvoermap MAP     map voor de uitvoerbestanden; standaard de huidige map\n"
-    "  --verwijder NAAM     verwijdert het eerste overgebleven profiel met precies\n"
-    "                       deze naam; mag vaker gegeven worden, in volgorde\n"
-    "  --decimaalteken T    ',' of '.' voor getallen in de uitvoer en in meldingen;\n"
-    "                       standaard volgens LC_ALL, LC_NUMERIC of LANG ('.' als\n"
-    "                       die niet gezet zijn)\n"
-    "  --bestandsnaam NAAM  achter de standaardnamen van de uitvoerbestanden;\n"
-    "                       standaard de bestandsnaam van PROFIELBESTAND\n"
-    "  --help               deze uitleg\n"
-    "\n"
-    "Afsluitcode: 0 klaar (ook als enkele profielen een foutmelding gaven),\n"
-    "1 invoer- of uitvoerbestand niet leesbaar, fout of niet te schrijven,\n"
-    "2 verkeerd gebruik.\n";
+// The usage text; it ends in the mapping of the characteristic points,
+// printed from the table the reader and the writer use.
+std::string gebruikBouw() {
+  std::string tekst =
+      "Gebruik: zarvo-batch bouw PROFIELBESTAND SLOOTBESTAND [--uitvoermap MAP]\n"
+      "                          [--verwijder NAAM]... [--decimaalteken T]\n"
+      "                          [--bestandsnaam NAAM] [--formaat F]\n"
+      "                          [--karakteristiekepunten BESTAND]\n"
+      "\n"
+      "Leest het profielbestand en het slootbestand, verwijdert de genoemde\n"
+      "profielen, bouwt in elk profiel de sloot en het voorland in en schrijft\n"
+      "het resultaat (\"output_profiel_\" + bestandsnaam) en, als er profielen\n"
+      "verwijderd zijn, het overzicht daarvan (\"output_verwijderde_profielen_\"\n"
+      "+ bestandsnaam).\n"
+      "Een PROFIELBESTAND dat begint met de kop LOCATIONID;X1;Y1;Z1 (of\n"
+      "PROFIELNAAM;X1;Y1;Z1) wordt gelezen als oppervlaktelijnen, met de\n"
+      "karakteristieke punten uit <naam zonder .csv>.krp.csv ernaast als dat\n"
+      "bestand bestaat.\n"
+      "Per profiel een regel <nummer> TAB <naam> TAB <sloot | geen sloot | fout>\n"
+      "op stdout; meldingen en fouten gaan naar stderr.\n"
+      "\n"
+      "Opties:\n"
+      "  --uitvoermap MAP     map voor de uitvoerbestanden; standaard de huidige map\n"
+      "  --verwijder NAAM     verwijdert het eerste overgebleven profiel met precies\n"
+      "                       deze naam; mag vaker gegeven worden, in volgorde\n"
+      "  --decimaalteken T    ',' of '.' voor getallen in de uitvoer en in meldingen;\n"
+      "                       standaard volgens LC_ALL, LC_NUMERIC of LANG ('.' als\n"
+      "                       die niet gezet zijn); oppervlaktelijnen krijgen altijd '.'\n"
+      "  --bestandsnaam NAAM  achter de standaardnamen van de uitvoerbestanden;\n"
+      "                       standaard de bestandsnaam van PROFIELBESTAND\n"
+      "  --formaat F          profielregels (standaard): een regel per punt, zoals\n"
+      "                       ingelezen; oppervlaktelijnen: de profielen als\n"
+      "                       oppervlaktelijnen (output_oppervlaktelijnen_<stam>.csv)\n"
+      "                       met karakteristieke punten (...<stam>.krp.csv), stam =\n"
+      "                       bestandsnaam zonder extensie\n"
+      "  --karakteristiekepunten BESTAND\n"
+      "                       de karakteristieke punten bij oppervlaktelijnen\n"
+      "  --help               deze uitleg\n"
+      "\n"
+      "Karakteristieke punten en puntcodes (schrijven; inlezen geeft een punt\n"
+      "waarop een karakteristiek punt ligt die code in beide codevelden):\n";
+  tekst += uitlegKarakteristiekePunten();
+  tekst +=
+      "\n"
+      "Afsluitcode: 0 klaar (ook als enkele profielen een foutmelding gaven),\n"
+      "1 invoer- of uitvoerbestand niet leesbaar, fout of niet te schrijven,\n"
+      "2 verkeerd gebruik.\n";
+  return tekst;
+}
 
 constexpr std::string_view optieVerwijder = "--verwijder";
 
@@ -76,7 +99,8 @@ Gesplitst splitsVerwijder(const std::vector<std::string>& argumenten) {
       continue;
     }
     uit.rest.push_back(arg);
-    if ((arg == "--uitvoermap" || arg == "--decimaalteken" || arg == "--bestandsnaam") &&
+    if ((arg == "--uitvoermap" || arg == "--decimaalteken" || arg == "--bestandsnaam" || arg == "--formaat" ||
+         arg == "--karakteristiekepunten") &&
         i + 1 < argumenten.size()) {
       uit.rest.push_back(argumenten[++i]);
     }
@@ -102,22 +126,29 @@ const char* statusTekst(SlootStatus status) {
 
 int voerBouwUit(const std::vector<std::string>& argumenten) {
   const Gesplitst gesplitst = splitsVerwijder(argumenten);
-  if (!gesplitst.fout.empty()) return gebruiksfout(gesplitst.fout, gebruikBouw);
+  if (!gesplitst.fout.empty()) return gebruiksfout(gesplitst.fout, gebruikBouw());
   const Argumenten args =
-      ontleedArgumenten(gesplitst.rest, {"uitvoermap", "decimaalteken", "bestandsnaam"});
-  if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikBouw);
+      ontleedArgumenten(gesplitst.rest, {"uitvoermap", "decimaalteken", "bestandsnaam", "formaat",
+                                         "karakteristiekepunten"});
+  if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikBouw());
   if (args.hulp) {
-    std::fwrite(gebruikBouw.data(), 1, gebruikBouw.size(), stdout);
+    const std::string tekst = gebruikBouw();
+    std::fwrite(tekst.data(), 1, tekst.size(), stdout);
     return klaar;
   }
   if (args.posities.size() != 2) {
-    return gebruiksfout("een profielbestand en een slootbestand verwacht", gebruikBouw);
+    return gebruiksfout("een profielbestand en een slootbestand verwacht", gebruikBouw());
   }
   std::string fout;
   const char decimaalteken = kiesDecimaalteken(args, fout);
-  if (!fout.empty()) return gebruiksfout(fout, gebruikBouw);
+  if (!fout.empty()) return gebruiksfout(fout, gebruikBouw());
+  const std::string formaatNaam = optie(args, "formaat", "profielregels");
+  if (formaatNaam != "profielregels" && formaatNaam != "oppervlaktelijnen") {
+    return gebruiksfout("onbekend formaat '" + formaatNaam + "' (profielregels of oppervlaktelijnen)", gebruikBouw());
+  }
 
   Taak taak;
+  taak.zetKarakteristiekePunten(optie(args, "karakteristiekepunten", ""));
   taak.zetBestanden(args.posities[0], args.posities[1]);
   if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
     taak.zetBestandsnaam(naam->second);
@@ -127,19 +158,19 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     meldOpStderr(*melding);
     return invoerFout;
   }
+  // Records go by position, as always; a name that differs is only told.
+  if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
 
   for (const std::string& naam : gesplitst.verwijder) {
     const std::int32_t gevonden = taak.zoekProfiel(naam);
     if (gevonden == 0) {
-      return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw);
+      return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw());
     }
     if (const auto melding = taak.verwijder(gevonden)) {
       meldOpStderr(*melding);
       return invoerFout;
     }
   }
-  // Records go by position, as always; a name that differs is only told.
-  if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
 
   const std::vector<SlootStatus> statussen = taak.bouwSloten(sink);
 
@@ -155,8 +186,13 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   std::fwrite(uit.data(), 1, uit.size(), stdout);
   std::fflush(stdout);
 
-  if (const auto melding = taak.slaOp(optie(args, "uitvoermap", ""), {taak.standaardNaamResultaat()},
-                                      taak.standaardNaamVerwijderd(), decimaalteken)) {
+  const Oppervlaktelijnen oppervlaktelijnen = taak.oppervlaktelijnen();
+  const Resultaatformaat& formaat =
+      formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
+  std::vector<std::string> namen;
+  for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
+  if (const auto melding = taak.slaOp(optie(args, "uitvoermap", ""), namen, taak.standaardNaamVerwijderd(),
+                                      decimaalteken, formaat)) {
     meldOpStderr(*melding);
     return invoerFout;
   }

@@ -244,13 +244,20 @@ SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const Slo
 }
 
 std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
-                                                   MeldingSink& sink) {
+                                                   MeldingSink& sink, std::vector<Bouwfeiten>* feiten) {
   std::vector<SlootStatus> statussen;
   statussen.reserve(store.profielen.size());
+  if (feiten) feiten->assign(store.profielen.size(), Bouwfeiten{});
   for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
     const SlootStatus sloot = berekenSlootprofiel(store, p, var, sink);
     const SlootStatus voorland = berekenVoorland(store, p, var, sink);
     statussen.push_back(voorland == SlootStatus::Fout ? SlootStatus::Fout : sloot);
+    if (feiten && sloot == SlootStatus::Sloot) {
+      // The bottom points follow the dike-side edge; the foreland, when
+      // built, pushes all four back by its two points.
+      const std::int32_t links = (var.tellerSlootkantLinks + 1) / 3 + (voorland == SlootStatus::Sloot ? 2 : 0);
+      (*feiten)[static_cast<std::size_t>(p - 1)] = Bouwfeiten{links, links + 1, links + 2, links + 3};
+    }
   }
   return statussen;
 }

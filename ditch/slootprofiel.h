@@ -45,10 +45,25 @@ SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, Sloot
 SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const SlootVariabelen& var,
                             MeldingSink& sink);
 
+// What the construction did to one profile, kept for the steps after it
+// (the surface-lines writer names the ditch points from it). Point numbers
+// are 1-based and count the whole build, the foreland's two points in front
+// included; 0 means none.
+struct Bouwfeiten {
+  std::int32_t insteekDijk = 0;    // the point the construction took as code 5
+  std::int32_t bodemDijk = 0;      // B1
+  std::int32_t bodemPolder = 0;    // B2
+  std::int32_t insteekPolder = 0;  // the code-2 edge
+  bool heeftSloot() const { return insteekDijk > 0; }
+};
+
 // For every profile in ascending order: the ditch, then the foreland step.
 // One status per profile (index 0 = profile 1): Fout when either step showed
-// a message, else the ditch step's status.
+// a message, else the ditch step's status. With 'feiten', one record per
+// profile as well; a ditch counts as built even when the foreland step
+// after it failed, since its points are in the profile all the same.
 std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
-                                                   MeldingSink& sink);
+                                                   MeldingSink& sink,
+                                                   std::vector<Bouwfeiten>* feiten = nullptr);
 
 }  // namespace zarvo

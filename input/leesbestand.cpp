@@ -221,13 +221,7 @@ class Lezer {
   }
 
   void meldDubbelPunt(double x, double y) {
-    std::string tekst = "Profiel " + huidigeNaam_ + " bevat een dubbel punt.\n";
-    tekst += "xOld = " + getalNaarTekst(vorigeX_, decimaalteken_) + " = xNew " +
-             getalNaarTekst(x, decimaalteken_) + "\n";
-    tekst += "yOld = " + getalNaarTekst(vorigeY_, decimaalteken_) + " = yNew = " +
-             getalNaarTekst(y, decimaalteken_) + "\n";
-    tekst += "Het punt wordt niet meegenomen in de database";
-    sink_.meld(Melding{"Melding", std::move(tekst), Icoon::Kritiek});
+    sink_.meld(meldingDubbelPunt(huidigeNaam_, vorigeX_, vorigeY_, x, y, decimaalteken_));
   }
 
   // Moves the points gathered for the current profile into a new profile of
@@ -269,13 +263,22 @@ Melding bestandsFout(const std::string& tekst) { return Melding{"Fout!", tekst, 
 
 }  // namespace
 
+Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorigeY, double x, double y,
+                          char decimaalteken) {
+  std::string tekst = "Profiel " + naam + " bevat een dubbel punt.\n";
+  tekst += "xOld = " + getalNaarTekst(vorigeX, decimaalteken) + " = xNew " + getalNaarTekst(x, decimaalteken) + "\n";
+  tekst += "yOld = " + getalNaarTekst(vorigeY, decimaalteken) + " = yNew = " + getalNaarTekst(y, decimaalteken) + "\n";
+  tekst += "Het punt wordt niet meegenomen in de database";
+  return Melding{"Melding", std::move(tekst), Icoon::Kritiek};
+}
+
 std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
                                    char decimaalteken, const Voortgang& voortgang) {
   if (pad.empty()) return bestandsFout("Er is geen profielbestand gekozen.");
+  const std::filesystem::path bestandspad = padUitUtf8(pad);
   std::error_code ec;
   if (std::filesystem::is_directory(bestandspad, ec)) {
     return bestandsFout(pad + " is een map, geen bestand. Kies een profielbestand.");
-  const std::filesystem::path bestandspad = padUitUtf8(pad);
   }
   errno = 0;
   std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));

@@ -23,4 +23,9 @@ using Voortgang = std::function<void(std::uint64_t gelezen, std::uint64_t totaal
 std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
                                    char decimaalteken = '.', const Voortgang& voortgang = {});
 
+// The "Melding" message for a dropped double point of profile 'naam'; every
+// profile reader shows this one.
+Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorigeY, double x, double y,
+                          char decimaalteken);
+
 }  // namespace zarvo

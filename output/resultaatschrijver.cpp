@@ -163,42 +163,6 @@ class Uitvoer {
   bool geplaatst_ = false;
 };
 
-// Numbers in the store are nearly all rounded to three decimals. Such a
-// number is m/1000 for an integer m, and its default text is exactly m's
-// digits with the separator put in and trailing zeros dropped; writing that
-// directly is several times faster than the general conversion, which a
-// million points would feel. Anything else takes the general conversion.
-void voegGetalToe(std::string& uit, double x, char decimaalteken) {
-  if (std::fabs(x) < 1e12) {
-    const double geschaald = std::nearbyint(x * 1000.0);
-    const auto m = static_cast<std::int64_t>(geschaald);
-    if (static_cast<double>(m) / 1000.0 == x) {
-      if (m == 0) {
-        uit.push_back('0');
-        return;
-      }
-      std::uint64_t a = m < 0 ? static_cast<std::uint64_t>(-m) : static_cast<std::uint64_t>(m);
-      if (m < 0) uit.push_back('-');
-      const std::uint64_t geheel = a / 1000;
-      std::uint64_t breuk = a % 1000;
-      char tekst[24];
-      const auto [eind, fout] = std::to_chars(tekst, tekst + sizeof tekst, geheel);
-      (void)fout;
-      uit.append(tekst, eind);
-      if (breuk != 0) {
-        char dec[3] = {static_cast<char>('0' + breuk / 100), static_cast<char>('0' + breuk / 10 % 10),
-                       static_cast<char>('0' + breuk % 10)};
-        std::size_t n = 3;
-        while (dec[n - 1] == '0') --n;
-        uit.push_back(decimaalteken);
-        uit.append(dec, n);
-      }
-      return;
-    }
-  }
-  uit += getalNaarTekst(x, decimaalteken);
-}
-
 void voegCelToe(std::string& uit, const Cel& cel, char decimaalteken) {
   switch (cel.soort()) {
     case Cel::Soort::Leeg: return;
@@ -295,6 +259,7 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
                              char decimaalteken) {
   const std::size_t aantal = formaat.aantalBestanden();
   if (namen.size() != aantal) return foutMelding();
+  if (auto weigering = formaat.controleer(store)) return weigering;
   const bool metLijst = store.aantalVerwijderd() > 0;
 
   // Every file of the save, the list last; a deque keeps them in place.

@@ -36,6 +36,9 @@ class Resultaatformaat {
   // Writes result file 'i' of 'store' into 'uit'; false when writing failed.
   virtual bool schrijf(std::size_t i, const ProfielStore& store, Uitvoerstroom& uit,
                        char decimaalteken) const = 0;
+  // What the format cannot hold, as the message to show; slaOp asks before
+  // it touches any file.
+  virtual std::optional<Melding> controleer(const ProfielStore&) const { return std::nullopt; }
 };
 
 // The result file as the engineers' other tools read it today: one line per

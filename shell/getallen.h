@@ -20,6 +20,10 @@ double rondAf3(double x);
 // exponent form ("1E+15", "1.5E-05") for |x| >= 1e15 or 0 < |x| < 1e-4.
 std::string getalNaarTekst(double x, char decimaalteken = '.');
 
+// Appends getalNaarTekst(x, decimaalteken) to 'uit', taking a fast road
+// for the numbers the store nearly always holds (three decimals at most).
+void voegGetalToe(std::string& uit, double x, char decimaalteken);
+
 // The "###0.00" format: at least one integer digit, exactly two decimals,
 // no thousands separator.
 std::string formaat00(double x, char decimaalteken = '.');

@@ -22,6 +22,7 @@ void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
   verwijderd_.clear();
   slootVariabelen_ = SlootVariabelen{};
   statussen_.clear();
+  bouwfeiten_.clear();
   gebouwd_ = false;
 }
 
@@ -32,7 +33,7 @@ std::optional<Melding> Taak::leesIn(MeldingSink& sink, char decimaalteken, const
     zetBestanden(store_.inputbestand, store_.bestandSloot);
     return melding;
   };
-  if (auto fout = leesBestand(store_, store_.inputbestand, sink, decimaalteken, voortgang)) return mislukt(*fout);
+  if (auto fout = leesProfielen(sink, decimaalteken, voortgang)) return mislukt(*fout);
   if (store_.aantalProfielen() == 0) {
     return mislukt({"Fout!", "Het bestand " + store_.inputbestand + " bevat geen profielen.", Icoon::Kritiek});
   }
@@ -40,6 +41,29 @@ std::optional<Melding> Taak::leesIn(MeldingSink& sink, char decimaalteken, const
   std::int32_t volgnummer = 0;
   for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
   return std::nullopt;
+}
+
+std::optional<Melding> Taak::leesProfielen(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang) {
+  const std::string& pad = store_.inputbestand;
+  if (!isOppervlaktelijnenBestand(pad)) {
+    if (!karakteristiekePunten_.empty()) {
+      return Melding{"Fout!",
+                     "Het bestand " + pad +
+                         " bevat geen oppervlaktelijnen (de eerste regel is geen kop LOCATIONID;X1;Y1;Z1;...), "
+                         "dus de karakteristieke punten van " + karakteristiekePunten_ + " horen er niet bij.",
+                     Icoon::Kritiek};
+    }
+    return leesBestand(store_, pad, sink, decimaalteken, voortgang);
+  }
+  std::string krp = karakteristiekePunten_;
+  if (krp.empty()) {
+    // Those tools find the characteristic points beside the surface lines;
+    // without them the profiles are read with plain codes.
+    std::error_code ec;
+    const std::string standaard = standaardKarakteristiekePunten(pad);
+    if (std::filesystem::is_regular_file(padUitUtf8(standaard), ec)) krp = standaard;
+  }
+  return leesOppervlaktelijnen(store_, pad, krp, sink, decimaalteken, voortgang);
 }
 
 std::int32_t Taak::zoekProfiel(std::string_view naam) const {
@@ -75,7 +99,7 @@ std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink) {
   if (gebouwd_) return statussen_;
   store_.initialiseerProfielInfo();
   gebouwd_ = true;
-  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink);
+  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_);
   return statussen_;
 }
 

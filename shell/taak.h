@@ -16,6 +16,7 @@
 
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
+#include "output/oppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
 #include "shell/meldingen.h"
 #include "shell/profielstore.h"
@@ -32,7 +33,14 @@ class Taak {
   const std::string& profielbestand() const { return store_.inputbestand; }
   const std::string& slootbestand() const { return store_.bestandSloot; }
 
-  // Reads both files. Double points are dropped with a message through
+  // The characteristic points of a surface-lines profile file. Empty (the
+  // default) takes "<name without .csv>.krp.csv" beside it when there is
+  // one. Choosing the two files keeps this choice.
+  void zetKarakteristiekePunten(std::string pad) { karakteristiekePunten_ = std::move(pad); }
+  const std::string& karakteristiekePunten() const { return karakteristiekePunten_; }
+
+  // Reads both files; a profile file that starts with a surface-lines
+  // header is read as surface lines. Double points are dropped with a message through
   // 'sink'. On an error nothing is loaded (no profiles, nothing deleted)
   // and the message to show is returned; it names the file and the line.
   std::optional<Melding> leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang = {});
@@ -55,6 +63,11 @@ class Taak {
   // later calls give the same outcomes and change nothing.
   std::vector<SlootStatus> bouwSloten(MeldingSink& sink);
   bool isGebouwd() const { return gebouwd_; }
+  // What the construction did to each profile (index 0 = profile 1);
+  // empty before the build.
+  const std::vector<Bouwfeiten>& bouwfeiten() const { return bouwfeiten_; }
+  // The surface-lines format for this job's built profiles.
+  Oppervlaktelijnen oppervlaktelijnen() const { return Oppervlaktelijnen(bouwfeiten_); }
   // What the construction found in the last profile it handled.
   const SlootVariabelen& slootVariabelen() const { return slootVariabelen_; }
 
@@ -71,12 +84,16 @@ class Taak {
                                const Resultaatformaat& formaat = profielregels()) const;
 
  private:
+  std::optional<Melding> leesProfielen(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang);
+
   ProfielStore store_;
   // The deleted profiles themselves, parallel to store_.verwijderdeProfielen.
   std::vector<Profiel> verwijderd_;
   std::optional<std::string> bestandsnaam_;
   SlootVariabelen slootVariabelen_;
   std::vector<SlootStatus> statussen_;
+  std::vector<Bouwfeiten> bouwfeiten_;
+  std::string karakteristiekePunten_;
   bool gebouwd_ = false;
 };
 
