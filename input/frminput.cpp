@@ -26,7 +26,8 @@ namespace zarvo::gui {
 
 namespace {
 
-const QString patroonProfiel = QStringLiteral("*.txt;*.asc;*.xyz");
+// Surface lines for the dike-assessment software are *.csv as well.
+const QString patroonProfiel = QStringLiteral("*.txt;*.asc;*.xyz;*.csv");
 const QString patroonSloot = QStringLiteral("*.csv");
 
 QString naarQ(const std::string& s) { return QString::fromStdString(s); }
@@ -78,16 +79,26 @@ FrmInput::FrmInput(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   optProfielbestand_->setObjectName("optProfielbestand");
   optSlootbestand_ = new QRadioButton(QStringLiteral("S&lootbestand:"), fraKeuze);
   optSlootbestand_->setObjectName("optSlootbestand");
+  optKarakteristiekePunten_ = new QRadioButton(QStringLiteral("&Karakteristieke punten:"), fraKeuze);
+  optKarakteristiekePunten_->setObjectName("optKarakteristiekePunten");
+  optKarakteristiekePunten_->setToolTip(
+      QStringLiteral("Alleen bij oppervlaktelijnen, en alleen als de karakteristieke punten niet als "
+                     "<naam>.krp.csv naast het profielbestand staan"));
   auto* groep = new QButtonGroup(this);
   groep->addButton(optProfielbestand_);
   groep->addButton(optSlootbestand_);
+  groep->addButton(optKarakteristiekePunten_);
   txtProfielbestand_ = maakPadVeld(fraKeuze, "txtProfielbestand");
   txtSlootbestand_ = maakPadVeld(fraKeuze, "txtSlootbestand");
+  txtKarakteristiekePunten_ = maakPadVeld(fraKeuze, "txtKarakteristiekePunten");
+  txtKarakteristiekePunten_->setPlaceholderText(QStringLiteral("(naast het profielbestand, als dat er is)"));
   auto* keuzeIndeling = new QGridLayout(fraKeuze);
   keuzeIndeling->addWidget(optProfielbestand_, 0, 0);
   keuzeIndeling->addWidget(txtProfielbestand_, 0, 1);
   keuzeIndeling->addWidget(optSlootbestand_, 1, 0);
   keuzeIndeling->addWidget(txtSlootbestand_, 1, 1);
+  keuzeIndeling->addWidget(optKarakteristiekePunten_, 2, 0);
+  keuzeIndeling->addWidget(txtKarakteristiekePunten_, 2, 1);
   keuzeIndeling->setColumnStretch(1, 1);
 
   // Drive, folder and file lists; the file pattern follows the step.
@@ -134,7 +145,8 @@ FrmInput::FrmInput(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   indeling->addLayout(knoppen);
 
   setTabOrder(optProfielbestand_, optSlootbestand_);
-  setTabOrder(optSlootbestand_, lijsten_->drive1());
+  setTabOrder(optSlootbestand_, optKarakteristiekePunten_);
+  setTabOrder(optKarakteristiekePunten_, lijsten_->drive1());
   setTabOrder(lijsten_->drive1(), lijsten_->dir1());
   setTabOrder(lijsten_->dir1(), lijsten_->file1());
   setTabOrder(lijsten_->file1(), cmdBladeren_);
@@ -146,6 +158,8 @@ FrmInput::FrmInput(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
           [this](bool aan) { if (aan) zetStap(Stap::Profielbestand); });
   connect(optSlootbestand_, &QRadioButton::toggled, this,
           [this](bool aan) { if (aan) zetStap(Stap::Slootbestand); });
+  connect(optKarakteristiekePunten_, &QRadioButton::toggled, this,
+          [this](bool aan) { if (aan) zetStap(Stap::KarakteristiekePunten); });
   // A new folder shows the file chosen there earlier, if any.
   connect(lijsten_, &MapKiezer::mapGewijzigd, this, &FrmInput::selecteerGekozenBestand);
   connect(lijsten_, &MapKiezer::bestandGeklikt, this, &FrmInput::File1_Click);
@@ -175,11 +189,14 @@ void FrmInput::zetStap(Stap stap) {
   {
     const QSignalBlocker b1(optProfielbestand_);
     const QSignalBlocker b2(optSlootbestand_);
+    const QSignalBlocker b3(optKarakteristiekePunten_);
     optProfielbestand_->setChecked(profiel);
-    optSlootbestand_->setChecked(!profiel);
+    optSlootbestand_->setChecked(stap == Stap::Slootbestand);
+    optKarakteristiekePunten_->setChecked(stap == Stap::KarakteristiekePunten);
   }
-  lblStap_->setText(profiel ? QStringLiteral("Stap 1 van 2: kies het profielbestand")
-                            : QStringLiteral("Stap 2 van 2: kies het slootbestand"));
+  lblStap_->setText(profiel                       ? QStringLiteral("Stap 1 van 2: kies het profielbestand")
+                    : stap == Stap::Slootbestand ? QStringLiteral("Stap 2 van 2: kies het slootbestand")
+                                                 : QStringLiteral("Kies de karakteristieke punten bij de oppervlaktelijnen"));
   // Back to a file chosen earlier for this step, wherever it lies.
   const QString gekozen = gekozenPad();
   if (!gekozen.isEmpty()) {
@@ -202,15 +219,22 @@ void FrmInput::selecteerGekozenBestand() {
 }
 
 QString FrmInput::gekozenPad() const {
-  return naarQ(stap_ == Stap::Profielbestand ? taak_.profielbestand() : taak_.slootbestand());
+  switch (stap_) {
+    case Stap::Profielbestand: return naarQ(taak_.profielbestand());
+    case Stap::Slootbestand: return naarQ(taak_.slootbestand());
+    case Stap::KarakteristiekePunten: return naarQ(taak_.karakteristiekePunten());
+  }
+  return {};
 }
 
 void FrmInput::kiesBestand(const QString& pad) {
   const std::string gekozen = QFileInfo(pad).absoluteFilePath().toStdString();
   if (stap_ == Stap::Profielbestand) {
     taak_.zetBestanden(gekozen, taak_.slootbestand());
-  } else {
+  } else if (stap_ == Stap::Slootbestand) {
     taak_.zetBestanden(taak_.profielbestand(), gekozen);
+  } else {
+    taak_.zetKarakteristiekePunten(gekozen);
   }
   toonKeuze();
 }
@@ -218,8 +242,10 @@ void FrmInput::kiesBestand(const QString& pad) {
 void FrmInput::toonKeuze() {
   txtProfielbestand_->setText(QDir::toNativeSeparators(naarQ(taak_.profielbestand())));
   txtSlootbestand_->setText(QDir::toNativeSeparators(naarQ(taak_.slootbestand())));
+  txtKarakteristiekePunten_->setText(QDir::toNativeSeparators(naarQ(taak_.karakteristiekePunten())));
   txtProfielbestand_->setCursorPosition(0);
   txtSlootbestand_->setCursorPosition(0);
+  txtKarakteristiekePunten_->setCursorPosition(0);
   const QString pad = gekozenPad();
   const QString regel = pad.isEmpty() ? QString() : eersteRegel(pad);
   lblEersteRegel_->setText(regel);
@@ -242,9 +268,14 @@ void FrmInput::File1_DblClick(const QString& naam) {
 void FrmInput::cmdBladeren_Click() {
   const bool profiel = stap_ == Stap::Profielbestand;
   const QString pad = QFileDialog::getOpenFileName(
-      this, profiel ? QStringLiteral("Profielbestand kiezen") : QStringLiteral("Slootbestand kiezen"), map(),
-      profiel ? QStringLiteral("Profielbestanden (*.txt *.asc *.xyz);;Alle bestanden (*)")
-              : QStringLiteral("Slootbestanden (*.csv);;Alle bestanden (*)"));
+      this,
+      profiel                       ? QStringLiteral("Profielbestand kiezen")
+      : stap_ == Stap::Slootbestand ? QStringLiteral("Slootbestand kiezen")
+                                    : QStringLiteral("Karakteristieke punten kiezen"),
+      map(),
+      profiel ? QStringLiteral("Profielbestanden (*.txt *.asc *.xyz *.csv);;Alle bestanden (*)")
+      : stap_ == Stap::Slootbestand ? QStringLiteral("Slootbestanden (*.csv);;Alle bestanden (*)")
+                                    : QStringLiteral("Karakteristieke punten (*.csv);;Alle bestanden (*)"));
   if (pad.isEmpty()) return;
   if (!zetMap(QFileInfo(pad).absolutePath())) return;
   kiesBestand(pad);
@@ -254,6 +285,7 @@ void FrmInput::cmdBladeren_Click() {
 
 void FrmInput::cmdWissen_Click() {
   taak_.zetBestanden({}, {});
+  taak_.zetKarakteristiekePunten({});
   zetStap(Stap::Profielbestand);
 }
 

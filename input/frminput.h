@@ -21,8 +21,10 @@ class MapKiezer;
 class FrmInput : public QWidget {
   Q_OBJECT
  public:
-  // Which of the two files the lists are choosing now.
-  enum class Stap { Profielbestand, Slootbestand };
+  // Which file the lists are choosing now. The characteristic points of a
+  // surface-lines file are a choice the user makes only when they do not
+  // lie beside it under the usual name.
+  enum class Stap { Profielbestand, Slootbestand, KarakteristiekePunten };
 
   // Picks up a choice the job already holds (chosen on the command line, or
   // kept after a failed load).
@@ -61,8 +63,10 @@ class FrmInput : public QWidget {
   QLabel* lblStap_ = nullptr;
   QRadioButton* optProfielbestand_ = nullptr;
   QRadioButton* optSlootbestand_ = nullptr;
+  QRadioButton* optKarakteristiekePunten_ = nullptr;
   QLineEdit* txtProfielbestand_ = nullptr;
   QLineEdit* txtSlootbestand_ = nullptr;
+  QLineEdit* txtKarakteristiekePunten_ = nullptr;
   MapKiezer* lijsten_ = nullptr;
   QLabel* lblEersteRegel_ = nullptr;
   QPushButton* cmdBladeren_ = nullptr;

@@ -1,6 +1,7 @@
 #include "output/frmopslaan.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -63,8 +64,16 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   mapIndeling->addLayout(mapRegel);
 
   auto* fraNamen = new QGroupBox(QStringLiteral("Bestandsnamen"), this);
+  cboFormaat_ = new QComboBox(fraNamen);
+  cboFormaat_->setObjectName("cboFormaat");
+  cboFormaat_->addItem(QStringLiteral("Profielregels (zoals ingelezen)"));
+  cboFormaat_->addItem(QStringLiteral("Oppervlaktelijnen + karakteristieke punten"));
+  cboFormaat_->setToolTip(QStringLiteral("Oppervlaktelijnen en karakteristieke punten zijn de twee bestanden "
+                                         "die de dijkbeoordelingssoftware inleest"));
   txtProfielen_ = new QLineEdit(QStringLiteral("output_profiel.csv"), fraNamen);
   txtProfielen_->setObjectName("txtProfielen");
+  txtKarakteristiekePunten_ = new QLineEdit(fraNamen);
+  txtKarakteristiekePunten_->setObjectName("txtKarakteristiekePunten");
   txtLogBestand_ = new QLineEdit(QStringLiteral("output_verwijderde_profielen.csv"), fraNamen);
   txtLogBestand_->setObjectName("txtLogBestand");
   txtLogBestand_->setEnabled(false);
@@ -72,7 +81,9 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   lblSamenvatting_->setObjectName("lblSamenvatting");
   lblSamenvatting_->setWordWrap(true);
   auto* namen = new QFormLayout(fraNamen);
+  namen->addRow(QStringLiteral("&Formaat:"), cboFormaat_);
   namen->addRow(QStringLiteral("&Profielen:"), txtProfielen_);
+  namen->addRow(QStringLiteral("&Karakteristieke punten:"), txtKarakteristiekePunten_);
   namen->addRow(QStringLiteral("&Verwijderde profielen:"), txtLogBestand_);
   namen->addRow(lblSamenvatting_);
 
@@ -94,6 +105,7 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   indeling->addLayout(knoppen);
 
   connect(lijsten_, &MapKiezer::mapGewijzigd, this, &FrmOpslaan::toonMap);
+  connect(cboFormaat_, &QComboBox::currentIndexChanged, this, &FrmOpslaan::toonNamen);
   connect(cmdBladeren_, &QPushButton::clicked, this, &FrmOpslaan::cmdBladeren_Click);
   connect(cmdOpslaan_, &QPushButton::clicked, this, &FrmOpslaan::cmdOpslaan_Click);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmOpslaan::cmdStop_Click);
@@ -112,7 +124,7 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
 
 void FrmOpslaan::laad() {
   const ProfielStore& s = taak_.store();
-  txtProfielen_->setText(QString::fromStdString(taak_.standaardNaamResultaat()));
+  toonNamen();
   txtLogBestand_->setText(QString::fromStdString(taak_.standaardNaamVerwijderd()));
   txtLogBestand_->setEnabled(s.aantalVerwijderd() > 0);
 
@@ -128,6 +140,20 @@ void FrmOpslaan::laad() {
                         .arg(s.aantalVerwijderd() == 1 ? QString() : QStringLiteral("en"));
   }
   lblSamenvatting_->setText(samenvatting);
+}
+
+bool FrmOpslaan::oppervlaktelijnen() const { return cboFormaat_->currentIndex() == 1; }
+
+void FrmOpslaan::zetOppervlaktelijnen(bool aan) { cboFormaat_->setCurrentIndex(aan ? 1 : 0); }
+
+// The names the chosen format proposes; the user may change them after.
+void FrmOpslaan::toonNamen() {
+  const bool opl = oppervlaktelijnen();
+  const Oppervlaktelijnen formaat = taak_.oppervlaktelijnen();
+  const Resultaatformaat& f = opl ? static_cast<const Resultaatformaat&>(formaat) : profielregels();
+  txtProfielen_->setText(QString::fromStdString(taak_.standaardNaamResultaat(f, 0)));
+  txtKarakteristiekePunten_->setText(opl ? QString::fromStdString(taak_.standaardNaamResultaat(f, 1)) : QString());
+  txtKarakteristiekePunten_->setEnabled(opl);
 }
 
 bool FrmOpslaan::zetMap(const QString& pad) { return lijsten_->zetMap(pad); }
@@ -153,7 +179,10 @@ void FrmOpslaan::cmdOpslaan_Click() {
   const QString naamResultaat = txtProfielen_->text();
   const QString naamLijst = txtLogBestand_->text();
   const bool metLijst = s.aantalVerwijderd() > 0;
-  if (map().isEmpty() || !naamGeldig(naamResultaat) || (metLijst && !naamGeldig(naamLijst))) {
+  const bool opl = oppervlaktelijnen();
+  const QString naamKrp = txtKarakteristiekePunten_->text();
+  if (map().isEmpty() || !naamGeldig(naamResultaat) || (metLijst && !naamGeldig(naamLijst)) ||
+      (opl && !naamGeldig(naamKrp))) {
     toonBericht(QStringLiteral("Fout bij het opslaan, controleer bestandsnaam"), QStringLiteral("Fout!"),
                 Icoon::Kritiek);
     return;
@@ -162,7 +191,12 @@ void FrmOpslaan::cmdOpslaan_Click() {
   std::optional<Melding> fout;
   {
     Zandloper zandloper;
-    fout = taak_.slaOp(naarPad(map()), {naarPad(naamResultaat)}, naarPad(naamLijst), decimaalteken());
+    if (opl) {
+      fout = taak_.slaOp(naarPad(map()), {naarPad(naamResultaat), naarPad(naamKrp)}, naarPad(naamLijst),
+                         decimaalteken(), taak_.oppervlaktelijnen());
+    } else {
+      fout = taak_.slaOp(naarPad(map()), {naarPad(naamResultaat)}, naarPad(naamLijst), decimaalteken());
+    }
   }
   if (fout) {
     toonMelding(*fout);

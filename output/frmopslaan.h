@@ -7,6 +7,7 @@
 
 #include "shell/taak.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +26,10 @@ class FrmOpslaan : public QWidget {
 
   // The load again, from the job as it is now.
   void laad();
+
+  // The result format chosen: false today's profile lines, true surface
+  // lines with characteristic points. Choosing one proposes its names.
+  void zetOppervlaktelijnen(bool aan);
 
   // The target folder (File1's path). An unreadable folder shows the read
   // error and changes nothing (returns false).
@@ -46,6 +51,8 @@ class FrmOpslaan : public QWidget {
 
  private:
   bool naamGeldig(const QString& naam) const;
+  bool oppervlaktelijnen() const;
+  void toonNamen();
   void toonMap();
 
   Taak& taak_;
@@ -54,7 +61,9 @@ class FrmOpslaan : public QWidget {
   MapKiezer* lijsten_ = nullptr;
   QLabel* lblMap_ = nullptr;
   QLabel* lblSamenvatting_ = nullptr;
+  QComboBox* cboFormaat_ = nullptr;
   QLineEdit* txtProfielen_ = nullptr;
+  QLineEdit* txtKarakteristiekePunten_ = nullptr;
   QLineEdit* txtLogBestand_ = nullptr;
   QPushButton* cmdBladeren_ = nullptr;
   QPushButton* cmdOpslaan_ = nullptr;

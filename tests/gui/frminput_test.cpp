@@ -87,7 +87,7 @@ TEST_F(InvoerTest, ListsFollowTheTwoStepsAndFillTheStore) {
   ASSERT_TRUE(f.zetMap(m));
   auto* file1 = vind<QListWidget>("File1");
   auto* dir1 = vind<QTreeWidget>("Dir1");
-  EXPECT_EQ(namen(*file1), QStringList({"a.txt", "B.ASC", "c.xyz"}));
+  EXPECT_EQ(namen(*file1), QStringList({"a.txt", "B.ASC", "c.xyz", "d.csv"}));
   ASSERT_NE(dir1->currentItem(), nullptr);
   EXPECT_EQ(dir1->currentItem()->text(0), q(map.map().filename().string()));
   ASSERT_EQ(dir1->currentItem()->childCount(), 1);

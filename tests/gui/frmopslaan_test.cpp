@@ -2,6 +2,7 @@
 // names and targets it refuses, and stopping.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -212,6 +213,40 @@ TEST_F(FrmOpslaanTest, StopAndClosingTheWindowAskBeforeEndingTheProgram) {
   kind<QPushButton>("cmdStop")->click();
   EXPECT_EQ(fake.beeindigd, 1);
   EXPECT_EQ(fake.onverwachteVragen, 0);
+}
+
+// The surface-lines choice proposes two editable names after the input's
+// stem, refuses a store the importers would refuse without writing, and
+// then writes both files and the list.
+TEST_F(FrmOpslaanTest, SurfaceLinesChoiceNamesTwoFilesAndRefusesOnePointProfiles) {
+  FakeBerichten fake;
+  store().verwijderProfiel(2);
+  toonForm();
+  kind<QComboBox>("cboFormaat")->setCurrentIndex(1);
+  EXPECT_EQ(kind<QLineEdit>("txtProfielen")->text(), "output_oppervlaktelijnen_dijk 12.csv");
+  EXPECT_EQ(kind<QLineEdit>("txtKarakteristiekePunten")->text(), "output_oppervlaktelijnen_dijk 12.krp.csv");
+  kind<QLineEdit>("txtKarakteristiekePunten")->setText("punten.csv");
+
+  kind<QPushButton>("cmdOpslaan")->click();  // P3 has one point
+  ASSERT_EQ(fake.getoond.size(), 1u);
+  EXPECT_EQ(fake.getoond[0].titel, "Fout!");
+  EXPECT_TRUE(fake.getoond[0].tekst.contains("profiel P3 heeft minder dan twee punten"));
+  EXPECT_EQ(QDir(map.path()).entryList(QDir::Files), QStringList());
+
+  sluitScherm<FrmOpslaan>();
+  store().verwijderProfiel(2);
+  toonForm();
+  scherm<FrmOpslaan>().zetOppervlaktelijnen(true);
+  kind<QLineEdit>("txtKarakteristiekePunten")->setText("punten.csv");
+  kind<QPushButton>("cmdOpslaan")->click();
+  EXPECT_EQ(lees(pad("output_oppervlaktelijnen_dijk 12.csv")),
+            "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)\r\nP1;100.5;200.25;-1.125;101;201;0\r\n");
+  EXPECT_TRUE(lees(pad("punten.csv")).startsWith("LOCATIONID;X_Maaiveld binnenwaarts;"));
+  // Only the first and last point are known: the ground level on both sides.
+  EXPECT_TRUE(lees(pad("punten.csv"))
+                  .endsWith("\r\nP1;101;201;0" + QByteArray(";-1;-1;-1").repeated(16) + ";100.5;200.25;-1.125\r\n"));
+  EXPECT_EQ(lees(pad("output_verwijderde_profielen_dijk 12.txt")), "Overzicht verwijderde profielen\r\nP2\r\nP3\r\n");
+  EXPECT_EQ(fake.getoond.back().titel, "Bestand opgeslagen");
 }
 
 }  // namespace
