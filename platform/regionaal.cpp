@@ -1,7 +1,10 @@
 #include "platform/regionaal.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QStringDecoder>
+#include <QTranslator>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -68,6 +71,22 @@ QString tekstUitBestand(std::string_view bytes) {
   // Without ICU Qt may not know the code page; Latin-1 is its near twin.
   if (!windows.isValid()) return QString::fromLatin1(ruw.data(), ruw.size());
   return windows(ruw);
+}
+
+QTranslator* laadQtVertalingen() {
+  if (QLocale().language() != QLocale::Dutch) return nullptr;
+  // Installed with the program on Windows, else from the system's Qt.
+  const QStringList mappen = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+  for (const QString& map : mappen) {
+    auto* vertaler = new QTranslator(QCoreApplication::instance());
+    if (vertaler->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), map)) {
+      QCoreApplication::installTranslator(vertaler);
+      return vertaler;
+    }
+    delete vertaler;
+  }
+  return nullptr;
 }
 
 }  // namespace zarvo::gui

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QTranslator>
 #include <optional>
 #include <string_view>
 
@@ -25,5 +26,10 @@ QString uitleesLZ(double l, double z);
 // which files from older Windows tools come. Only the display changes; the
 // bytes in the store and in the result stay exactly as read.
 QString tekstUitBestand(std::string_view bytes);
+
+// When the user's language is Dutch, Qt's own texts (the file dialog, the
+// standard buttons) speak Dutch too. Returns the installed translator, or
+// nullptr when none was loaded.
+QTranslator* laadQtVertalingen();
 
 }  // namespace zarvo::gui

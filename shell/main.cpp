@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/regionaal.h"
 #include "shell/grotepaginas.h"
 #include "shell/schermvolgorde.h"
 #include "shell/taak.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Zarvo-Edit"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/zarvo-edit-256.png")));
+  zarvo::gui::laadQtVertalingen();
 
   QStringList argumenten = QApplication::arguments();
   argumenten.removeFirst();

@@ -2,6 +2,7 @@
 // controls, the palette and regional number texts.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -165,6 +166,23 @@ TEST(Regionaal, NumbersFollowTheLocale) {
     EXPECT_FALSE(leesGetalRegionaal("inf").has_value());
     EXPECT_EQ(formaat00Regionaal(-1.2), "-1.20");
   }
+}
+
+TEST(Regionaal, FileTextsAndQtsOwnTextsForDutchUsers) {
+  // Valid UTF-8 as it is; anything else as Windows-1252.
+  EXPECT_EQ(tekstUitBestand("Dijkvak Noord\xE2\x80\x93Zuid"), QString::fromUtf8("Dijkvak Noord\u2013Zuid"));
+  EXPECT_EQ(tekstUitBestand("Zuid-Oost \xEB \x96"), QString::fromUtf8("Zuid-Oost \u00EB \u2013"));
+
+  {
+    LocaleVast en(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(laadQtVertalingen(), nullptr);
+  }
+  LocaleVast nl(QLocale(QLocale::Dutch, QLocale::Netherlands));
+  QTranslator* vertaler = laadQtVertalingen();
+  if (!vertaler) GTEST_SKIP() << "Qt's Dutch translations are not installed";
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuleren");
+  QCoreApplication::removeTranslator(vertaler);
+  delete vertaler;
 }
 
 }  // namespace
