@@ -312,14 +312,23 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
 
   schaal_ = breedte;
 
+  // The bottom points the construction made are filled, so that they are
+  // told apart from surveyed points with the same codes.
+  const auto& feiten = taak_.bouwfeiten();
+  const Bouwfeiten gebouwd =
+      static_cast<std::size_t>(profielNummer) <= feiten.size() ? feiten[static_cast<std::size_t>(profielNummer - 1)]
+                                                               : Bouwfeiten{};
   const QColor zwart = qbColor(0);
   for (std::size_t k = 1; k < g.lz.size(); ++k) {
     const LZPunt& vorig = g.lz[k - 1];
     const LZPunt& huidig = g.lz[k];
     const Punt& p = punten[k];
     pic.lijn(vorig.l, vorig.z, huidig.l, huidig.z, zwart);
-    // 99 / 999 marks a point that only shapes the line (no survey code).
-    if (!(celIsCode(p.veld1, 99) && celIsCode(p.veld2, 999))) {
+    const auto nummer = static_cast<std::int32_t>(k + 1);
+    if (nummer == gebouwd.bodemDijk || nummer == gebouwd.bodemPolder) {
+      pic.schijf(huidig.l, huidig.z, schaal_ / 250, qbColor(puntKleur(p)));
+    } else if (!(celIsCode(p.veld1, 99) && celIsCode(p.veld2, 999))) {
+      // 99 / 999 marks a point that only shapes the line (no survey code).
       pic.cirkel(huidig.l, huidig.z, schaal_ / 250, qbColor(puntKleur(p)));
     }
   }

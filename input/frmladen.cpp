@@ -1,8 +1,10 @@
 #include "input/frmladen.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zarvo::gui {
@@ -10,7 +12,7 @@ namespace zarvo::gui {
 FrmLaden::FrmLaden(QWidget* ouder) : QWidget(ouder) {
   setObjectName("frmLaden");
   setWindowTitle(QStringLiteral("Bezig inlezen bestand"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 
   auto* lblTekst = new QLabel(QStringLiteral("Zarvo Viewer Plus leest bestand in"), this);
   lblTekst->setObjectName("lblTekst");
@@ -22,9 +24,28 @@ FrmLaden::FrmLaden(QWidget* ouder) : QWidget(ouder) {
   balk_->setValue(0);
   balk_->setMinimumWidth(balk_->fontMetrics().averageCharWidth() * 40);
 
+  // A wrong file of gigabytes must not hold the user hostage.
+  auto* cmdAfbreken = new QPushButton(QStringLiteral("&Afbreken"), this);
+  cmdAfbreken->setObjectName("cmdAfbreken");
+  connect(cmdAfbreken, &QPushButton::clicked, this, &FrmLaden::breekAf);
+
   auto* indeling = new QVBoxLayout(this);
   indeling->addWidget(lblTekst);
   indeling->addWidget(balk_);
+  indeling->addWidget(cmdAfbreken, 0, Qt::AlignRight);
+}
+
+void FrmLaden::breekAf() {
+  if (afgebroken_) return;
+  afgebroken_ = true;
+  emit afgebroken();
+}
+
+// Closing the notice stops the reading; the notice itself goes when the
+// reading has stopped.
+void FrmLaden::closeEvent(QCloseEvent* gebeurtenis) {
+  breekAf();
+  gebeurtenis->ignore();
 }
 
 void FrmLaden::zetVoortgang(std::uint64_t gelezen, std::uint64_t totaal) {

@@ -111,7 +111,7 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
                        (regel.empty() ? std::string("de regel is leeg")
                                       : "de regel heeft " + std::to_string(veld) +
                                             (veld == 1 ? " veld" : " velden")) +
-                       ", er zijn er zeven nodig (gescheiden door ;).");
+                       ", er zijn er 7 nodig (gescheiden door ;).");
     }
     records[r].aanwezig = true;
   }

@@ -106,14 +106,23 @@ bool Schermvolgorde::leesIn() {
 
   std::optional<Melding> fout;
   MeldingenReeks meldingen;
+  bool afgebroken = false;
   {
     Zandloper zandloper;
-    fout = taak_.leesIn(meldingen, decimaalteken(), [laden](std::uint64_t gelezen, std::uint64_t totaal) {
-      if (laden) laden->zetVoortgang(gelezen, totaal);
-    });
+    try {
+      fout = taak_.leesIn(meldingen, decimaalteken(), [laden](std::uint64_t gelezen, std::uint64_t totaal) {
+        if (!laden) return;
+        laden->zetVoortgang(gelezen, totaal);
+        if (laden->isAfgebroken()) throw LezenAfgebroken();
+      });
+    } catch (const LezenAfgebroken&) {
+      afgebroken = true;
+    }
   }
   sluit<FrmLaden>();
   meldingen.sluitAf();
+  // The user stopped it: back on the input screen, nothing loaded, no box.
+  if (afgebroken) return false;
   if (fout) {
     // Back on the input screen with the choice kept: say so, as the first
     // line of a ditch-file error still speaks of restarting.

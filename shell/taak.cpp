@@ -33,7 +33,16 @@ std::optional<Melding> Taak::leesIn(MeldingSink& sink, char decimaalteken, const
     zetBestanden(store_.inputbestand, store_.bestandSloot);
     return melding;
   };
-  if (auto fout = leesProfielen(sink, decimaalteken, voortgang)) return mislukt(*fout);
+  std::optional<Melding> fout;
+  try {
+    fout = leesProfielen(sink, decimaalteken, voortgang);
+  } catch (...) {
+    // Stopped through the progress callback (LezenAfgebroken) or out of
+    // memory: nothing stays loaded, and the caller hears why.
+    zetBestanden(store_.inputbestand, store_.bestandSloot);
+    throw;
+  }
+  if (fout) return mislukt(*fout);
   if (store_.aantalProfielen() == 0) {
     return mislukt({"Fout!", "Het bestand " + store_.inputbestand + " bevat geen profielen.", Icoon::Kritiek});
   }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,6 +96,13 @@ class Taak {
   std::vector<Bouwfeiten> bouwfeiten_;
   std::string karakteristiekePunten_;
   bool gebouwd_ = false;
+};
+
+// Thrown by a progress callback to stop the reading; leesIn() then leaves
+// nothing loaded and lets it pass.
+class LezenAfgebroken : public std::exception {
+ public:
+  const char* what() const noexcept override { return "inlezen afgebroken"; }
 };
 
 // The message when the last profile has been deleted.

@@ -1,6 +1,7 @@
 // The input selection screen and the hand-over to the review screen.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -201,6 +202,23 @@ TEST_F(InvoerTest, DitchRecordsForOtherProfilesAreAskedAbout) {
   klik("cmdOK");
   ASSERT_TRUE(schermBestaat<FrmGraphicView>());
   EXPECT_EQ(store().profiel(1).sloot.kolom(2), "-1.5");
+}
+
+// Closing the loading notice stops the reading: back on the input screen
+// with nothing loaded and no message.
+TEST_F(InvoerTest, ClosingTheLoadingNoticeStopsTheReading) {
+  ASSERT_TRUE(volgorde().kiesVooraf(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv")
+                  .isEmpty());
+  open();
+  // Closed before the reader's first progress report arrives.
+  scherm<FrmLaden>().close();
+  klik("cmdOK");
+  EXPECT_TRUE(berichten.getoond.empty());
+  EXPECT_TRUE(schermBestaat<FrmInput>());
+  EXPECT_FALSE(schermBestaat<FrmLaden>());
+  EXPECT_FALSE(schermBestaat<FrmGraphicView>());
+  EXPECT_EQ(store().aantalProfielen(), 0);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(InvoerTest, GoodFilesOpenTheReviewScreenAndUnloadTheInput) {

@@ -195,6 +195,8 @@ TEST_F(FrmPLTest, PointsAreColouredByTheFirstMatchingCode) {
     EXPECT_DOUBLE_EQ(c[i].x1, gekleurd[i].l) << i;
     EXPECT_EQ(c[i].kleur, qbColor(gekleurd[i].kleur)) << i;
     EXPECT_DOUBLE_EQ(c[i].straal, 40.0 / 250) << i;
+    // Only the two built bottom points are filled.
+    EXPECT_EQ(c[i].gevuld, i == 2 || i == 3) << i;
   }
   // Scale: 1.1 L wide from -0.05 L; 2.8 D high from Zmax + 0.9 D (D = 4).
   EXPECT_FLOAT_EQ(pic(f).scaleLeft(), -2.0f);
