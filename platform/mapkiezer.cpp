@@ -28,10 +28,16 @@ bool kanLezen(const QString& pad) {
   return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-// Whether 'map' lies on the drive rooted at 'wortel'.
+// Whether 'map' lies on the drive rooted at 'wortel'. Windows does not
+// tell "c:/" from "C:/", and a typed folder may come in either.
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kHoofdletters = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kHoofdletters = Qt::CaseSensitive;
+#endif
 bool ligtOp(const QString& map, const QString& wortel) {
-  if (map == wortel) return true;
-  return map.startsWith(wortel.endsWith('/') ? wortel : wortel + '/');
+  if (map.compare(wortel, kHoofdletters) == 0) return true;
+  return map.startsWith(wortel.endsWith('/') ? wortel : wortel + '/', kHoofdletters);
 }
 
 }  // namespace
