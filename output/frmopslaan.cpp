@@ -181,9 +181,21 @@ void FrmOpslaan::cmdOpslaan_Click() {
   const bool metLijst = s.aantalVerwijderd() > 0;
   const bool opl = oppervlaktelijnen();
   const QString naamKrp = txtKarakteristiekePunten_->text();
-  if (map().isEmpty() || !naamGeldig(naamResultaat) || (metLijst && !naamGeldig(naamLijst)) ||
-      (opl && !naamGeldig(naamKrp))) {
-    toonBericht(QStringLiteral("Fout bij het opslaan, controleer bestandsnaam"), QStringLiteral("Fout!"),
+  // The second line names the name that is wrong, as the writer's own
+  // failures do.
+  QString ongeldig;
+  if (map().isEmpty()) {
+    ongeldig = QStringLiteral("er is geen map gekozen");
+  } else {
+    for (const QString* naam : {&naamResultaat, metLijst ? &naamLijst : nullptr, opl ? &naamKrp : nullptr}) {
+      if (naam && !naamGeldig(*naam)) {
+        ongeldig = QStringLiteral("'%1': geen geldige bestandsnaam").arg(*naam);
+        break;
+      }
+    }
+  }
+  if (!ongeldig.isEmpty()) {
+    toonBericht(QStringLiteral("Fout bij het opslaan, controleer bestandsnaam\n") + ongeldig, QStringLiteral("Fout!"),
                 Icoon::Kritiek);
     return;
   }

@@ -1,5 +1,6 @@
 #include "output/resultaatschrijver.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -24,6 +25,33 @@ const char* const kFoutTekst = "Fout bij het opslaan, controleer bestandsnaam";
 
 Melding foutMelding() { return Melding{"Fout!", kFoutTekst, Icoon::Kritiek}; }
 
+// The second line: which file, and why, in words the user can act on.
+Melding foutMelding(const fs::path& pad, const std::string& reden) {
+  Melding m = foutMelding();
+  m.tekst.append("\n").append(utf8UitPad(pad)).append(": ").append(reden);
+  return m;
+}
+
+std::string redenVan(int fout) {
+  switch (fout) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return "geen schrijfrechten";
+    case ENOENT:
+    case ENOTDIR: return "de map bestaat niet";
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "de schijf is vol";
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ: return "geen geldige bestandsnaam";
+    case EISDIR: return "er staat een map met die naam";
+    default: return fout == 0 ? std::string("onbekende oorzaak") : "fout " + std::to_string(fout);
+  }
+}
+
 // One output file on its way to its target. Regular files are written to a
 // temporary file in the same folder (so the rename cannot cross a file
 // system) and only put in place once everything is written; an existing
@@ -41,10 +69,12 @@ class Uitvoer {
   }
 
   const fs::path& doel() const { return doel_; }
+  // Why the last step failed, for the message.
+  const std::string& reden() const { return reden_; }
 
   bool open() {
     std::error_code ec;
-    if (doel_.filename().empty()) return false;
+    if (doel_.filename().empty()) return mislukt("geen geldige bestandsnaam");
     // Write through a link to the file it points at, so the link survives.
     if (fs::is_symlink(fs::symlink_status(doel_, ec))) {
       const fs::path echt = fs::canonical(doel_, ec);
@@ -52,12 +82,13 @@ class Uitvoer {
     }
     const fs::file_status st = fs::status(doel_, ec);
     if (fs::exists(st)) {
-      if (fs::is_directory(st)) return false;
+      if (fs::is_directory(st)) return mislukt("er staat een map met die naam");
       direct_ = !fs::is_regular_file(st);
     }
     if (direct_) {
+      errno = 0;
       stroom_.open(doel_, std::ios::binary | std::ios::trunc);
-      return stroom_.is_open();
+      return stroom_.is_open() || mislukt(redenVan(errno));
     }
     std::random_device bron;
     for (int poging = 0; poging < 8; ++poging) {
@@ -74,25 +105,36 @@ class Uitvoer {
       naam += ".tmp";
       kandidaat.replace_filename(padUitUtf8(naam));
       if (fs::exists(kandidaat, ec) || ec) continue;
+      errno = 0;
       stroom_.open(kandidaat, std::ios::binary | std::ios::trunc);
-      if (!stroom_.is_open()) return false;
+      if (!stroom_.is_open()) {
+        const int fout = errno;
+        // A folder that is there but takes no new files (a system folder)
+        // also answers "no such file".
+        if (fout == ENOENT && fs::is_directory(doel_.parent_path(), ec)) {
+          return mislukt("in deze map kan geen bestand worden gemaakt");
+        }
+        return mislukt(redenVan(fout));
+      }
       tijdelijk_ = kandidaat;
       return true;
     }
-    return false;
+    return mislukt("geen tijdelijk bestand te maken");
   }
 
   bool schrijf(std::string_view puffer) {
+    errno = 0;
     stroom_.write(puffer.data(), static_cast<std::streamsize>(puffer.size()));
-    return static_cast<bool>(stroom_);
+    return static_cast<bool>(stroom_) || mislukt(redenVan(errno));
   }
 
   // Flushes and closes; the data must have reached the file system.
   bool sluit() {
+    errno = 0;
     stroom_.flush();
     const bool goed = static_cast<bool>(stroom_);
     stroom_.close();
-    return goed && !stroom_.fail();
+    return (goed && !stroom_.fail()) || mislukt(redenVan(errno));
   }
 
   // Puts the finished file in place with one rename, so the target name
@@ -110,8 +152,9 @@ class Uitvoer {
         ec.clear();
         fs::copy_file(doel_, reserve, ec);
         if (ec) {
+          const int fout = ec.value();
           fs::remove(reserve, ec);
-          return false;
+          return mislukt(redenVan(fout));
         }
       }
       reserve_ = reserve;
@@ -119,7 +162,7 @@ class Uitvoer {
     fs::rename(tijdelijk_, doel_, ec);
     if (ec) {
       zetTerug();
-      return false;
+      return mislukt(redenVan(ec.value()));
     }
     tijdelijk_.clear();
     geplaatst_ = true;
@@ -155,7 +198,13 @@ class Uitvoer {
     if (!tijdelijk_.empty()) fs::remove(tijdelijk_, ec);
   }
 
+  bool mislukt(std::string reden) {
+    reden_ = std::move(reden);
+    return false;
+  }
+
   fs::path doel_;
+  std::string reden_;
   fs::path tijdelijk_;
   fs::path reserve_;
   std::ofstream stroom_;
@@ -265,27 +314,30 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
   // Every file of the save, the list last; a deque keeps them in place.
   std::deque<Uitvoer> uitvoer;
   const fs::path doelmap = padUitUtf8(map);
-  if (doelmap.empty() && !map.empty()) return foutMelding();  // no such folder can exist
+  if (doelmap.empty() && !map.empty()) return foutMelding(map, "geen geldige mapnaam");
   for (const std::string& naam : namen) uitvoer.emplace_back(doelmap / padUitUtf8(naam));
   if (metLijst) uitvoer.emplace_back(doelmap / padUitUtf8(naamVerwijderd));
   // Two names on one file would leave only the last one written; refuse
   // before touching anything.
   for (std::size_t a = 0; a < uitvoer.size(); ++a) {
     for (std::size_t b = a + 1; b < uitvoer.size(); ++b) {
-      if (zelfdeDoel(uitvoer[a].doel(), uitvoer[b].doel())) return foutMelding();
+      if (zelfdeDoel(uitvoer[a].doel(), uitvoer[b].doel())) {
+        return foutMelding(uitvoer[b].doel(), "twee bestanden met dezelfde naam");
+      }
     }
   }
 
   // All files are written completely before any is put in place, so a
   // failure never leaves half a save behind.
+  auto fout = [](const Uitvoer& u) { return foutMelding(u.doel(), u.reden()); };
   for (std::size_t i = 0; i < aantal; ++i) {
-    if (!uitvoer[i].open()) return foutMelding();
+    if (!uitvoer[i].open()) return fout(uitvoer[i]);
     UitvoerNaarBestand stroom(uitvoer[i]);
-    if (!formaat.schrijf(i, store, stroom, decimaalteken) || !uitvoer[i].sluit()) return foutMelding();
+    if (!formaat.schrijf(i, store, stroom, decimaalteken) || !uitvoer[i].sluit()) return fout(uitvoer[i]);
   }
   if (metLijst) {
     Uitvoer& lijst = uitvoer.back();
-    if (!lijst.open() || !lijst.schrijf(lijstVerwijderd(store)) || !lijst.sluit()) return foutMelding();
+    if (!lijst.open() || !lijst.schrijf(lijstVerwijderd(store)) || !lijst.sluit()) return fout(lijst);
   }
 
   // Every file but the last keeps the one it replaces until all are in
@@ -293,7 +345,7 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
   for (std::size_t i = 0; i < uitvoer.size(); ++i) {
     if (!uitvoer[i].plaats(i + 1 < uitvoer.size())) {
       for (std::size_t terug = i; terug-- > 0;) uitvoer[terug].zetTerug();
-      return foutMelding();
+      return fout(uitvoer[i]);
     }
   }
   for (Uitvoer& u : uitvoer) u.bevestig();

@@ -133,10 +133,13 @@ TEST(Resultaatschrijver, WritesThroughALinkToTheFileItNames) {
 
 namespace {
 
-void verwachtFout(const std::optional<Melding>& m) {
+// The message, with the file and the reason on its second line.
+void verwachtFout(const std::optional<Melding>& m, const std::string& reden) {
   ASSERT_TRUE(m.has_value());
   EXPECT_EQ(m->titel, "Fout!");
-  EXPECT_EQ(m->tekst, "Fout bij het opslaan, controleer bestandsnaam");
+  EXPECT_EQ(m->tekst.rfind("Fout bij het opslaan, controleer bestandsnaam\n/", 0), 0u) << m->tekst;
+  EXPECT_TRUE(m->tekst.size() > reden.size() && m->tekst.substr(m->tekst.size() - reden.size() - 2) == ": " + reden)
+      << m->tekst;
   EXPECT_EQ(m->icoon, Icoon::Kritiek);
 }
 
@@ -150,25 +153,29 @@ TEST(Resultaatschrijver, FailuresLeaveNoFileAndExistingFilesIntact) {
   map.schrijf("gewoon", "x");
 
   // A folder that does not exist, one whose parent is a file, no name.
-  verwachtFout(schrijfResultaat(store, (map.map() / "nergens").string(), "uit.csv", "weg.csv", '.'));
+  verwachtFout(schrijfResultaat(store, (map.map() / "nergens").string(), "uit.csv", "weg.csv", '.'),
+               "de map bestaat niet");
   verwachtFout(schrijfResultaat(store, (map.map() / "gewoon" / "sub").string(), "uit.csv",
-                                "weg.csv", '.'));
-  verwachtFout(schrijfResultaat(store, map.map().string(), "", "weg.csv", '.'));
+                                "weg.csv", '.'),
+               "de map bestaat niet");
+  verwachtFout(schrijfResultaat(store, map.map().string(), "", "weg.csv", '.'), "geen geldige bestandsnaam");
   // The name of a folder.
   fs::create_directory(map.map() / "map.csv");
-  verwachtFout(schrijfResultaat(store, map.map().string(), "map.csv", "weg.csv", '.'));
+  verwachtFout(schrijfResultaat(store, map.map().string(), "map.csv", "weg.csv", '.'),
+               "er staat een map met die naam");
   // Both files under one name would leave only the list.
-  verwachtFout(schrijfResultaat(store, map.map().string(), "uit.csv", "./uit.csv", '.'));
+  verwachtFout(schrijfResultaat(store, map.map().string(), "uit.csv", "./uit.csv", '.'),
+               "twee bestanden met dezelfde naam");
 
 #ifdef __linux__
   // A full disk for the result file (Linux has a device for that).
   fs::create_symlink("/dev/full", map.map() / "vol.csv");
-  verwachtFout(schrijfResultaat(store, map.map().string(), "vol.csv", "weg.csv", '.'));
+  verwachtFout(schrijfResultaat(store, map.map().string(), "vol.csv", "weg.csv", '.'), "de schijf is vol");
   EXPECT_FALSE(fs::exists(map.map() / "weg.csv"));
 
   // A full disk for the list after the result file was complete: the
   // result file of the earlier run must survive.
-  verwachtFout(schrijfResultaat(store, map.map().string(), "uit.csv", "vol.csv", '.'));
+  verwachtFout(schrijfResultaat(store, map.map().string(), "uit.csv", "vol.csv", '.'), "de schijf is vol");
   EXPECT_EQ(lees(map.map() / "uit.csv"), "oud resultaat");
 
   EXPECT_EQ(bestanden(map.map()),
@@ -193,7 +200,8 @@ TEST(Resultaatschrijver, ReadOnlyFolderKeepsItsFile) {
   map.schrijf("alleenlezen/uit.csv", "oud");
   fs::permissions(map.map() / "alleenlezen", fs::perms::owner_read | fs::perms::owner_exec);
   verwachtFout(schrijfResultaat(voorbeeldStore(), (map.map() / "alleenlezen").string(), "uit.csv",
-                                "weg.csv", '.'));
+                                "weg.csv", '.'),
+               "geen schrijfrechten");
   EXPECT_EQ(lees(map.map() / "alleenlezen" / "uit.csv"), "oud");
   EXPECT_EQ(bestanden(map.map() / "alleenlezen"), std::vector<std::string>{"uit.csv"});
   fs::permissions(map.map() / "alleenlezen", fs::perms::owner_all);
