@@ -191,6 +191,11 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
       formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
   std::vector<std::string> namen;
   for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
+  // Scripts rely on the batch replacing earlier results; it only says so.
+  const std::string uitvoermap = optie(args, "uitvoermap", "");
+  for (const std::string& pad : taak.bestaandeDoelen(uitvoermap, namen, taak.standaardNaamVerwijderd())) {
+    meldOpStderr(Melding{"Let op!", pad + " bestaat al en wordt vervangen.", Icoon::Informatie});
+  }
   if (const auto melding = taak.slaOp(optie(args, "uitvoermap", ""), namen, taak.standaardNaamVerwijderd(),
                                       decimaalteken, formaat)) {
     meldOpStderr(*melding);

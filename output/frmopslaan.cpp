@@ -200,14 +200,26 @@ void FrmOpslaan::cmdOpslaan_Click() {
     return;
   }
 
+  std::vector<std::string> namen{naarPad(naamResultaat)};
+  if (opl) namen.push_back(naarPad(naamKrp));
+  // A save replaces files without a trace of the old ones: ask first.
+  const std::vector<std::string> bestaand = taak_.bestaandeDoelen(naarPad(map()), namen, naarPad(naamLijst));
+  if (!bestaand.empty()) {
+    QString vraag;
+    for (const std::string& pad : bestaand) {
+      vraag += QDir::toNativeSeparators(QString::fromStdString(pad)) + QStringLiteral(" bestaat al.\n");
+    }
+    vraag += QStringLiteral("Overschrijven?");
+    if (toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) return;
+  }
+
   std::optional<Melding> fout;
   {
     Zandloper zandloper;
     if (opl) {
-      fout = taak_.slaOp(naarPad(map()), {naarPad(naamResultaat), naarPad(naamKrp)}, naarPad(naamLijst),
-                         decimaalteken(), taak_.oppervlaktelijnen());
+      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), taak_.oppervlaktelijnen());
     } else {
-      fout = taak_.slaOp(naarPad(map()), {naarPad(naamResultaat)}, naarPad(naamLijst), decimaalteken());
+      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken());
     }
   }
   if (fout) {

@@ -123,6 +123,19 @@ std::string Taak::standaardNaamResultaat(const Resultaatformaat& formaat, std::s
 
 std::string Taak::standaardNaamVerwijderd() const { return zarvo::standaardNaamVerwijderd(bestandsnaam()); }
 
+std::vector<std::string> Taak::bestaandeDoelen(const std::string& map, const std::vector<std::string>& namen,
+                                               const std::string& naamVerwijderd) const {
+  std::vector<std::string> doelen = namen;
+  if (store_.aantalVerwijderd() > 0) doelen.push_back(naamVerwijderd);
+  std::vector<std::string> bestaand;
+  for (const std::string& naam : doelen) {
+    const std::filesystem::path pad = padUitUtf8(map) / padUitUtf8(naam);
+    std::error_code ec;
+    if (std::filesystem::exists(pad, ec)) bestaand.push_back(utf8UitPad(pad));
+  }
+  return bestaand;
+}
+
 std::optional<Melding> Taak::slaOp(const std::string& map, const std::vector<std::string>& namen,
                                    const std::string& naamVerwijderd, char decimaalteken,
                                    const Resultaatformaat& formaat) const {

@@ -79,6 +79,10 @@ class Taak {
   std::string standaardNaamResultaat(const Resultaatformaat& formaat = profielregels(), std::size_t i = 0) const;
   std::string standaardNaamVerwijderd() const;
 
+  // The files of such a save that exist already (UTF-8 paths), so that
+  // the caller can ask or tell before they are replaced.
+  std::vector<std::string> bestaandeDoelen(const std::string& map, const std::vector<std::string>& namen,
+                                           const std::string& naamVerwijderd) const;
   // Writes the result into 'map' (see slaOp in output/resultaatschrijver.h).
   std::optional<Melding> slaOp(const std::string& map, const std::vector<std::string>& namen,
                                const std::string& naamVerwijderd, char decimaalteken,

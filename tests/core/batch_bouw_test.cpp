@@ -119,6 +119,13 @@ TEST(BatchBouw, DeletingFollowsTheOrderGivenAndTheFirstOfEqualNames) {
   EXPECT_EQ(lees(map.map() / "output_profiel_p.txt"), "1\t1\t2\t0\t1\tA\r\n");
   EXPECT_EQ(lees(map.map() / "output_verwijderde_profielen_p.txt"),
             "Overzicht verwijderde profielen\r\nA\r\nB\r\n");
+
+  // Run again: both files are replaced, as scripts expect, and it says so.
+  const Resultaat weer = bouw(map, map.map(), "p.txt s.csv --verwijder=A --verwijder B");
+  EXPECT_EQ(weer.code, 0);
+  EXPECT_NE(weer.fout.find("Let op!: output_profiel_p.txt bestaat al en wordt vervangen.\n"), std::string::npos)
+      << weer.fout;
+  EXPECT_NE(weer.fout.find("Let op!: output_verwijderde_profielen_p.txt bestaat al"), std::string::npos);
 }
 
 TEST(BatchBouw, FailuresWriteNothing) {

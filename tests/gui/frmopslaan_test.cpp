@@ -131,6 +131,24 @@ TEST_F(FrmOpslaanTest, WithoutDeletesNoListIsWrittenWhateverItsNameBox) {
   EXPECT_FALSE(QFile::exists(pad("output_verwijderde_profielen_dijk 12.txt")));
   ASSERT_EQ(fake.getoond.size(), 1u);
   EXPECT_EQ(fake.getoond[0].titel, "Bestand opgeslagen");
+
+  // Saving again over the same file asks first; No leaves it alone.
+  QFile oud(pad("output_profiel_dijk 12.txt"));
+  ASSERT_TRUE(oud.open(QIODevice::WriteOnly));
+  oud.write("oud");
+  oud.close();
+  fake.antwoorden = {Antwoord::Nee};
+  kind<QPushButton>("cmdOpslaan")->click();
+  ASSERT_EQ(fake.getoond.size(), 2u);
+  EXPECT_EQ(fake.getoond[1].titel, "Let op!");
+  EXPECT_EQ(fake.getoond[1].knoppen, Knoppen::JaNee);
+  EXPECT_TRUE(fake.getoond[1].tekst.endsWith("output_profiel_dijk 12.txt bestaat al.\nOverschrijven?"));
+  EXPECT_EQ(lees(pad("output_profiel_dijk 12.txt")), "oud");
+  fake.antwoorden = {Antwoord::Ja};
+  kind<QPushButton>("cmdOpslaan")->click();
+  ASSERT_EQ(fake.getoond.size(), 4u);
+  EXPECT_EQ(fake.getoond[3].titel, "Bestand opgeslagen");
+  EXPECT_NE(lees(pad("output_profiel_dijk 12.txt")), "oud");
 }
 
 TEST_F(FrmOpslaanTest, BadNamesAndUnwritableTargetsShowTheFailureAndWriteNothing) {
