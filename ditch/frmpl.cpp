@@ -1,5 +1,6 @@
 #include "ditch/frmpl.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -180,6 +181,12 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   midden->addWidget(picDwarsprofiel_, 1);
   midden->addLayout(paneel);
 
+  paneel->addWidget(maakMatenVak());
+  chkMaaiveld_ = new QCheckBox(QStringLiteral("Oorspronkelijk maaiveld"), this);
+  chkMaaiveld_->setObjectName("chkMaaiveld");
+  chkMaaiveld_->setChecked(true);
+  chkMaaiveld_->setToolTip(QStringLiteral("Toont gestippeld de gemeten punten die de sloot heeft vervangen"));
+  paneel->addWidget(chkMaaiveld_);
   auto* onder = new QHBoxLayout;
   onder->addWidget(lblSelect_, 1);
   onder->addWidget(cmdOK_);
@@ -204,6 +211,9 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(txtLiggingPolderpeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
   connect(cdmPuntCodes_, &QPushButton::clicked, this, &FrmPL::toonPuntCodes);
   connect(cboFilter_, &QComboBox::currentIndexChanged, this, &FrmPL::filterVeranderd);
+  connect(chkMaaiveld_, &QCheckBox::toggled, this, [this] {
+    if (huidigProfiel_ >= 1) tekenProfielen(huidigProfiel_);
+  });
   connect(cmdOK_, &QPushButton::clicked, this, &FrmPL::ok);
   verbindAltO(this, cmdOK_);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmPL::stop);
@@ -242,6 +252,111 @@ void FrmPL::toonRecord(const SlootRecord& record) {
     recordLabels_[i]->setToolTip(tekst);
   }
 }
+QGroupBox* FrmPL::maakMatenVak() {
+  auto* vak = new QGroupBox(QStringLiteral("Slootmaten"), this);
+  vak->setObjectName("fraSlootmaten");
+  auto* vorm = new QFormLayout(vak);
+  const std::pair<const char*, const char*> maten[] = {
+      {"Bovenbreedte:", "lblBovenbreedte"},     {"Bodembreedte:", "lblBodembreedte"},
+      {"Bodempeil:", "lblBodempeil"},           {"Diepte dijkzijde:", "lblDiepteDijk"},
+      {"Diepte polderzijde:", "lblDieptePolder"}, {"Talud dijkzijde:", "lblMaatTaludDijk"},
+      {"Talud polderzijde:", "lblMaatTaludPolder"}, {"Vervangen punten:", "lblVervangen"}};
+  for (std::size_t i = 0; i < matenLabels_.size(); ++i) {
+    auto* waarde = new QLabel(vak);
+    waarde->setObjectName(maten[i].second);
+    vorm->addRow(QString::fromUtf8(maten[i].first), waarde);
+    matenLabels_[i] = waarde;
+  }
+  return vak;
+}
+
+// What was built, in the numbers a ditch register asks for. The slopes are
+// the ones that shaped the ditch: horizontal metres per metre of depth,
+// from the plan distance between edge and bottom point.
+void FrmPL::toonMaten(const Profiel& profiel, const Bouwfeiten& gebouwd) {
+  const std::vector<Punt>& punten = profiel.punten;
+  const auto n = static_cast<std::int32_t>(punten.size());
+  if (!gebouwd.heeftSloot() || gebouwd.insteekPolder > n) {
+    for (QLabel* l : matenLabels_) l->setText(QStringLiteral("\u2013"));
+    return;
+  }
+  const Punt& randDijk = punten[static_cast<std::size_t>(gebouwd.insteekDijk - 1)];
+  const Punt& bodemDijk = punten[static_cast<std::size_t>(gebouwd.bodemDijk - 1)];
+  const Punt& bodemPolder = punten[static_cast<std::size_t>(gebouwd.bodemPolder - 1)];
+  const Punt& randPolder = punten[static_cast<std::size_t>(gebouwd.insteekPolder - 1)];
+  const QString m = QStringLiteral(" m");
+  auto talud = [](const Punt& rand, const Punt& bodem) {
+    const double diepte = rand.z - bodem.z;
+    return diepte > 0 ? formaat00Regionaal(planAfstand(rand, bodem) / diepte) : QStringLiteral("\u2013");
+  };
+  const QString teksten[] = {formaat00Regionaal(planAfstand(randDijk, randPolder)) + m,
+                             formaat00Regionaal(planAfstand(bodemDijk, bodemPolder)) + m,
+                             formaat00Regionaal(bodemDijk.z) + m,
+                             formaat00Regionaal(randDijk.z - bodemDijk.z) + m,
+                             formaat00Regionaal(randPolder.z - bodemPolder.z) + m,
+                             talud(randDijk, bodemDijk),
+                             talud(randPolder, bodemPolder),
+                             QString::number(gebouwd.vervangen.size())};
+  for (std::size_t i = 0; i < matenLabels_.size(); ++i) matenLabels_[i]->setText(teksten[i]);
+}
+
+const Bouwfeiten& FrmPL::bouwfeiten(std::int32_t profiel) const {
+  static const Bouwfeiten geen;
+  const std::vector<Bouwfeiten>& alle = taak_.bouwfeiten();
+  return profiel >= 1 && static_cast<std::size_t>(profiel) <= alle.size()
+             ? alle[static_cast<std::size_t>(profiel - 1)]
+             : geen;
+}
+
+// The ground the ditch replaced, light and dashed under the built profile:
+// from the dike-side edge through the surveyed points to the polder-side
+// edge, each point at its distance along the line between the edges (where
+// the bottom points were set out), so the old and new lines meet there.
+void FrmPL::tekenOudMaaiveld(const Profiel& profiel, const Bouwfeiten& gebouwd) {
+  const std::vector<Punt>& punten = profiel.punten;
+  if (!chkMaaiveld_->isChecked() || !gebouwd.heeftSloot() ||
+      gebouwd.insteekPolder > static_cast<std::int32_t>(punten.size())) {
+    return;
+  }
+  const auto dijk = static_cast<std::size_t>(gebouwd.insteekDijk - 1);
+  const auto polder = static_cast<std::size_t>(gebouwd.insteekPolder - 1);
+  const Punt& randDijk = punten[dijk];
+  const double lengte = planAfstand(randDijk, punten[polder]);
+  if (!(lengte > 0)) return;
+  const double ux = (punten[polder].x - randDijk.x) / lengte;
+  const double uy = (punten[polder].y - randDijk.y) / lengte;
+  const double l0 = geometrie_.lz[dijk].l;
+
+  std::vector<LZPunt> oud{{l0, randDijk.z}};
+  for (const Punt& q : gebouwd.vervangen) oud.push_back({l0 + (q.x - randDijk.x) * ux + (q.y - randDijk.y) * uy, q.z});
+  oud.push_back({geometrie_.lz[polder].l, punten[polder].z});
+
+  PictureBox& pic = *picDwarsprofiel_;
+  const QColor licht = qbColor(7);
+  // Dashes of a fortieth of the ditch's width: a light line at the whole
+  // profile's scale, clearly dashed once zoomed in on the ditch.
+  const double streep = lengte / 40;
+  const double verhouding = pic.scaleWidth() / std::max(1e-9, std::fabs(pic.scaleHeight()));
+  for (std::size_t k = 1; k < oud.size(); ++k) {
+    const LZPunt& a = oud[k - 1];
+    const LZPunt& b = oud[k];
+    const double lang = std::hypot(b.l - a.l, (b.z - a.z) * verhouding);
+    const int stukken = std::clamp(static_cast<int>(std::ceil(lang / streep)), 1, 2000);
+    for (int i = 0; i < stukken; i += 2) {
+      const double t0 = static_cast<double>(i) / stukken;
+      const double t1 = std::min(1.0, static_cast<double>(i + 1) / stukken);
+      pic.lijn(a.l + (b.l - a.l) * t0, a.z + (b.z - a.z) * t0, a.l + (b.l - a.l) * t1, a.z + (b.z - a.z) * t1, licht);
+    }
+  }
+  // The replaced points themselves as small crosses.
+  const double dl = schaal_ / 250;
+  const double dz = dl / verhouding;
+  for (std::size_t k = 1; k + 1 < oud.size(); ++k) {
+    pic.lijn(oud[k].l - dl, oud[k].z - dz, oud[k].l + dl, oud[k].z + dz, licht);
+    pic.lijn(oud[k].l - dl, oud[k].z + dz, oud[k].l + dl, oud[k].z - dz, licht);
+  }
+}
+
 
 void FrmPL::laad() {
   const ProfielStore& s = taak_.store();
@@ -314,10 +429,9 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
 
   // The bottom points the construction made are filled, so that they are
   // told apart from surveyed points with the same codes.
-  const auto& feiten = taak_.bouwfeiten();
-  const Bouwfeiten gebouwd =
-      static_cast<std::size_t>(profielNummer) <= feiten.size() ? feiten[static_cast<std::size_t>(profielNummer - 1)]
-                                                               : Bouwfeiten{};
+  const Bouwfeiten& gebouwd = bouwfeiten(profielNummer);
+  toonMaten(profiel, gebouwd);
+  tekenOudMaaiveld(profiel, gebouwd);
   const QColor zwart = qbColor(0);
   for (std::size_t k = 1; k < g.lz.size(); ++k) {
     const LZPunt& vorig = g.lz[k - 1];

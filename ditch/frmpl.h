@@ -13,6 +13,7 @@
 #include "shell/profielgeometrie.h"
 #include "shell/taak.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -83,6 +84,10 @@ class FrmPL : public QWidget {
   void filterVeranderd();
   QGroupBox* maakRecordVak();
   void toonRecord(const SlootRecord& record);
+  QGroupBox* maakMatenVak();
+  void toonMaten(const Profiel& profiel, const Bouwfeiten& gebouwd);
+  const Bouwfeiten& bouwfeiten(std::int32_t profiel) const;
+  void tekenOudMaaiveld(const Profiel& profiel, const Bouwfeiten& gebouwd);
 
   Taak& taak_;
   std::int32_t huidigProfiel_ = 0;
@@ -107,6 +112,8 @@ class FrmPL : public QWidget {
   QLabel* lblActiefProfiel_ = nullptr;
   QLabel* lblSelect_ = nullptr;
   std::array<QLabel*, 6> recordLabels_{};
+  std::array<QLabel*, 8> matenLabels_{};
+  QCheckBox* chkMaaiveld_ = nullptr;
   QPushButton* cmdOK_ = nullptr;
   QPushButton* cmdStop_ = nullptr;
   QPushButton* cdmPuntCodes_ = nullptr;

@@ -72,7 +72,7 @@ double berekenRichting(double dx, double dy) {
 }
 
 SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
-                                MeldingSink& sink) {
+                                MeldingSink& sink, std::vector<Punt>* vervangen) {
   // Both edges are reset: a polder-side edge left over from the previous
   // profile would otherwise steer this profile's foreland step.
   var = SlootVariabelen{};
@@ -185,6 +185,7 @@ SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, Sloot
   const auto eersteWeg = punten.begin() + static_cast<std::ptrdiff_t>(links);
   const auto eersteNa = punten.begin() + static_cast<std::ptrdiff_t>(rechts - 1);
   const std::size_t tussen = rechts - links - 1;
+  if (vervangen) vervangen->assign(eersteWeg, eersteNa);
   if (tussen >= 2) {
     auto plek = punten.erase(eersteWeg + 2, eersteNa);
     *(plek - 2) = b1;
@@ -248,15 +249,18 @@ std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVar
   std::vector<SlootStatus> statussen;
   statussen.reserve(store.profielen.size());
   if (feiten) feiten->assign(store.profielen.size(), Bouwfeiten{});
+  std::vector<Punt> vervangen;
   for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
-    const SlootStatus sloot = berekenSlootprofiel(store, p, var, sink);
+    const SlootStatus sloot = berekenSlootprofiel(store, p, var, sink, feiten ? &vervangen : nullptr);
     const SlootStatus voorland = berekenVoorland(store, p, var, sink);
     statussen.push_back(voorland == SlootStatus::Fout ? SlootStatus::Fout : sloot);
     if (feiten && sloot == SlootStatus::Sloot) {
       // The bottom points follow the dike-side edge; the foreland, when
       // built, pushes all four back by its two points.
       const std::int32_t links = (var.tellerSlootkantLinks + 1) / 3 + (voorland == SlootStatus::Sloot ? 2 : 0);
-      (*feiten)[static_cast<std::size_t>(p - 1)] = Bouwfeiten{links, links + 1, links + 2, links + 3};
+      (*feiten)[static_cast<std::size_t>(p - 1)] =
+          Bouwfeiten{links, links + 1, links + 2, links + 3, std::move(vervangen)};
+      vervangen.clear();
     }
   }
   return statussen;

@@ -35,9 +35,10 @@ enum class SlootStatus {
 // 'var' is reset first; an edge not found keeps its -1 coordinates (and the
 // dike-side column counter its start value 2). A profile the step refuses is
 // left exactly as it was. When the profile grows, the store's bounds grow
-// with it.
+// with it. With 'vervangen', a built ditch leaves there the surveyed points
+// it replaced.
 SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
-                                MeldingSink& sink);
+                                MeldingSink& sink, std::vector<Punt>* vervangen = nullptr);
 
 // The foreland step: two points in front of the profile, from ditch-record
 // columns 5 and 7. Returns Fout when its message was shown, else Sloot when
@@ -54,6 +55,9 @@ struct Bouwfeiten {
   std::int32_t bodemDijk = 0;      // B1
   std::int32_t bodemPolder = 0;    // B2
   std::int32_t insteekPolder = 0;  // the code-2 edge
+  // The surveyed points between the edges that the bottom points replaced,
+  // in their order: the ground as it was, for the engineer to compare.
+  std::vector<Punt> vervangen;
   bool heeftSloot() const { return insteekDijk > 0; }
 };
 

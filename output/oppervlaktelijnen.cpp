@@ -87,7 +87,8 @@ std::vector<std::ptrdiff_t> Oppervlaktelijnen::karakteristiekePuntenVan(const Pr
                                                                         std::size_t p) const {
   const auto& tabel = karakteristiekePunten();
   const std::vector<Punt>& punten = store.profielen[p].punten;
-  const Bouwfeiten feiten = p < feiten_.size() ? feiten_[p] : Bouwfeiten{};
+  static const Bouwfeiten geen;
+  const Bouwfeiten& feiten = p < feiten_.size() ? feiten_[p] : geen;
   const auto n = static_cast<std::int32_t>(punten.size());
   // A ditch whose points are not all in the profile is no ditch to the
   // importers; all four go then.

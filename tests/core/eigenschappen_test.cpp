@@ -139,7 +139,8 @@ TEST(Eigenschappen, DitchKeepsEverythingOutsideItsEdgesAndPutsTwoBottomPointsBet
       const Randen r = zoekRanden(voor);
       MeldingVerzamelaar sink;
       SlootVariabelen var;
-      const SlootStatus status = berekenSlootprofiel(store, p, var, sink);
+      std::vector<Punt> vervangen;
+      const SlootStatus status = berekenSlootprofiel(store, p, var, sink, &vervangen);
       const std::vector<Punt>& na = store.profiel(p).punten;
 
       if (!r.gevonden) {
@@ -153,6 +154,7 @@ TEST(Eigenschappen, DitchKeepsEverythingOutsideItsEdgesAndPutsTwoBottomPointsBet
           EXPECT_TRUE(zelfde(na[k], voor[k])) << k;
         }
         EXPECT_EQ(sink.meldingen.size(), status == SlootStatus::Fout ? 1u : 0u);
+        EXPECT_TRUE(vervangen.empty());
         geweigerd += status == SlootStatus::Fout;
         continue;
       }
@@ -165,6 +167,12 @@ TEST(Eigenschappen, DitchKeepsEverythingOutsideItsEdgesAndPutsTwoBottomPointsBet
       }
       for (std::size_t k = r.rechts; k < voor.size(); ++k) {
         EXPECT_TRUE(zelfde(na[k - r.rechts + r.links + 3], voor[k])) << k;
+      }
+      // What the ditch replaced is exactly the surveyed points between the
+      // edges: the ground the ditch screen shows under the new profile.
+      ASSERT_EQ(vervangen.size(), r.rechts - r.links - 1);
+      for (std::size_t k = 0; k < vervangen.size(); ++k) {
+        EXPECT_TRUE(zelfde(vervangen[k], voor[r.links + 1 + k])) << k;
       }
 
       // The two bottom points: codes 4 and 3, at the bottom level, below

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -174,6 +176,42 @@ TEST_F(FrmPLTest, ManyFailuresCanBeSilencedAndWalkedWithTheFilter) {
   EXPECT_EQ(f.huidigProfiel(), 2);
   klik(f, "cmdVorrige");
   EXPECT_EQ(f.huidigProfiel(), 2);
+}
+
+// P1's ditch replaced one surveyed point (L 25, Z 0) between edges 10 m
+// apart: the panel gives the dimensions, the old ground runs light and
+// dashed from edge to edge through it, and the switch takes it away.
+TEST_F(FrmPLTest, DimensionsAndTheSurveyedGroundUnderTheDitch) {
+  FrmPL& f = laad();
+  const QStringList maten = {tekst(f, "lblBovenbreedte"), tekst(f, "lblBodembreedte"), tekst(f, "lblBodempeil"),
+                             tekst(f, "lblDiepteDijk"),   tekst(f, "lblDieptePolder"), tekst(f, "lblMaatTaludDijk"),
+                             tekst(f, "lblMaatTaludPolder"), tekst(f, "lblVervangen")};
+  EXPECT_EQ(maten, QStringList({"10,00 m", "6,00 m", "-1,00 m", "2,00 m", "2,00 m", "1,00", "1,00", "1"}));
+  auto oudeGrond = [&] {
+    std::vector<Tekening> uit;
+    for (const Tekening& t : pic(f).displayList()) {
+      if (t.soort == Tekening::Soort::Lijn && t.kleur == qbColor(7)) uit.push_back(t);
+    }
+    return uit;
+  };
+  const std::vector<Tekening> oud = oudeGrond();
+  ASSERT_GT(oud.size(), 4u);
+  double minL = 1e9, maxL = -1e9, minZ = 1e9;
+  for (const Tekening& t : oud) {
+    minL = std::min({minL, t.x1, t.x2});
+    maxL = std::max({maxL, t.x1, t.x2});
+    minZ = std::min({minZ, t.y1, t.y2});
+  }
+  EXPECT_DOUBLE_EQ(oud.front().x1, 20.0);
+  EXPECT_DOUBLE_EQ(oud.front().y1, 1.0);
+  EXPECT_LE(maxL, 30.0 + 0.2);
+  EXPECT_GE(minL, 20.0 - 0.2);
+  EXPECT_NEAR(minZ, 0.0, 0.05);  // down to the replaced point, not to the new bottom
+
+  kind<QCheckBox>(f, "chkMaaiveld")->setChecked(false);
+  EXPECT_TRUE(oudeGrond().empty());
+  klik(f, "cmdVolgende");  // P2 has no ditch
+  EXPECT_EQ(tekst(f, "lblBovenbreedte"), QString::fromUtf8("\u2013"));
 }
 
 TEST_F(FrmPLTest, PointsAreColouredByTheFirstMatchingCode) {
