@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -164,6 +165,14 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   cmdOK_->setObjectName("cmdOK");
   cmdStop_ = new QPushButton(QStringLiteral("Stop"), this);
   cmdStop_->setObjectName("cmdStop");
+  auto* cmdTerug = new QPushButton(QStringLiteral("<< Terug"), this);
+  cmdTerug->setObjectName("cmdTerug");
+  cmdTerug->setAutoDefault(true);
+  cmdTerug->setToolTip(QStringLiteral("Terug naar de beoordeling van de profielen (Alt+Links)"));
+  connect(cmdTerug, &QPushButton::clicked, this, &FrmPL::terug);
+  auto* toetsTerug = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this);
+  toetsTerug->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(toetsTerug, &QShortcut::activated, cmdTerug, &QPushButton::click);
 
   auto* paneel = new QVBoxLayout;
   auto* aantalRij = new QHBoxLayout;
@@ -188,6 +197,7 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   chkMaaiveld_->setToolTip(QStringLiteral("Toont gestippeld de gemeten punten die de sloot heeft vervangen"));
   paneel->addWidget(chkMaaiveld_);
   auto* onder = new QHBoxLayout;
+  onder->addWidget(cmdTerug);
   onder->addWidget(lblSelect_, 1);
   onder->addWidget(cmdOK_);
   onder->addWidget(cmdStop_);

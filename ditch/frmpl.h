@@ -59,6 +59,8 @@ class FrmPL : public QWidget {
  signals:
   // OK: on to saving.
   void klaar();
+  // "<< Terug": back to the review, the profiles as before the build.
+  void terug();
   void legendaGevraagd();
   void gestopt();
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -121,6 +122,13 @@ void FrmGraphicView::bouwScherm() {
   telling->addWidget(lblAantalProfielen_, 1);
 
   cmdVerwijderDWP_ = maakKnop("cmdVerwijderDWP", QStringLiteral("Verwijder dwarsprofiel"), this);
+  cmdOngedaan_ = maakKnop("cmdOngedaan", QStringLiteral("Ongedaan maken"), this);
+  cmdOpnieuw_ = maakKnop("cmdOpnieuw", QStringLiteral("Opnieuw"), this);
+  cmdOngedaan_->setEnabled(false);
+  cmdOpnieuw_->setEnabled(false);
+  auto* ongedaanRij = new QHBoxLayout;
+  ongedaanRij->addWidget(cmdOngedaan_);
+  ongedaanRij->addWidget(cmdOpnieuw_);
 
   auto* schaalVak = new QGroupBox(QStringLiteral("Set schaalfactor ( Z=f*L)"), this);
   scrollSchaal_ = new SchaalBalk(schaalVak);
@@ -175,6 +183,7 @@ void FrmGraphicView::bouwScherm() {
   auto* rechts = new QVBoxLayout;
   rechts->addLayout(telling);
   rechts->addWidget(cmdVerwijderDWP_);
+  rechts->addLayout(ongedaanRij);
   rechts->addWidget(schaalVak);
   rechts->addWidget(offsetVak);
   rechts->addWidget(arrayVak);
@@ -353,18 +362,37 @@ void FrmGraphicView::verwijder() {
                   QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) {
     return;
   }
-  // The profile goes with its ditch record and everything else it carries;
-  // its name is recorded for the deleted-profile list.
-  if (const auto melding = taak_.verwijder(huidigProfiel_)) {
-    emit mislukt(*melding);
-    return;
-  }
-  // The same number now denotes the profile that followed; after the last
-  // one the list starts again at 1.
-  if (huidigProfiel_ == s.aantalProfielen() + 1) huidigProfiel_ = 1;
+  emit verwijderGevraagd(huidigProfiel_);
+}
+
+void FrmGraphicView::toonNaWijziging(std::int32_t profiel) {
+  const ProfielStore& s = taak_.store();
+  if (s.aantalProfielen() == 0) return;
+  // After deleting the last profile the list starts again at 1.
+  huidigProfiel_ = profiel >= 1 && profiel <= s.aantalProfielen() ? profiel : 1;
   toonTelling();
   navigatie_->vernieuwLijst(s);
   tekenProfielen(huidigProfiel_);
+}
+
+void FrmGraphicView::zetOngedaanStapel(QUndoStack* stapel) {
+  auto volg = [this, stapel] {
+    cmdOngedaan_->setEnabled(stapel->canUndo());
+    cmdOpnieuw_->setEnabled(stapel->canRedo());
+    cmdOngedaan_->setToolTip(stapel->undoText());
+    cmdOpnieuw_->setToolTip(stapel->redoText());
+  };
+  connect(stapel, &QUndoStack::indexChanged, this, volg);
+  connect(stapel, &QUndoStack::cleanChanged, this, volg);
+  connect(cmdOngedaan_, &QPushButton::clicked, stapel, &QUndoStack::undo);
+  connect(cmdOpnieuw_, &QPushButton::clicked, stapel, &QUndoStack::redo);
+  auto* terug = new QShortcut(QKeySequence::Undo, this);
+  terug->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(terug, &QShortcut::activated, cmdOngedaan_, &QPushButton::click);
+  auto* weer = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this);
+  weer->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(weer, &QShortcut::activated, cmdOpnieuw_, &QPushButton::click);
+  volg();
 }
 
 void FrmGraphicView::schaalVeranderd(int waarde) {

@@ -14,6 +14,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QUndoStack;
 
 namespace zarvo::gui {
 
@@ -40,12 +41,21 @@ class FrmGraphicView : public QWidget {
   void tekenHulplijn(double maximaleZ);
 
   std::int32_t huidigProfiel() const { return huidigProfiel_; }
+  // After the job's profiles changed (a deletion, or one undone): counts,
+  // list and drawing anew, showing 'profiel' (the first when out of range).
+  void toonNaWijziging(std::int32_t profiel);
+  // The deletions' undo history, kept above the screens so that it lives
+  // as long as the job; its two buttons follow it.
+  void zetOngedaanStapel(QUndoStack* stapel);
   // Vertical exaggeration of the cross-section: scroll-bar position / 100.
   double schaalfactor() const { return schaalfactor_; }
 
  signals:
   // OK: the review is done, the ditches can be built.
   void klaar();
+  // The user confirmed deleting 'profiel'; the screen order does it, so
+  // that it can be undone.
+  void verwijderGevraagd(std::int32_t profiel);
   void gestopt();
   // The job cannot go on (the last profile was deleted).
   void mislukt(const Melding& melding);
@@ -79,6 +89,8 @@ class FrmGraphicView : public QWidget {
   QLineEdit* txtOffsetZmax_ = nullptr;
   ProfielNavigatie* navigatie_ = nullptr;
   QPushButton* cmdVerwijderDWP_ = nullptr;
+  QPushButton* cmdOngedaan_ = nullptr;
+  QPushButton* cmdOpnieuw_ = nullptr;
   QPushButton* cmdUpdateHuplijn_ = nullptr;
   QPushButton* cmdOK_ = nullptr;
   QPushButton* cmdEnd_ = nullptr;

@@ -17,6 +17,34 @@
 
 namespace zarvo::gui {
 
+// Deleting one profile from the review: undone by putting it back at its
+// place with everything it carries, redone by deleting it again.
+class VerwijderOpdracht : public QUndoCommand {
+ public:
+  VerwijderOpdracht(Schermvolgorde& volgorde, std::int32_t profiel)
+      : volgorde_(volgorde), profiel_(profiel) {
+    setText(QStringLiteral("Verwijderen van ") +
+            tekstUitBestand(volgorde.taak().store().profiel(profiel).naam));
+  }
+  void redo() override {
+    if (const auto melding = volgorde_.taak_.verwijder(profiel_)) {
+      volgorde_.mislukt(*melding);
+      return;
+    }
+    // The same number now shows the profile that followed.
+    volgorde_.toonInReview(profiel_);
+  }
+  void undo() override {
+    // Deletions are undone last first, so this one is the last on the list.
+    const ProfielStore& s = volgorde_.taak_.store();
+    volgorde_.toonInReview(volgorde_.taak_.zetTerug(static_cast<std::size_t>(s.aantalVerwijderd() - 1)));
+  }
+
+ private:
+  Schermvolgorde& volgorde_;
+  std::int32_t profiel_;
+};
+
 Schermvolgorde::Schermvolgorde(Taak& taak, QObject* ouder) : QObject(ouder), taak_(taak) {}
 
 Schermvolgorde::~Schermvolgorde() { sluitAlles(); }
@@ -59,6 +87,7 @@ void Schermvolgorde::sluit(std::type_index type) {
 void Schermvolgorde::sluitAlles() {
   for (auto& [type, scherm] : schermen_) delete scherm.data();
   schermen_.clear();
+  ongedaan_.clear();
 }
 
 QStringList Schermvolgorde::kiesVooraf(const QString& profielbestand, const QString& slootbestand) {
@@ -139,6 +168,7 @@ bool Schermvolgorde::leesIn() {
       return false;
     }
   }
+  ongedaan_.clear();
   FrmGraphicView& review = scherm<FrmGraphicView>();
   review.begin();
   review.show();
@@ -146,7 +176,25 @@ bool Schermvolgorde::leesIn() {
   return true;
 }
 
+void Schermvolgorde::toonInReview(std::int32_t profiel) {
+  if (FrmGraphicView* review = open<FrmGraphicView>()) review->toonNaWijziging(profiel);
+}
+
+void Schermvolgorde::terugNaarReview() {
+  FrmPL* pl = open<FrmPL>();
+  const std::int32_t profiel = pl ? pl->huidigProfiel() : 1;
+  sluit<FrmPuntCodes>();
+  sluit<FrmPL>();
+  taak_.terugVoorBouw();
+  FrmGraphicView& review = scherm<FrmGraphicView>();
+  review.begin();
+  review.toonNaWijziging(profiel);
+  review.show();
+}
+
 void Schermvolgorde::naarSloot() {
+  // Keep the profiles as reviewed, so that "<< Terug" can return to them.
+  taak_.zetTerugMogelijk(true);
   sluit<FrmGraphicView>();
   FrmPL& pl = scherm<FrmPL>();
   pl.laad();
@@ -188,12 +236,16 @@ void Schermvolgorde::verbind(FrmLaden&) {}
 
 void Schermvolgorde::verbind(FrmGraphicView& scherm) {
   connect(&scherm, &FrmGraphicView::klaar, this, &Schermvolgorde::naarSloot);
+  connect(&scherm, &FrmGraphicView::verwijderGevraagd, this,
+          [this](std::int32_t profiel) { ongedaan_.push(new VerwijderOpdracht(*this, profiel)); });
+  scherm.zetOngedaanStapel(&ongedaan_);
   connect(&scherm, &FrmGraphicView::gestopt, this, &Schermvolgorde::stop);
   connect(&scherm, &FrmGraphicView::mislukt, this, &Schermvolgorde::mislukt);
 }
 
 void Schermvolgorde::verbind(FrmPL& scherm) {
   connect(&scherm, &FrmPL::klaar, this, &Schermvolgorde::naarOpslaan);
+  connect(&scherm, &FrmPL::terug, this, &Schermvolgorde::terugNaarReview);
   connect(&scherm, &FrmPL::legendaGevraagd, this, &Schermvolgorde::toonLegenda);
   connect(&scherm, &FrmPL::gestopt, this, &Schermvolgorde::stop);
 }

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUndoStack>
 #include <QWidget>
 #include <map>
 #include <typeindex>
@@ -66,7 +67,7 @@ class Schermvolgorde : public QObject {
   void sluit() {
     sluit(std::type_index(typeid(F)));
   }
-  // Destroys every screen at once.
+  // Destroys every screen at once, and the undo history with them.
   void sluitAlles();
 
  private:
@@ -82,6 +83,9 @@ class Schermvolgorde : public QObject {
 
   void naarInvoer();
   void naarSloot();
+  void terugNaarReview();
+  // Shows 'profiel' on the open review screen after the profiles changed.
+  void toonInReview(std::int32_t profiel);
   void naarOpslaan();
   void toonLegenda();
   void stop();
@@ -90,6 +94,11 @@ class Schermvolgorde : public QObject {
   Taak& taak_;
   std::map<std::type_index, QPointer<QWidget>> schermen_;
   QStringList nietGevonden_;  // files named on the command line that are not there
+  // Deleting profiles can be undone for as long as the job lives, also
+  // after going back from the ditch screen.
+  QUndoStack ongedaan_;
+
+  friend class VerwijderOpdracht;
 };
 
 }  // namespace zarvo::gui

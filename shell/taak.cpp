@@ -23,6 +23,7 @@ void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
   slootVariabelen_ = SlootVariabelen{};
   statussen_.clear();
   bouwfeiten_.clear();
+  voorBouw_.reset();
   gebouwd_ = false;
 }
 
@@ -84,6 +85,12 @@ std::int32_t Taak::zoekProfiel(std::string_view naam) const {
 
 std::optional<Melding> Taak::verwijder(std::int32_t p) {
   if (gebouwd_) throw std::logic_error("verwijderen na het bouwen van de sloten");
+  // Profiles put into the store directly (not read) have no place in a
+  // file yet; before the first deletion their order is that place.
+  if (verwijderd_.empty() && p >= 1 && p <= store_.aantalProfielen() && store_.profiel(p).volgnummer == 0) {
+    std::int32_t volgnummer = 0;
+    for (Profiel& q : store_.profielen) q.volgnummer = ++volgnummer;
+  }
   verwijderd_.push_back(store_.verwijderProfiel(p));
   if (store_.aantalProfielen() == 0) return meldingGeenProfielenMeer();
   return std::nullopt;
@@ -103,9 +110,21 @@ std::int32_t Taak::zetTerug(std::size_t i) {
   return static_cast<std::int32_t>(nieuw - profielen.begin()) + 1;
 }
 
+bool Taak::terugVoorBouw() {
+  if (!gebouwd_ || !voorBouw_) return false;
+  store_ = std::move(*voorBouw_);
+  voorBouw_.reset();
+  slootVariabelen_ = SlootVariabelen{};
+  statussen_.clear();
+  bouwfeiten_.clear();
+  gebouwd_ = false;
+  return true;
+}
+
 std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink) {
   // Building twice would put a second ditch into every profile.
   if (gebouwd_) return statussen_;
+  if (terugMogelijk_) voorBouw_ = store_;
   store_.initialiseerProfielInfo();
   gebouwd_ = true;
   statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_);

@@ -64,6 +64,14 @@ class Taak {
   // later calls give the same outcomes and change nothing.
   std::vector<SlootStatus> bouwSloten(MeldingSink& sink);
   bool isGebouwd() const { return gebouwd_; }
+  // Going back from the built profiles to the review: with this on, the
+  // build keeps the profiles as they were, and terugVoorBouw() restores
+  // them (deletions included) so that the review goes on and a new build
+  // starts afresh. Off by default: the batch never goes back and should
+  // not pay for a copy of every point.
+  void zetTerugMogelijk(bool mogelijk) { terugMogelijk_ = mogelijk; }
+  // False when there is nothing to go back to (not built, or not kept).
+  bool terugVoorBouw();
   // What the construction did to each profile (index 0 = profile 1);
   // empty before the build.
   const std::vector<Bouwfeiten>& bouwfeiten() const { return bouwfeiten_; }
@@ -97,6 +105,8 @@ class Taak {
   std::optional<std::string> bestandsnaam_;
   SlootVariabelen slootVariabelen_;
   std::vector<SlootStatus> statussen_;
+  bool terugMogelijk_ = false;
+  std::optional<ProfielStore> voorBouw_;
   std::vector<Bouwfeiten> bouwfeiten_;
   std::string karakteristiekePunten_;
   bool gebouwd_ = false;

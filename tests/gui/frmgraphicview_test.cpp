@@ -412,6 +412,43 @@ TEST_F(ReviewScherm, OkPreparesProfielInfoAndOpensTheDitchScreen) {
   }
 }
 
+// Two deletions undone one by one put each profile back at its place with
+// its ditch record and off the deleted list; redo deletes it again.
+TEST_F(ReviewScherm, DeletionsAreUndoneAndRedone) {
+  FrmGraphicView& w = toon(drieProfielen());
+  berichten.antwoorden = {Antwoord::Ja, Antwoord::Ja};
+  klik("cmdVolgende");
+  klik("cmdVerwijderDWP");  // P2
+  klik("cmdVorrige");
+  klik("cmdVerwijderDWP");  // P1
+  const ProfielStore& s = store();
+  ASSERT_EQ(s.aantalProfielen(), 1);
+  EXPECT_FALSE(zoek<QPushButton>("cmdOpnieuw")->isEnabled());
+
+  klik("cmdOngedaan");
+  ASSERT_EQ(s.aantalProfielen(), 2);
+  EXPECT_EQ(s.profiel(1).naam, "P1");
+  EXPECT_EQ(w.huidigProfiel(), 1);
+  EXPECT_EQ(tekst("lblActiefProfiel"), "P1 (1/2)");
+  EXPECT_EQ(s.verwijderdeProfielen, std::vector<std::string>{"P2"});
+  w.show();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(s.aantalProfielen(), 3);
+  EXPECT_EQ(s.profiel(2).naam, "P2");
+  EXPECT_EQ(s.profiel(2).sloot.kolom(1), "P2");
+  EXPECT_EQ(w.huidigProfiel(), 2);
+  EXPECT_TRUE(s.verwijderdeProfielen.empty());
+  EXPECT_FALSE(zoek<QPushButton>("cmdOngedaan")->isEnabled());
+
+  klik("cmdOpnieuw");
+  EXPECT_EQ(s.aantalProfielen(), 2);
+  EXPECT_EQ(s.verwijderdeProfielen, std::vector<std::string>{"P2"});
+  EXPECT_EQ(tekst("lblAantalProfielen"), "2");
+  EXPECT_EQ(berichten.beeindigd, 0);
+}
+
 TEST_F(ReviewScherm, KeyboardStepsDeletesAndConfirms) {
   FrmGraphicView& w = toon(drieProfielen());
   w.show();

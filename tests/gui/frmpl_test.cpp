@@ -21,6 +21,7 @@
 #include "review/frmgraphicview.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
+#include "tests/core/testmap.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 
@@ -491,6 +492,52 @@ TEST_F(FrmPLTest, OkHandsOverToTheSaveScreenAndTheLegendOpensModally) {
   EXPECT_TRUE(scherm<FrmOpslaan>().isVisible());
   // The constructed profiles stay in the store for the save screen.
   EXPECT_EQ(store().profiel(1).punten.size(), 8u);
+}
+
+// "<< Terug" returns to the review with the profiles as they were before
+// the build, the deletion and its undo history kept; going on again builds
+// afresh and saves what going straight on saves.
+TEST_F(FrmPLTest, BackToTheReviewAndOnAgainSavesWhatGoingStraightOnSaves) {
+  taak() = Taak();
+  taak().zetBestanden(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv");
+  ASSERT_TRUE(volgorde().leesIn());
+  berichtenFake.antwoorden = {Antwoord::Ja};
+  scherm<FrmGraphicView>().findChild<QPushButton*>("cmdVerwijderDWP")->click();
+  const std::vector<Profiel> gelezen = store().profielen;
+  scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOK")->click();
+  ASSERT_TRUE(schermBestaat<FrmPL>());
+  auto aantalPunten = [](const std::vector<Profiel>& profielen) {
+    std::size_t n = 0;
+    for (const Profiel& p : profielen) n += p.punten.size();
+    return n;
+  };
+  ASSERT_NE(aantalPunten(store().profielen), aantalPunten(gelezen));  // built
+
+  klik(scherm<FrmPL>(), "cmdTerug");
+  EXPECT_FALSE(schermBestaat<FrmPL>());
+  ASSERT_TRUE(schermBestaat<FrmGraphicView>());
+  ASSERT_EQ(store().profielen.size(), gelezen.size());
+  for (std::size_t i = 0; i < gelezen.size(); ++i) EXPECT_EQ(store().profielen[i].punten.size(), gelezen[i].punten.size());
+  EXPECT_EQ(store().aantalVerwijderd(), 1);
+  EXPECT_TRUE(scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOngedaan")->isEnabled());
+
+  scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOK")->click();
+  ASSERT_TRUE(schermBestaat<FrmPL>());
+  zarvotest::TestMap heen, recht;
+  ASSERT_FALSE(taak().slaOp(heen.map().string(), {"r.txt"}, "v.txt", '.'));
+
+  Taak rechtdoor;
+  rechtdoor.zetBestanden(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv");
+  MeldingVerzamelaar stil;
+  ASSERT_FALSE(rechtdoor.leesIn(stil, '.'));
+  ASSERT_FALSE(rechtdoor.verwijder(1));
+  rechtdoor.bouwSloten(stil);
+  ASSERT_FALSE(rechtdoor.slaOp(recht.map().string(), {"r.txt"}, "v.txt", '.'));
+  for (const char* naam : {"r.txt", "v.txt"}) {
+    const std::string a = zarvotest::leesAlles(heen.map() / naam);
+    EXPECT_GT(a.size(), 20u);
+    EXPECT_TRUE(a == zarvotest::leesAlles(recht.map() / naam)) << naam;
+  }
 }
 
 // From the review screen's OK on the bundled sample: the ditch screen opens
