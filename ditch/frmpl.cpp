@@ -22,6 +22,7 @@
 #include "platform/profielnavigatie.h"
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
+#include "platform/trajectoverzicht.h"
 #include "shell/getallen.h"
 
 namespace zarvo::gui {
@@ -175,6 +176,10 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(toetsTerug, &QShortcut::activated, cmdTerug, &QPushButton::click);
 
   auto* paneel = new QVBoxLayout;
+  // The trajectory coloured by what the construction did to each profile.
+  overzicht_ = new TrajectOverzicht(this);
+  overzicht_->setMinimumHeight(160);
+  paneel->addWidget(overzicht_);
   auto* aantalRij = new QHBoxLayout;
   aantalRij->addWidget(maakLabel(QStringLiteral("Aantal profielen:"), nullptr));
   aantalRij->addWidget(lblAantalProfielen_, 1);
@@ -221,6 +226,7 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(txtLiggingPolderpeil_, &QLineEdit::returnPressed, this, &FrmPL::updatePeilen);
   connect(cdmPuntCodes_, &QPushButton::clicked, this, &FrmPL::toonPuntCodes);
   connect(cboFilter_, &QComboBox::currentIndexChanged, this, &FrmPL::filterVeranderd);
+  connect(overzicht_, &TrajectOverzicht::gekozen, this, &FrmPL::naarProfiel);
   connect(chkMaaiveld_, &QCheckBox::toggled, this, [this] {
     if (huidigProfiel_ >= 1) tekenProfielen(huidigProfiel_);
   });
@@ -388,9 +394,22 @@ void FrmPL::laad() {
   huidigProfiel_ = 1;
   knooppuntNummer_ = 2;
   navigatie_->zetHuidig(1);
+  overzicht_->zetHuidig(1);
 }
 
 void FrmPL::vulStatusLijst() {
+  std::vector<TrajectOverzicht::Lijn> lijnen;
+  const ProfielStore& s = taak_.store();
+  for (std::int32_t i = 1; i <= s.aantalProfielen(); ++i) {
+    const Profiel& p = s.profiel(i);
+    if (p.punten.empty()) continue;
+    const auto status = static_cast<std::size_t>(i - 1) < slootStatussen_.size()
+                            ? slootStatussen_[static_cast<std::size_t>(i - 1)]
+                            : SlootStatus::GeenSloot;
+    const int kleur = status == SlootStatus::Sloot ? 2 : status == SlootStatus::Fout ? 12 : 8;
+    lijnen.push_back({p.punten.front().x, p.punten.front().y, p.punten.back().x, p.punten.back().y, qbColor(kleur), i});
+  }
+  overzicht_->zetLijnen(std::move(lijnen));
   navigatie_->vernieuwLijst(taak_.store());
   int aantal[3] = {0, 0, 0};
   for (std::size_t i = 0; i < slootStatussen_.size(); ++i) {
@@ -509,6 +528,7 @@ void FrmPL::naarProfiel(std::int32_t profiel) {
   knooppuntNummer_ = 2;
   tekenProfielen(huidigProfiel_);
   navigatie_->zetHuidig(huidigProfiel_);
+  overzicht_->zetHuidig(huidigProfiel_);
   navigatie_->zetKnoppenActief(true);
 }
 

@@ -25,6 +25,7 @@ namespace zarvo::gui {
 class LineControl;
 class PictureBox;
 class ProfielNavigatie;
+class TrajectOverzicht;
 
 class FrmPL : public QWidget {
   Q_OBJECT
@@ -121,6 +122,7 @@ class FrmPL : public QWidget {
   QPushButton* cdmPuntCodes_ = nullptr;
   QPushButton* cmdUpdate_ = nullptr;
   ProfielNavigatie* navigatie_ = nullptr;
+  TrajectOverzicht* overzicht_ = nullptr;
   QComboBox* cboFilter_ = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "platform/profielnavigatie.h"
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
+#include "platform/trajectoverzicht.h"
 #include "review/schaalbalk.h"
 #include "shell/profielgeometrie.h"
 
@@ -63,6 +64,7 @@ FrmGraphicView::FrmGraphicView(Taak& taak, QWidget* ouder) : QWidget(ouder), taa
   connect(cmdEnd_, &QPushButton::clicked, this, &FrmGraphicView::stop);
   connect(picDwarsprofiel_, &PictureBox::muisBeweegt, this, &FrmGraphicView::muisOpDwarsprofiel);
   connect(picXY_, &PictureBox::muisBeweegt, this, &FrmGraphicView::muisOpXY);
+  connect(overzicht_, &TrajectOverzicht::gekozen, this, &FrmGraphicView::naarProfiel);
 
   navigatie_->installeerSneltoetsen(this, {picXY_, picDwarsprofiel_});
   // Delete inside a text field still deletes text: line edits claim the key
@@ -111,7 +113,11 @@ void FrmGraphicView::bouwScherm() {
 
   auto* links = new QVBoxLayout;
   links->addWidget(lblActiefProfiel_);
-  links->addWidget(picXY_, 1);
+  overzicht_ = new TrajectOverzicht(this);
+  auto* plan = new QHBoxLayout;
+  plan->addWidget(picXY_, 2);
+  plan->addWidget(overzicht_, 1);
+  links->addLayout(plan, 1);
   links->addLayout(dwars, 1);
   links->addWidget(navigatie_);
 
@@ -205,6 +211,7 @@ void FrmGraphicView::begin() {
   toonTelling();
   lblKolommen_->setText(QString::number(s.aantalKolommen()));
   navigatie_->vernieuwLijst(s);
+  vulOverzicht();
   tekenProfielen(1);
   huidigProfiel_ = 1;
 }
@@ -230,6 +237,7 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
                              QString::number(profielNummer) + QLatin1Char('/') +
                              QString::number(s.aantalProfielen()) + QLatin1Char(')'));
   navigatie_->zetHuidig(profielNummer);
+  overzicht_->zetHuidig(profielNummer);
   if (punten.empty()) return;  // nothing to draw; the readers never store such a profile
 
   const ProfielGeometrie g = berekenGeometrie(profiel);
@@ -365,9 +373,27 @@ void FrmGraphicView::verwijder() {
   emit verwijderGevraagd(huidigProfiel_);
 }
 
+void FrmGraphicView::vulOverzicht() {
+  std::vector<TrajectOverzicht::Lijn> lijnen;
+  const ProfielStore& s = taak_.store();
+  auto lijnVan = [](const Profiel& p, const QColor& kleur, int nummer) {
+    return TrajectOverzicht::Lijn{p.punten.front().x, p.punten.front().y, p.punten.back().x, p.punten.back().y,
+                                  kleur, nummer};
+  };
+  for (const Profiel& p : taak_.verwijderd()) {
+    if (!p.punten.empty()) lijnen.push_back(lijnVan(p, qbColor(7), 0));
+  }
+  for (std::int32_t i = 1; i <= s.aantalProfielen(); ++i) {
+    const Profiel& p = s.profiel(i);
+    if (!p.punten.empty()) lijnen.push_back(lijnVan(p, qbColor(1), i));
+  }
+  overzicht_->zetLijnen(std::move(lijnen));
+}
+
 void FrmGraphicView::toonNaWijziging(std::int32_t profiel) {
   const ProfielStore& s = taak_.store();
   if (s.aantalProfielen() == 0) return;
+  vulOverzicht();
   // After deleting the last profile the list starts again at 1.
   huidigProfiel_ = profiel >= 1 && profiel <= s.aantalProfielen() ? profiel : 1;
   toonTelling();

@@ -22,6 +22,7 @@ class LineControl;
 class PictureBox;
 class ProfielNavigatie;
 class SchaalBalk;
+class TrajectOverzicht;
 
 class FrmGraphicView : public QWidget {
   Q_OBJECT
@@ -65,6 +66,8 @@ class FrmGraphicView : public QWidget {
 
  private:
   void bouwScherm();
+  // The trajectory overview: the remaining profiles, the deleted ones grey.
+  void vulOverzicht();
   void toonTelling();
   void naarProfiel(std::int32_t profiel);
   void volgende();
@@ -89,6 +92,7 @@ class FrmGraphicView : public QWidget {
   QLineEdit* txtOffsetZmax_ = nullptr;
   ProfielNavigatie* navigatie_ = nullptr;
   QPushButton* cmdVerwijderDWP_ = nullptr;
+  TrajectOverzicht* overzicht_ = nullptr;
   QPushButton* cmdOngedaan_ = nullptr;
   QPushButton* cmdOpnieuw_ = nullptr;
   QPushButton* cmdUpdateHuplijn_ = nullptr;

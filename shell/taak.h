@@ -58,6 +58,8 @@ class Taak {
   // deleted-profile list. Returns its number (1-based) now, 0 when there is
   // no such deletion. Only before the ditches are built.
   std::int32_t zetTerug(std::size_t i);
+  // The deleted profiles themselves, in order of deletion.
+  const std::vector<Profiel>& verwijderd() const { return verwijderd_; }
 
   // Builds the ditch and then the foreland into every profile, in order;
   // one outcome per profile (index 0 = profile 1). A job is built once:

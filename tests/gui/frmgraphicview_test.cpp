@@ -18,6 +18,8 @@
 #include "ditch/frmpl.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
+#include "platform/qbcolor.h"
+#include "platform/trajectoverzicht.h"
 #include "review/frmgraphicview.h"
 #include "review/schaalbalk.h"
 #include "shell/profielgeometrie.h"
@@ -447,6 +449,28 @@ TEST_F(ReviewScherm, DeletionsAreUndoneAndRedone) {
   EXPECT_EQ(s.verwijderdeProfielen, std::vector<std::string>{"P2"});
   EXPECT_EQ(tekst("lblAantalProfielen"), "2");
   EXPECT_EQ(berichten.beeindigd, 0);
+}
+
+// The trajectory overview: every profile one line, the one on screen red,
+// a deleted one grey and not choosable; a click jumps to the nearest line.
+TEST_F(ReviewScherm, TrajectoryOverviewShowsAllProfilesAndJumpsOnAClick) {
+  FrmGraphicView& w = toon(drieProfielen());
+  auto* overzicht = w.findChild<TrajectOverzicht*>();
+  ASSERT_NE(overzicht, nullptr);
+  auto lijnenIn = [&](const QColor& kleur) {
+    int n = 0;
+    for (const Tekening& t : overzicht->plaatje()->displayList()) n += t.soort == Tekening::Soort::Lijn && t.kleur == kleur;
+    return n;
+  };
+  EXPECT_EQ(lijnenIn(QColor(255, 0, 0)), 1);
+  EXPECT_EQ(lijnenIn(qbColor(1)), 2);
+
+  emit overzicht->plaatje()->geklikt(4.0, -19.0);  // beside P3's line (0,0)-(5,20)
+  EXPECT_EQ(w.huidigProfiel(), 3);
+  berichten.antwoorden = {Antwoord::Ja};
+  klik("cmdVerwijderDWP");
+  EXPECT_EQ(lijnenIn(qbColor(7)), 1);
+  EXPECT_EQ(overzicht->dichtstbij(4.0, 19.0), 2);  // the deleted P3 cannot be chosen
 }
 
 TEST_F(ReviewScherm, KeyboardStepsDeletesAndConfirms) {
