@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLocale>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "platform/picturebox.h"
@@ -93,6 +94,29 @@ void BM_VolgendeVorige(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_VolgendeVorige)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// One wheel notch on the cross-section of a 10,000-point profile and the
+// repaint it causes: in and out about the middle, so every iteration shows
+// about as much of the profile (the whole of it at the fit, a quarter of it
+// four notches deep, where range(0) starts).
+void BM_ZoomWielstap(benchmark::State& state) {
+  vul(1, 10000);
+  FrmGraphicView& w = scherm1000x720();
+  auto* pic = w.findChild<PictureBox*>("picDwarsprofiel");
+  const QPointF midden(pic->width() / 2.0, pic->height() / 2.0);
+  pic->passend();
+  for (int i = 0; i < state.range(0); ++i) pic->zoom(1.25, midden);
+  int richting = 1;
+  for (auto _ : state) {
+    QWheelEvent wiel(midden, pic->mapToGlobal(midden), {}, {0, 120 * richting}, Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(pic, &wiel);
+    QPixmap beeld = pic->grab();
+    benchmark::DoNotOptimize(beeld);
+    richting = -richting;
+  }
+}
+BENCHMARK(BM_ZoomWielstap)->Arg(0)->Arg(6)->Arg(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +19,9 @@
 #include <limits>
 #include <optional>
 
+#include "ditch/rapport.h"
+#include "ditch/slootzicht.h"
+#include "platform/beeldbalk.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
@@ -192,7 +197,10 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   paneel->addStretch(1);
 
   auto* midden = new QHBoxLayout;
-  midden->addWidget(picDwarsprofiel_, 1);
+  auto* beeld = new QVBoxLayout;
+  beeld->addWidget(picDwarsprofiel_, 1);
+  beeld->addWidget(maakBeeldbalk());
+  midden->addLayout(beeld, 1);
   midden->addLayout(paneel);
 
   paneel->addWidget(maakMatenVak());
@@ -497,7 +505,61 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
   }
   if (!punten.empty()) grijzeCirkel(punten.front().x, punten.front().y, punten.front().z);
 
+  cmdZoomOpSloot_->setEnabled(slootKaderVan(profielNummer).has_value());
   tekenPeilen(pic.scaleWidth());
+}
+
+QWidget* FrmPL::maakBeeldbalk() {
+  PictureBox& pic = *picDwarsprofiel_;
+  pic.setAssen({QStringLiteral("L (m)"), QStringLiteral("Z (m NAP)")});
+  // Zoomed in, the guide lines and the crosshair still run edge to edge.
+  lineBoezempeil_->setSpanning(LineControl::Spanning::VolleBreedte);
+  linePolderpeil_->setSpanning(LineControl::Spanning::VolleBreedte);
+  kruisdraadHorizontaal_->setSpanning(LineControl::Spanning::VolleBreedte);
+  kruisdraadVerticaal_->setSpanning(LineControl::Spanning::VolleHoogte);
+
+  auto* balk = new Beeldbalk(picDwarsprofiel_, [this] { return lblActiefProfiel_->text(); }, this);
+  cmdZoomOpSloot_ = new QPushButton(QStringLiteral("Zoom op sloot"), balk);
+  cmdZoomOpSloot_->setObjectName("cmdZoomOpSloot");
+  cmdZoomOpSloot_->setToolTip(QStringLiteral("De sloot met 2 m aan weerszijden (S)"));
+  auto* cmdRapport = new QPushButton(QStringLiteral("Rapport (PDF)…"), balk);
+  cmdRapport->setObjectName("cmdRapport");
+  cmdRapport->setToolTip(QStringLiteral("Een pagina per profiel: profiel, slootmaten en uitkomst"));
+  balk->voegToe(cmdZoomOpSloot_);
+  balk->voegToe(cmdRapport);
+  connect(cmdZoomOpSloot_, &QPushButton::clicked, this, &FrmPL::zoomOpSloot);
+  connect(cmdRapport, &QPushButton::clicked, this, &FrmPL::vraagRapport);
+  Beeldbalk::installeerPassendToets(this, {balk});
+  // S in a text field is still an S: line edits claim typed letters first.
+  auto* toetsS = new QShortcut(QKeySequence(Qt::Key_S), this);
+  toetsS->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(toetsS, &QShortcut::activated, cmdZoomOpSloot_, &QPushButton::click);
+  return balk;
+}
+
+// The window of the ditch of the profile drawn last, as profile 'p'.
+std::optional<std::pair<QPointF, QPointF>> FrmPL::slootKaderVan(std::int32_t p) const {
+  const auto& feiten = taak_.bouwfeiten();
+  if (p < 1 || static_cast<std::size_t>(p) > feiten.size()) return std::nullopt;
+  return slootKader(geometrie_, feiten[static_cast<std::size_t>(p - 1)]);
+}
+
+void FrmPL::zoomOpSloot() {
+  if (const auto kader = slootKaderVan(huidigProfiel_)) picDwarsprofiel_->toonGebied(kader->first, kader->second);
+}
+
+void FrmPL::vraagRapport() {
+  const QFileInfo invoer(QString::fromStdString(taak_.store().inputbestand));
+  const QString voorstel = invoer.dir().filePath(QStringLiteral("rapport_") + invoer.completeBaseName() + ".pdf");
+  const QString pad = QFileDialog::getSaveFileName(this, QStringLiteral("Rapport (PDF)"), voorstel,
+                                                   QStringLiteral("PDF-document (*.pdf)"));
+  if (pad.isEmpty()) return;
+  std::optional<QString> fout;
+  {
+    Zandloper zandloper;
+    fout = schrijfRapport(*this, taak_, pad);
+  }
+  if (fout) toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
 }
 
 void FrmPL::tekenPeilen(double breedteVenster) {

@@ -3,10 +3,13 @@
 // the crosshair, moves the water-level guide lines and may open the legend.
 #pragma once
 
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "ditch/slootprofiel.h"
@@ -78,6 +81,11 @@ class FrmPL : public QWidget {
   void vorige();
   void muisBeweegt(double x, double y);
   void updatePeilen();
+  // The row under the picture: fit, grid, picture, "Zoom op sloot", report.
+  QWidget* maakBeeldbalk();
+  void zoomOpSloot();
+  std::optional<std::pair<QPointF, QPointF>> slootKaderVan(std::int32_t profiel) const;
+  void vraagRapport();
   void toonPuntCodes();
   void ok();
   void stop();
@@ -124,6 +132,7 @@ class FrmPL : public QWidget {
   ProfielNavigatie* navigatie_ = nullptr;
   TrajectOverzicht* overzicht_ = nullptr;
   QComboBox* cboFilter_ = nullptr;
+  QPushButton* cmdZoomOpSloot_ = nullptr;
 };
 
 }  // namespace zarvo::gui

@@ -1,5 +1,8 @@
 #include "output/oppervlaktelijnen.h"
 
+#include <charconv>
+#include <cmath>
+#include <system_error>
 #include <unordered_set>
 
 #include "input/karakteristiekepunten.h"
@@ -39,15 +42,33 @@ class Blokken {
   std::string puffer_;
 };
 
-// Coordinates as the importers read them: '.' and no thousands separator,
-// and exactly the value the store holds.
+// A coordinate as the importers read it: '.' and no thousands separator,
+// and exactly the value the store holds. Nearly all have three decimals at
+// most and take the fast road; any other (a huge value, a level from the
+// ditch file with more decimals) is written with the fewest digits that
+// read back as the same double, never in exponent form and never cut to
+// fifteen digits as the profile-lines file's conversion would.
+void voegExactToe(std::string& uit, double x) {
+  if (std::fabs(x) < 1e12 && std::nearbyint(x * 1000.0) / 1000.0 == x) {
+    voegGetalToe(uit, x, '.');
+    return;
+  }
+  char tekst[400];
+  const auto [eind, fout] = std::to_chars(tekst, tekst + sizeof tekst, x, std::chars_format::fixed);
+  if (fout == std::errc()) {
+    uit.append(tekst, eind);
+  } else {
+    voegGetalToe(uit, x, '.');
+  }
+}
+
 void voegXyzToe(std::string& uit, const Punt& p) {
   uit.push_back(';');
-  voegGetalToe(uit, p.x, '.');
+  voegExactToe(uit, p.x);
   uit.push_back(';');
-  voegGetalToe(uit, p.y, '.');
+  voegExactToe(uit, p.y);
   uit.push_back(';');
-  voegGetalToe(uit, p.z, '.');
+  voegExactToe(uit, p.z);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <cmath>
 #include <utility>
 
@@ -29,6 +31,16 @@ void LineControl::zet(double x1, double y1, double x2, double y2) {
 void LineControl::setVisible(bool zichtbaar) { zichtbaar_ = zichtbaar; box_->update(); }
 void LineControl::setKleur(const QColor& kleur) { kleur_ = kleur; box_->update(); }
 void LineControl::setStijl(Qt::PenStyle stijl) { stijl_ = stijl; box_->update(); }
+void LineControl::setSpanning(Spanning spanning) { spanning_ = spanning; box_->update(); }
+
+namespace {
+
+// One wheel notch zooms by this factor.
+constexpr double zoomPerStap = 1.25;
+// A press that moves less than this many pixels is a click, not a drag.
+constexpr double sleepDrempel = 4.0;
+
+}  // namespace
 
 PictureBox::PictureBox(QWidget* ouder) : QWidget(ouder) {
   setMouseTracking(true);
@@ -40,23 +52,60 @@ PictureBox::PictureBox(QWidget* ouder) : QWidget(ouder) {
   setFocusPolicy(Qt::StrongFocus);
 }
 
-void PictureBox::setScaleLeft(double v) { scaleLeft_ = static_cast<float>(v); update(); }
-void PictureBox::setScaleTop(double v) { scaleTop_ = static_cast<float>(v); update(); }
-void PictureBox::setScaleWidth(double v) { scaleWidth_ = static_cast<float>(v); update(); }
-void PictureBox::setScaleHeight(double v) { scaleHeight_ = static_cast<float>(v); update(); }
+void PictureBox::setScaleLeft(double v) { zetSchaal(scaleLeft_, v); }
+void PictureBox::setScaleTop(double v) { zetSchaal(scaleTop_, v); }
+void PictureBox::setScaleWidth(double v) { zetSchaal(scaleWidth_, v); }
+void PictureBox::setScaleHeight(double v) { zetSchaal(scaleHeight_, v); }
 
-QPointF PictureBox::naarPixel(QPointF wereld) const {
-  // A zero scale would divide by zero; such a box simply maps everything
-  // to its left or top edge.
-  const double sx = scaleWidth_ != 0 ? width() / static_cast<double>(scaleWidth_) : 0.0;
-  const double sy = scaleHeight_ != 0 ? height() / static_cast<double>(scaleHeight_) : 0.0;
-  return {(wereld.x() - scaleLeft_) * sx, (wereld.y() - scaleTop_) * sy};
+void PictureBox::zetSchaal(float& veld, double waarde) {
+  const float nieuw = static_cast<float>(waarde);
+  // Drawing the same profile again (a new offset, new levels) keeps the
+  // zoom; another scale means another profile or factor, which starts at
+  // the fit.
+  if (nieuw != veld) {
+    veld = nieuw;
+    zicht_.zetPassend({scaleLeft_, scaleTop_, scaleWidth_, scaleHeight_});
+    emit zichtVeranderd();
+  }
+  update();
 }
 
-QPointF PictureBox::naarWereld(QPointF pixel) const {
-  const double w = width() > 0 ? width() : 1;
-  const double h = height() > 0 ? height() : 1;
-  return {scaleLeft_ + pixel.x() * scaleWidth_ / w, scaleTop_ + pixel.y() * scaleHeight_ / h};
+QPointF PictureBox::naarPixel(QPointF wereld) const { return zicht_.naarPixel(wereld, size()); }
+
+QPointF PictureBox::naarWereld(QPointF pixel) const { return zicht_.naarWereld(pixel, size()); }
+
+void PictureBox::passend() {
+  zicht_.passend();
+  emit zichtVeranderd();
+  update();
+}
+
+void PictureBox::zoom(double factor, QPointF anker) {
+  zicht_.zoom(factor, anker, size());
+  emit zichtVeranderd();
+  update();
+}
+
+void PictureBox::toonGebied(QPointF hoek1, QPointF hoek2) {
+  zicht_.toon(hoek1, hoek2);
+  emit zichtVeranderd();
+  update();
+}
+
+void PictureBox::zetVenster(const Venster& venster) {
+  zicht_.toon({venster.links, venster.boven}, {venster.links + venster.breedte, venster.boven + venster.hoogte});
+  emit zichtVeranderd();
+  update();
+}
+
+void PictureBox::setAssen(const AsInstelling& assen) {
+  assen_ = assen;
+  update();
+}
+
+void PictureBox::setRaster(bool aan) {
+  raster_ = aan;
+  update();
 }
 
 void PictureBox::cls() {
@@ -101,6 +150,11 @@ void PictureBox::setTooltipTekst(const QString& tekst) {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  schilder(p, size(), zicht_);
+}
+
+void PictureBox::schilder(QPainter& p, QSizeF maat, const Zicht& zicht) {
+  p.save();
   // Pixel centres: a one-pixel line on a whole pixel coordinate then covers
   // exactly one row instead of smearing over two.
   p.translate(0.5, 0.5);
@@ -109,13 +163,29 @@ void PictureBox::paintEvent(QPaintEvent*) {
   constexpr std::size_t grensGladTekenen = 4000;
   p.setRenderHint(QPainter::Antialiasing, displayList_.size() <= grensGladTekenen);
   p.setBrush(Qt::NoBrush);
+  if (assen_.aan() && raster_) tekenRaster(p, zicht, maat);
 
-  const double sx = scaleWidth_ != 0 ? width() / static_cast<double>(scaleWidth_) : 0.0;
-  const double sy = scaleHeight_ != 0 ? height() / static_cast<double>(scaleHeight_) : 0.0;
-  const auto px = [&](double x, double y) {
-    return QPointF((x - scaleLeft_) * sx, (y - scaleTop_) * sy);
+  const Venster& v = zicht.venster();
+  const double sx = v.breedte != 0 ? maat.width() / v.breedte : 0.0;
+  const double sy = v.hoogte != 0 ? maat.height() / v.hoogte : 0.0;
+  const auto px = [&](double x, double y) { return QPointF((x - v.links) * sx, (y - v.boven) * sy); };
+  // Markers keep the size they have at the fit: zoomed in they mark the
+  // points without covering the line between them.
+  const double pixelsPerEenheid =
+      zicht.passendVenster().breedte != 0 ? std::abs(maat.width() / zicht.passendVenster().breedte) : 0.0;
+  // Zoomed in, most of a long profile lies outside: what cannot show is
+  // skipped before it costs anything.
+  const QRectF zichtbaar = QRectF(QPointF(0, 0), maat).adjusted(-2, -2, 2, 2);
+  const auto buiten = [&](const QPointF& a, const QPointF& b) {
+    return (a.x() < zichtbaar.left() && b.x() < zichtbaar.left()) ||
+           (a.x() > zichtbaar.right() && b.x() > zichtbaar.right()) ||
+           (a.y() < zichtbaar.top() && b.y() < zichtbaar.top()) ||
+           (a.y() > zichtbaar.bottom() && b.y() > zichtbaar.bottom());
   };
-  const double pixelsPerEenheid = std::abs(sx);
+  // Stamped circle images suit the screen; a file or a page gets true
+  // outlines, which stay sharp at any size.
+  const bool stempelen = p.device() == this || p.device()->devType() == QInternal::Pixmap ||
+                         p.device()->devType() == QInternal::Image;
 
   // Consecutive lines of one colour go to the painter in one call.
   std::vector<QLineF> lijnenReeks;
@@ -131,9 +201,12 @@ void PictureBox::paintEvent(QPaintEvent*) {
   bool penGezet = false;
   for (const Tekening& t : displayList_) {
     if (t.soort == Tekening::Soort::Lijn) {
+      const QPointF a = px(t.x1, t.y1);
+      const QPointF b = px(t.x2, t.y2);
+      if (buiten(a, b)) continue;
       if (!lijnenReeks.empty() && t.kleur != reeksKleur) spoelLijnen();
       reeksKleur = t.kleur;
-      lijnenReeks.emplace_back(px(t.x1, t.y1), px(t.x2, t.y2));
+      lijnenReeks.emplace_back(a, b);
       continue;
     }
     spoelLijnen();
@@ -147,7 +220,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
       // screen whatever the vertical scale.
       const double r = std::max(1.0, t.straal * pixelsPerEenheid);
       const QPointF midden = px(t.x1, t.y1);
-      if (r <= 32.0) {
+      if (!QRectF(midden - QPointF(r, r), midden + QPointF(r, r)).intersects(zichtbaar)) continue;
+      if (stempelen && r <= 32.0) {
         // Thousands of small markers: stamp one ready-made circle image
         // instead of rasterising every ellipse anew.
         const QPixmap& stempel = cirkelStempel(t.kleur, r, t.gevuld);
@@ -160,7 +234,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
       }
     } else {
       const QPointF plek = px(t.x1, t.y1);
-      p.drawText(QRectF(plek, QSizeF(width() - plek.x(), height() - plek.y())),
+      p.drawText(QRectF(plek, QSizeF(maat.width() - plek.x(), maat.height() - plek.y())),
                  Qt::AlignLeft | Qt::AlignTop, t.tekst);
     }
   }
@@ -168,9 +242,26 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
   for (const LineControl* l : lijnen_) {
     if (!l->isVisible()) continue;
-    p.setPen(QPen(l->kleur(), 0, l->stijl()));
-    p.drawLine(px(l->x1(), l->y1()), px(l->x2(), l->y2()));
+    // A hairline's dashes are a few device pixels long: on a page of 300
+    // dots an inch that reads as a solid line, so pages get a line one
+    // screen pixel wide, whose dashes scale with it.
+    p.setPen(QPen(l->kleur(), stempelen ? 0 : 1, l->stijl()));
+    switch (l->spanning()) {
+      case LineControl::Spanning::VolleBreedte: {
+        const double y = px(l->x1(), l->y1()).y();
+        p.drawLine(QPointF(-1, y), QPointF(maat.width() + 1, y));
+        break;
+      }
+      case LineControl::Spanning::VolleHoogte: {
+        const double x = px(l->x1(), l->y1()).x();
+        p.drawLine(QPointF(x, -1), QPointF(x, maat.height() + 1));
+        break;
+      }
+      case LineControl::Spanning::Eigen: p.drawLine(px(l->x1(), l->y1()), px(l->x2(), l->y2())); break;
+    }
   }
+  if (assen_.aan()) tekenAssen(p, zicht, maat, assen_);
+  p.restore();
 }
 
 const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal, bool gevuld) {
@@ -196,18 +287,65 @@ const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal, boo
   return stempels_.emplace(sleutel, std::move(stempel)).first->second;
 }
 
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  const bool links = event->button() == Qt::LeftButton;
+  if (links && (event->modifiers() & Qt::ShiftModifier)) {
+    slepen_ = Slepen::Kader;
+    if (!kader_) kader_ = new QRubberBand(QRubberBand::Rectangle, this);
+    kader_->setGeometry(QRect(event->position().toPoint(), QSize()));
+    kader_->show();
+  } else if ((links && linksSchuift_) || event->button() == Qt::MiddleButton) {
+    slepen_ = Slepen::Schuiven;
+  }
+  sleepBegin_ = sleepVorige_ = event->position();
+  versleept_ = false;
+  QWidget::mousePressEvent(event);
+}
+
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-  const QPointF w = naarWereld(event->position());
+  const QPointF pos = event->position();
+  if (slepen_ != Slepen::Geen && (pos - sleepBegin_).manhattanLength() >= sleepDrempel) versleept_ = true;
+  if (slepen_ == Slepen::Kader) {
+    kader_->setGeometry(QRectF(sleepBegin_, pos).normalized().toRect());
+  } else if (slepen_ == Slepen::Schuiven && versleept_) {
+    if (cursor().shape() != Qt::ClosedHandCursor) setCursor(Qt::ClosedHandCursor);
+    zicht_.verschuif(pos - sleepVorige_, size());
+    sleepVorige_ = pos;
+    emit zichtVeranderd();
+    update();
+  }
+  const QPointF w = naarWereld(pos);
   emit muisBeweegt(w.x(), w.y());
   QWidget::mouseMoveEvent(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+  const Slepen was = slepen_;
+  slepen_ = Slepen::Geen;
+  unsetCursor();
+  if (was == Slepen::Kader) {
+    kader_->hide();
+    const QRectF r = QRectF(sleepBegin_, event->position()).normalized();
+    // A slip of the hand is not a zoom to a sliver.
+    if (r.width() >= sleepDrempel && r.height() >= sleepDrempel) toonGebied(naarWereld(r.topLeft()), naarWereld(r.bottomRight()));
+  } else if (event->button() == Qt::LeftButton && !versleept_ && rect().contains(event->position().toPoint())) {
     const QPointF w = naarWereld(event->position());
     emit geklikt(w.x(), w.y());
   }
   QWidget::mouseReleaseEvent(event);
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event) {
+  const int stappen = event->angleDelta().y();
+  if (stappen == 0) {
+    event->ignore();
+    return;
+  }
+  // Touchpads send fractions of a notch; they zoom by the same fraction.
+  zoom(std::pow(zoomPerStap, stappen / 120.0), event->position());
+  const QPointF w = naarWereld(event->position());
+  emit muisBeweegt(w.x(), w.y());
+  event->accept();
 }
 
 }  // namespace zarvo::gui

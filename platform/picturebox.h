@@ -4,6 +4,12 @@
 // again from it on every paint and resize, so a drawing survives resizing
 // and tests can read exactly what was drawn. Line controls are separate
 // movable objects on the box; they survive cls().
+//
+// The scale the screen sets is the fit ("Passend"). The mouse wheel, dragging
+// and a rubber band (Shift+drag) move a view over it; the scale values, the
+// display list and the line controls' end points stay what the screen set,
+// and the pointer is reported in world units at every zoom. A new fit (the
+// next profile) brings the view back to it.
 #pragma once
 
 #include <QColor>
@@ -13,9 +19,15 @@
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <utility>
 #include <vector>
+
+#include "platform/assen.h"
+#include "platform/zicht.h"
+
+class QRubberBand;
 
 namespace zarvo::gui {
 
@@ -58,12 +70,20 @@ class LineControl : public QObject {
   Qt::PenStyle stijl() const { return stijl_; }
   void setStijl(Qt::PenStyle stijl);
 
+  // A guide line that must run from edge to edge whatever the zoom: drawn
+  // across the whole visible width at Y1 (or height at X1). Its end points
+  // keep the values the screen set.
+  enum class Spanning { Eigen, VolleBreedte, VolleHoogte };
+  Spanning spanning() const { return spanning_; }
+  void setSpanning(Spanning spanning);
+
  private:
   PictureBox* box_;
   float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
   bool zichtbaar_ = true;
   QColor kleur_ = Qt::black;
   Qt::PenStyle stijl_ = Qt::SolidLine;
+  Spanning spanning_ = Spanning::Eigen;
 };
 
 class PictureBox : public QWidget {
@@ -84,9 +104,34 @@ class PictureBox : public QWidget {
   void setScaleWidth(double v);
   void setScaleHeight(double v);
 
-  // World (scale units) <-> widget pixels.
+  // World (scale units) <-> widget pixels, through the view.
   QPointF naarPixel(QPointF wereld) const;
   QPointF naarWereld(QPointF pixel) const;
+
+  // Zoom and pan. The view starts at the fit and returns to it whenever
+  // the scale changes.
+  const Zicht& zicht() const { return zicht_; }
+  bool isPassend() const { return zicht_.isPassend(); }
+  void passend();
+  // Zooms about the pixel 'anker' (factor above 1 zooms in).
+  void zoom(double factor, QPointF anker);
+  // Shows the world rectangle between two corners.
+  void toonGebied(QPointF hoek1, QPointF hoek2);
+  void zetVenster(const Venster& venster);
+  // Dragging with the left button pans unless a screen gives that button
+  // another job; the middle button always pans.
+  void setLinksSchuift(bool schuift) { linksSchuift_ = schuift; }
+
+  // Axes along the left and bottom edge, and the light grid behind the
+  // drawing (on by default once there are axes).
+  void setAssen(const AsInstelling& assen);
+  const AsInstelling& assen() const { return assen_; }
+  void setRaster(bool aan);
+  bool raster() const { return raster_; }
+
+  // Paints the whole picture (grid, drawing, line controls, axes) as it
+  // would show 'zicht' in an area of 'maat' on 'p', e.g. a file or a page.
+  void schilder(QPainter& p, QSizeF maat, const Zicht& zicht);
 
   // Drawing; every call appends to the display list and schedules a repaint.
   void cls();
@@ -116,13 +161,18 @@ class PictureBox : public QWidget {
   // Pointer position in scale units.
   void muisBeweegt(double x, double y);
   void geklikt(double x, double y);
+  void zichtVeranderd();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
+  enum class Slepen { Geen, Schuiven, Kader };
+  void zetSchaal(float& veld, double waarde);
   void voegToe(Tekening tekening);
   const QPixmap& cirkelStempel(const QColor& kleur, double straal, bool gevuld);
 
@@ -131,6 +181,15 @@ class PictureBox : public QWidget {
   std::vector<Tekening> displayList_;
   std::vector<LineControl*> lijnen_;
   std::map<std::tuple<QRgb, int, bool>, QPixmap> stempels_;  // ready-made marker circles
+  Zicht zicht_;
+  AsInstelling assen_;
+  bool raster_ = true;
+  bool linksSchuift_ = true;
+  Slepen slepen_ = Slepen::Geen;
+  QPointF sleepBegin_;
+  QPointF sleepVorige_;
+  bool versleept_ = false;
+  QRubberBand* kader_ = nullptr;
 };
 
 }  // namespace zarvo::gui

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/beeldbalk.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
@@ -113,12 +114,15 @@ void FrmGraphicView::bouwScherm() {
 
   auto* links = new QVBoxLayout;
   links->addWidget(lblActiefProfiel_);
+  const auto [balkXY, balkDwarsprofiel] = maakBeeldbalken();
   overzicht_ = new TrajectOverzicht(this);
   auto* plan = new QHBoxLayout;
   plan->addWidget(picXY_, 2);
   plan->addWidget(overzicht_, 1);
   links->addLayout(plan, 1);
+  links->addWidget(balkXY);
   links->addLayout(dwars, 1);
+  links->addWidget(balkDwarsprofiel);
   links->addWidget(navigatie_);
 
   // Right: the controls.
@@ -201,6 +205,19 @@ void FrmGraphicView::bouwScherm() {
   hoofd->addLayout(links, 1);
   hoofd->addLayout(rechts, 0);
   resize(1000, 720);
+}
+
+std::pair<QWidget*, QWidget*> FrmGraphicView::maakBeeldbalken() {
+  picXY_->setAssen({QStringLiteral("X (m)"), QStringLiteral("Y (m)"), true});
+  picDwarsprofiel_->setAssen({QStringLiteral("L (m)"), QStringLiteral("Z (m NAP)")});
+  // Zoomed in, the reference lines still run edge to edge.
+  lineTop_->setSpanning(LineControl::Spanning::VolleBreedte);
+  lineBottom_->setSpanning(LineControl::Spanning::VolleBreedte);
+  auto* xy = new Beeldbalk(picXY_, [this] { return lblActiefProfiel_->text() + QStringLiteral(" \u2013 bovenaanzicht"); }, this);
+  auto* dwars = new Beeldbalk(
+      picDwarsprofiel_, [this] { return lblActiefProfiel_->text() + QStringLiteral(" \u2013 dwarsprofiel"); }, this);
+  Beeldbalk::installeerPassendToets(this, {xy, dwars});
+  return {xy, dwars};
 }
 
 void FrmGraphicView::begin() {

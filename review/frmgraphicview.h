@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 
 #include "shell/meldingen.h"
 #include "shell/taak.h"
@@ -79,6 +80,8 @@ class FrmGraphicView : public QWidget {
   void stop();
   void muisOpDwarsprofiel(double x, double y);
   void muisOpXY(double x, double y);
+  // The rows under the plan and the cross-section: fit, grid, picture.
+  std::pair<QWidget*, QWidget*> maakBeeldbalken();
 
   Taak& taak_;
   std::int32_t huidigProfiel_ = 0;

@@ -7,7 +7,7 @@ set -eu
 PAKKETTEN="$*"
 [ -n "$PAKKETTEN" ] || PAKKETTEN="build-essential cmake ninja-build g++ clang-14 libclang-rt-14-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libxkbcommon-dev fonts-dejavu-core \
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev libxkbcommon-dev fonts-dejavu-core \
   python3 python3-pandas time"
 
 ontbreekt=""

@@ -1,19 +1,28 @@
 // zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]
 // Files named on the command line are preselected on the input screen; the
 // user still confirms them there.
+//
+// zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND
+// Writes the ditch report without a window, for scripts.
 #include <QApplication>
 #include <QIcon>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
 
+#include "ditch/rapport.h"
 #include "platform/regionaal.h"
 #include "shell/grotepaginas.h"
 #include "shell/schermvolgorde.h"
 #include "shell/taak.h"
 
 namespace {
-const char* const gebruik = "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n";
+const char* const gebruik =
+    "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n"
+    "         zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND\n"
+    "\n"
+    "--rapport schrijft zonder venster het slootrapport (PDF, een pagina per profiel)\n"
+    "en eindigt met 0, of met 1 en de melding als een bestand niet lukt.\n";
 }
 
 int main(int argc, char** argv) {
@@ -25,6 +34,11 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  bool rapport = false;
+  for (int i = 1; i < argc; ++i) rapport = rapport || std::strcmp(argv[i], "--rapport") == 0;
+  // The report needs no display, also where there is one: no window may
+  // flash up in a script.
+  if (rapport) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zarvo-Edit"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
@@ -34,6 +48,16 @@ int main(int argc, char** argv) {
   QStringList argumenten = QApplication::arguments();
   argumenten.removeFirst();
   QTextStream fout(stderr);
+  if (rapport) {
+    const qsizetype plek = argumenten.indexOf(QStringLiteral("--rapport"));
+    argumenten.removeAt(plek);
+    if (argumenten.size() != 3 || plek >= argumenten.size()) {
+      fout << gebruik;
+      return 2;
+    }
+    const QString uit = argumenten.takeAt(plek);
+    return zarvo::gui::maakRapportZonderScherm(uit, argumenten.at(0), argumenten.at(1));
+  }
   if (argumenten.size() > 2) {
     fout << gebruik;
     return 2;

@@ -60,12 +60,12 @@ bool leesVoorbeeld(const Opties& opties) {
   return volgorde->leesIn();
 }
 
-bool bewaar(QWidget& scherm, const Opties& opties) {
+bool bewaar(QWidget& scherm, const Opties& opties, const QString& naam = {}) {
   scherm.adjustSize();
   if (opties.breed) scherm.resize(scherm.size() * 3 / 2);
   scherm.show();
   QApplication::processEvents();
-  const QString pad = opties.doel.filePath(scherm.objectName() + ".png");
+  const QString pad = opties.doel.filePath((naam.isEmpty() ? scherm.objectName() : naam) + ".png");
   if (!scherm.grab().save(pad)) {
     QTextStream(stderr) << "kan " << pad << " niet schrijven\n";
     return false;
@@ -110,15 +110,30 @@ bool opslaanScherm(const Opties& opties) {
 // its ditch sits between two edges close enough together for the
 // trapezoid, its coloured bottom points and both guide lines to show, and
 // the foreland step has put its two points in front.
-bool slootScherm(const Opties& opties) {
-  if (!leesVoorbeeld(opties) || taak->store().aantalProfielen() < 2) return false;
+FrmPL* slootSchermOpProfiel2(const Opties& opties) {
+  if (!leesVoorbeeld(opties) || taak->store().aantalProfielen() < 2) return nullptr;
   volgorde->sluit<FrmGraphicView>();
   FrmPL& pl = scherm<FrmPL>();
   pl.laad();
   if (auto* volgende = pl.findChild<QPushButton*>("cmdVolgende")) volgende->click();
   // A drawing large enough to see the ditch of a profile well over 100 m long.
   if (auto* pic = pl.findChild<QWidget*>("picDwarsprofiel")) pic->setMinimumSize(820, 460);
-  return bewaar(pl, opties);
+  return &pl;
+}
+
+bool slootScherm(const Opties& opties) {
+  FrmPL* pl = slootSchermOpProfiel2(opties);
+  return pl && bewaar(*pl, opties);
+}
+
+// The same screen zoomed on the ditch ("Zoom op sloot"): the built
+// trapezoid over the dashed surveyed ground it replaced, with the axes.
+bool slootZoomScherm(const Opties& opties) {
+  FrmPL* pl = slootSchermOpProfiel2(opties);
+  auto* zoom = pl ? pl->findChild<QPushButton*>("cmdZoomOpSloot") : nullptr;
+  if (!zoom || !zoom->isEnabled()) return false;
+  zoom->click();
+  return bewaar(*pl, opties, QStringLiteral("frmPL-zoom"));
 }
 
 bool legendaScherm(const Opties& opties) { return bewaar(scherm<FrmPuntCodes>(), opties); }
@@ -133,6 +148,7 @@ const std::vector<Scherm> schermen = {
     {"frmInput", invoerScherm},
     {"frmGraphicView", reviewScherm},
     {"frmPL", slootScherm},
+    {"frmPL-zoom", slootZoomScherm},
     {"frmPuntCodes", legendaScherm},
     {"frmOpslaan", opslaanScherm},
 };

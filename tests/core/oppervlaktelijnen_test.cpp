@@ -9,6 +9,7 @@
 
 #include "input/karakteristiekepunten.h"
 #include "input/leesoppervlaktelijnen.h"
+#include "output/oppervlaktelijnen.h"
 #include "shell/getallen.h"
 #include "shell/taak.h"
 #include "testmap.h"
@@ -261,4 +262,27 @@ TEST(Oppervlaktelijnen, RefusesWhatTheImportersRefuseAndWritesNothing) {
     EXPECT_NE(fout->tekst.find(verwacht), std::string::npos) << fout->tekst;
     EXPECT_TRUE(std::filesystem::is_empty(map.map())) << verwacht;
   }
+}
+
+// Values that are not three-decimal numbers (found by fuzzing: a huge X
+// came back as "1.29953333333333E+26") are written with all the digits
+// they need, in plain notation, and read back as the same doubles.
+TEST(Oppervlaktelijnen, EveryCoordinateReadsBackExactly) {
+  TestMap map;
+  ProfielStore store;
+  Profiel& p = store.profielen.emplace_back();
+  p.naam = "P";
+  p.punten = {Punt{Cel(99.0), Cel(999.0), 1.2995333333333334e26, 550053.616, -2.62912345678901},
+              Punt{Cel(99.0), Cel(999.0), 129999.359, 1e-7, 0.25}};
+  const std::vector<Bouwfeiten> geenFeiten;
+  ASSERT_FALSE(slaOp(store, map.map().string(), Oppervlaktelijnen(geenFeiten), {"a.csv", "a.krp.csv"}, "weg.csv", '.'));
+  const std::string tekst = zarvotest::leesAlles(map.map() / "a.csv");
+  EXPECT_EQ(tekst.find('E'), std::string::npos) << tekst;
+  ProfielStore terug;
+  MeldingVerzamelaar sink;
+  ASSERT_FALSE(leesOppervlaktelijnen(terug, (map.map() / "a.csv").string(), "", sink, '.'));
+  ASSERT_EQ(terug.profielen.size(), 1u);
+  ASSERT_EQ(terug.profielen[0].punten.size(), 2u);
+  EXPECT_EQ(terug.profielen[0].punten[0].x, 1.2995333333333334e26);
+  EXPECT_EQ(terug.profielen[0].punten[1].x, 129999.359);
 }
