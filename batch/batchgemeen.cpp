@@ -20,7 +20,7 @@
 namespace zarvo::batch {
 
 void meldOpStderr(const Melding& melding) {
-  std::string regel = melding.titel + ": " + melding.tekst + "\n";
+  std::string regel = melding.titel + ": " + toonbareTekst(melding.tekst, true) + "\n";
   std::fwrite(regel.data(), 1, regel.size(), stderr);
 }
 
@@ -148,6 +148,16 @@ char kiesDecimaalteken(const Argumenten& argumenten, std::string& fout) {
   if (optie->second == "," || optie->second == ".") return optie->second[0];
   fout = "--decimaalteken moet ',' of '.' zijn, niet '" + optie->second + "'";
   return '\0';
+}
+
+bool schrijfNaarStdout(std::string_view tekst) {
+  const bool geschreven = std::fwrite(tekst.data(), 1, tekst.size(), stdout) == tekst.size();
+  return std::fflush(stdout) == 0 && geschreven && !std::ferror(stdout);
+}
+
+int stdoutMislukt() {
+  std::fputs("zarvo-batch: schrijven naar stdout mislukt\n", stderr);
+  return invoerFout;
 }
 
 int gebruiksfout(const std::string& fout, std::string_view gebruik) {

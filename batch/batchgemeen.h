@@ -18,7 +18,10 @@ inline constexpr int invoerFout = 1;       // an input file could not be read (m
 inline constexpr int verkeerdGebruik = 2;  // wrong arguments (usage on stderr)
 
 // Every message box the desktop program would show goes to stderr as
-// "<titel>: <tekst>", the lines of the text joined by newlines.
+// "<titel>: <tekst>", the lines of the text joined by newlines. Bytes of
+// a file's contents or name that are no valid UTF-8, and control
+// characters, are shown escaped (\xNN), so that a terminal or a log
+// reader gets text.
 void meldOpStderr(const Melding& melding);
 class StderrSink : public MeldingSink {
  public:
@@ -57,6 +60,12 @@ char decimaalTekenUitOmgeving();
 // The --decimaalteken option ("," or ".") or else the environment's. On a
 // wrong value 'fout' gets the message and '\0' is returned.
 char kiesDecimaalteken(const Argumenten& argumenten, std::string& fout);
+
+// Writes 'tekst' to stdout and flushes it; false when that failed (a
+// closed pipe, a full device). SIGPIPE is ignored by main().
+bool schrijfNaarStdout(std::string_view tekst);
+// Says on stderr that writing to stdout failed; returns invoerFout.
+int stdoutMislukt();
 
 // Writes "zarvo-batch: <fout>" and the usage text to stderr; returns
 // verkeerdGebruik.

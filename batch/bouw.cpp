@@ -1,7 +1,9 @@
 // zarvo-batch bouw: the whole job without the screens. Reads both input
 // files, deletes the profiles named on the command line as the review
 // screen would, builds the ditches and writes the result.
+#include <cstdint>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "batch/batchgemeen.h"
 #include "input/karakteristiekepunten.h"
 #include "input/leesbestandsloot.h"
+#include "shell/onderbreking.h"
 #include "shell/taak.h"
 
 namespace zarvo::batch {
@@ -147,33 +150,88 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     return gebruiksfout("onbekend formaat '" + formaatNaam + "' (profielregels of oppervlaktelijnen)", gebruikBouw());
   }
 
+  // From here on Ctrl-C, SIGTERM and SIGHUP stop the job where it is safe:
+  // before the save, or with the save undone or finished.
+  vangOnderbrekingen();
+  auto gestopt = []() {
+    const int signaal = onderbrekingSignaal();
+    meldOpStderr(Melding{"Fout!", "Gestopt door " + signaalNaam(signaal) + "; er is niets opgeslagen.", Icoon::Kritiek});
+    return afsluitcodeVoorSignaal(signaal);
+  };
+
   Taak taak;
   taak.zetKarakteristiekePunten(optie(args, "karakteristiekepunten", ""));
   taak.zetBestanden(args.posities[0], args.posities[1]);
   if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
     taak.zetBestandsnaam(naam->second);
   }
-  StderrSink sink;
-  if (const auto melding = taak.leesIn(sink, decimaalteken)) {
-    meldOpStderr(*melding);
+  const Oppervlaktelijnen oppervlaktelijnen = taak.oppervlaktelijnen();
+  const Resultaatformaat& formaat =
+      formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
+  std::vector<std::string> namen;
+  for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
+  const std::string uitvoermap = optie(args, "uitvoermap", "");
+
+  // A folder that cannot take the result is told before minutes of reading.
+  std::vector<Melding> hersteld;
+  const auto doelFout = taak.controleerDoel(uitvoermap, namen, taak.standaardNaamVerwijderd(), &hersteld);
+  for (const Melding& m : hersteld) meldOpStderr(m);
+  if (doelFout) {
+    meldOpStderr(*doelFout);
     return invoerFout;
   }
-  // Records go by position, as always; a name that differs is only told.
-  if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
 
-  for (const std::string& naam : gesplitst.verwijder) {
-    const std::int32_t gevonden = taak.zoekProfiel(naam);
-    if (gevonden == 0) {
-      return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw());
-    }
-    if (const auto melding = taak.verwijder(gevonden)) {
+  StderrSink sink;
+  std::vector<SlootStatus> statussen;
+  // Which file the job is busy with, for the message when memory runs out.
+  std::string bezigMet = taak.profielbestand();
+  try {
+    const auto melding = taak.leesIn(sink, decimaalteken, [](std::uint64_t, std::uint64_t) {
+      if (onderbrekingSignaal() != 0) throw Onderbroken();
+    });
+    if (melding) {
       meldOpStderr(*melding);
       return invoerFout;
     }
+    // Records go by position, as always; a name that differs is only told.
+    if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
+
+    for (const std::string& naam : gesplitst.verwijder) {
+      const std::int32_t gevonden = taak.zoekProfiel(naam);
+      if (gevonden == 0) {
+        return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw());
+      }
+      if (const auto melding = taak.verwijder(gevonden)) {
+        meldOpStderr(*melding);
+        return invoerFout;
+      }
+    }
+    if (onderbrekingSignaal() != 0) return gestopt();
+    statussen = taak.bouwSloten(sink);
+  } catch (const Onderbroken&) {
+    return gestopt();
+  } catch (const std::bad_alloc&) {
+    meldOpStderr(meldingTeWeinigGeheugen(bezigMet));
+    return invoerFout;
+  }
+  if (onderbrekingSignaal() != 0) return gestopt();
+
+  // Scripts rely on the batch replacing earlier results; it only says so.
+  for (const std::string& pad : taak.bestaandeDoelen(uitvoermap, namen, taak.standaardNaamVerwijderd())) {
+    meldOpStderr(Melding{"Let op!", pad + " bestaat al en wordt vervangen.", Icoon::Informatie});
+  }
+  Opslagverslag verslag;
+  const auto opslagFout = taak.slaOp(uitvoermap, namen, taak.standaardNaamVerwijderd(), decimaalteken, formaat, &verslag);
+  for (const Melding& m : verslag.hersteld) meldOpStderr(m);
+  if (opslagFout) {
+    meldOpStderr(*opslagFout);
+    if (onderbrekingSignaal() != 0) return afsluitcodeVoorSignaal(onderbrekingSignaal());
+    return invoerFout;
   }
 
-  const std::vector<SlootStatus> statussen = taak.bouwSloten(sink);
-
+  // The status lines come after the save: a reader of stdout that stops
+  // early (| head) or a full device must not keep the result from being
+  // written. Their failure still makes the exit code 1.
   std::string uit;
   for (std::int32_t p = 1; p <= taak.store().aantalProfielen(); ++p) {
     uit += std::to_string(p);
@@ -183,25 +241,14 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     uit += statusTekst(statussen[static_cast<std::size_t>(p - 1)]);
     uit += '\n';
   }
-  std::fwrite(uit.data(), 1, uit.size(), stdout);
-  std::fflush(stdout);
-
-  const Oppervlaktelijnen oppervlaktelijnen = taak.oppervlaktelijnen();
-  const Resultaatformaat& formaat =
-      formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
-  std::vector<std::string> namen;
-  for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
-  // Scripts rely on the batch replacing earlier results; it only says so.
-  const std::string uitvoermap = optie(args, "uitvoermap", "");
-  for (const std::string& pad : taak.bestaandeDoelen(uitvoermap, namen, taak.standaardNaamVerwijderd())) {
-    meldOpStderr(Melding{"Let op!", pad + " bestaat al en wordt vervangen.", Icoon::Informatie});
+  const bool uitGelukt = schrijfNaarStdout(uit);
+  meldOpStderr(meldingOpgeslagen(verslag));
+  if (const int signaal = onderbrekingSignaal()) {
+    // It came after the save was committed; the new files are complete.
+    meldOpStderr(Melding{"Let op!", "Gestopt door " + signaalNaam(signaal) + " na het opslaan.", Icoon::Informatie});
+    return afsluitcodeVoorSignaal(signaal);
   }
-  if (const auto melding = taak.slaOp(optie(args, "uitvoermap", ""), namen, taak.standaardNaamVerwijderd(),
-                                      decimaalteken, formaat)) {
-    meldOpStderr(*melding);
-    return invoerFout;
-  }
-  meldOpStderr(Melding{"Bestand opgeslagen", "Bestanden zijn opgeslagen.", Icoon::Geen});
+  if (!uitGelukt) return stdoutMislukt();
   return klaar;
 }
 

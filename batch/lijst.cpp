@@ -1,9 +1,11 @@
 // zarvo-batch lijst: reads a profile-lines file and lists its profiles.
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "batch/batchgemeen.h"
 #include "input/leesbestand.h"
+#include "output/resultaatschrijver.h"
 #include "shell/profielstore.h"
 
 namespace zarvo::batch {
@@ -46,8 +48,13 @@ int voerLijstUit(const std::vector<std::string>& argumenten) {
   ProfielStore store;
   store.inputbestand = args.posities[0];
   StderrSink sink;
-  if (const auto melding = leesBestand(store, store.inputbestand, sink, decimaalteken)) {
-    meldOpStderr(*melding);
+  try {
+    if (const auto melding = leesBestand(store, store.inputbestand, sink, decimaalteken)) {
+      meldOpStderr(*melding);
+      return invoerFout;
+    }
+  } catch (const std::bad_alloc&) {
+    meldOpStderr(meldingTeWeinigGeheugen(store.inputbestand));
     return invoerFout;
   }
 
@@ -65,11 +72,7 @@ int voerLijstUit(const std::vector<std::string>& argumenten) {
   uit += "aantalProfielen\t" + std::to_string(store.aantalProfielen()) + "\n";
   uit += "aantalKolommen\t" + std::to_string(store.aantalKolommen()) + "\n";
   uit += "aantalRijenInfo\t" + std::to_string(store.aantalRijenInfo()) + "\n";
-  std::fwrite(uit.data(), 1, uit.size(), stdout);
-  if (std::fflush(stdout) != 0) {
-    std::fputs("zarvo-batch: schrijven naar stdout mislukt\n", stderr);
-    return invoerFout;
-  }
+  if (!schrijfNaarStdout(uit)) return stdoutMislukt();
   return klaar;
 }
 

@@ -280,6 +280,9 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
   if (std::filesystem::is_directory(bestandspad, ec)) {
     return bestandsFout(pad + " is een map, geen bestand. Kies een profielbestand.");
   }
+  if (const auto soort = geenGewoonBestand(bestandspad)) {
+    return bestandsFout("Het bestand " + pad + " is " + *soort + ", geen gewoon bestand. Kies een profielbestand.");
+  }
   errno = 0;
   std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
   if (!bestand) {

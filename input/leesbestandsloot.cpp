@@ -31,13 +31,23 @@ struct SluitBestand {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// Reads the whole file; ditch files hold one short line per profile.
-std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud) {
+// The same sanity limit on a line as the profile-lines file has.
+constexpr std::size_t maxRegel = std::size_t{1} << 20;
+
+// Reads the whole file; ditch files hold one short line per profile. A
+// file cannot be right once it has more than 'maxRegels' lines, so
+// reading stops soon after ('afgekapt'): a huge or endless file chosen by
+// mistake must end in a message, not in running out of memory.
+std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud, std::size_t maxRegels, bool& afgekapt) {
+  afgekapt = false;
   if (pad.empty()) return slootFout("Er is geen slootbestand gekozen.");
   const std::filesystem::path bestandspad = padUitUtf8(pad);
   std::error_code ec;
   if (std::filesystem::is_directory(bestandspad, ec)) {
     return slootFout(pad + " is een map, geen bestand.");
+  }
+  if (const auto soort = geenGewoonBestand(bestandspad)) {
+    return slootFout("Het bestand " + pad + " is " + *soort + ", geen gewoon bestand.");
   }
   errno = 0;
   std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
@@ -45,10 +55,27 @@ std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud) {
     if (errno == ENOENT) return slootFout("Het bestand " + pad + " bestaat niet.");
     return slootFout("Het bestand " + pad + " kan niet worden geopend.");
   }
+  std::size_t regels = 0;
+  std::size_t regelBegin = 0;
   char blok[1 << 16];
   while (true) {
     const std::size_t n = std::fread(blok, 1, sizeof(blok), bestand.get());
+    const std::size_t oud = inhoud.size();
     inhoud.append(blok, n);
+    for (std::size_t i = oud; i < inhoud.size(); ++i) {
+      if (inhoud[i] != '\n') continue;
+      ++regels;
+      regelBegin = i + 1;
+    }
+    if (inhoud.size() - regelBegin > maxRegel) {
+      return slootFout("Het slootbestand " + pad + ", regel " + std::to_string(regels + 1) + ": de regel is langer dan " +
+                       std::to_string(maxRegel) + " tekens.");
+    }
+    // A small file is read to its end, for the exact count in the message.
+    if (regels > maxRegels && inhoud.size() > maxRegel) {
+      afgekapt = true;
+      break;
+    }
     if (n < sizeof(blok)) {
       if (std::ferror(bestand.get())) {
         return slootFout("Fout bij het lezen van bestand " + pad + ".");
@@ -63,7 +90,16 @@ std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud) {
 
 std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& pad) {
   std::string inhoud;
-  if (auto fout = leesAlles(pad, inhoud)) return fout;
+  bool afgekapt = false;
+  // The header, a record per profile and an empty last line are the most
+  // a file can hold that may still be right.
+  const std::size_t maxRegels = static_cast<std::size_t>(store.aantalProfielen()) + 2;
+  if (auto fout = leesAlles(pad, inhoud, maxRegels, afgekapt)) return fout;
+  if (afgekapt) {
+    if (inhoud.find('\0') != std::string::npos) return slootFout("Het slootbestand " + pad + " is geen tekst.");
+    return slootFout("Het slootbestand " + pad + " heeft meer records na de kopregel dan het profielbestand profielen (" +
+                     std::to_string(store.aantalProfielen()) + ").");
+  }
 
   std::vector<std::string_view> regels;
   std::size_t begin = 0;

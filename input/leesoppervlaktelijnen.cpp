@@ -102,6 +102,9 @@ std::FILE* openLezen(const std::string& pad) { return openBestand(padUitUtf8(pad
 std::optional<Melding> leesHeel(const std::string& pad, std::string& inhoud) {
   std::error_code ec;
   if (std::filesystem::is_directory(padUitUtf8(pad), ec)) return fout(pad + " is een map, geen bestand.");
+  if (const auto soort = geenGewoonBestand(padUitUtf8(pad))) {
+    return fout("Het bestand " + pad + " is " + *soort + ", geen gewoon bestand.");
+  }
   errno = 0;
   std::unique_ptr<std::FILE, SluitBestand> bestand(openLezen(pad));
   if (!bestand) {

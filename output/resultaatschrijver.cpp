@@ -1,17 +1,20 @@
 #include "output/resultaatschrijver.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <deque>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <memory>
+#include <new>
 #include <system_error>
 
+#include "output/opslag.h"
+#include "output/veiligschrijven.h"
 #include "shell/bestandspad.h"
 #include "shell/getallen.h"
+#include "shell/onderbreking.h"
 
 namespace zarvo {
 
@@ -32,186 +35,6 @@ Melding foutMelding(const fs::path& pad, const std::string& reden) {
   return m;
 }
 
-std::string redenVan(int fout) {
-  switch (fout) {
-    case EACCES:
-    case EPERM:
-    case EROFS: return "geen schrijfrechten";
-    case ENOENT:
-    case ENOTDIR: return "de map bestaat niet";
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-      return "de schijf is vol";
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EILSEQ: return "geen geldige bestandsnaam";
-    case EISDIR: return "er staat een map met die naam";
-    default: return fout == 0 ? std::string("onbekende oorzaak") : "fout " + std::to_string(fout);
-  }
-}
-
-// One output file on its way to its target. Regular files are written to a
-// temporary file in the same folder (so the rename cannot cross a file
-// system) and only put in place once everything is written; an existing
-// file of that name is kept aside until the whole save has succeeded.
-// A target that exists but is no regular file (a device, a pipe) cannot be
-// replaced by renaming; it is written directly.
-class Uitvoer {
- public:
-  explicit Uitvoer(fs::path doel) : doel_(std::move(doel)) {}
-  Uitvoer(const Uitvoer&) = delete;
-  Uitvoer& operator=(const Uitvoer&) = delete;
-  ~Uitvoer() {
-    ruimOp();
-    zetTerug();  // a save abandoned halfway leaves the old file in place
-  }
-
-  const fs::path& doel() const { return doel_; }
-  // Why the last step failed, for the message.
-  const std::string& reden() const { return reden_; }
-
-  bool open() {
-    std::error_code ec;
-    if (doel_.filename().empty()) return mislukt("geen geldige bestandsnaam");
-    // Write through a link to the file it points at, so the link survives.
-    if (fs::is_symlink(fs::symlink_status(doel_, ec))) {
-      const fs::path echt = fs::canonical(doel_, ec);
-      if (!ec) doel_ = echt;
-    }
-    const fs::file_status st = fs::status(doel_, ec);
-    if (fs::exists(st)) {
-      if (fs::is_directory(st)) return mislukt("er staat een map met die naam");
-      direct_ = !fs::is_regular_file(st);
-    }
-    if (direct_) {
-      errno = 0;
-      stroom_.open(doel_, std::ios::binary | std::ios::trunc);
-      return stroom_.is_open() || mislukt(redenVan(errno));
-    }
-    std::random_device bron;
-    for (int poging = 0; poging < 8; ++poging) {
-      const std::uint64_t getal = (std::uint64_t{bron()} << 32) ^ bron();
-      char hex[17];
-      const auto [eind, fout] = std::to_chars(hex, hex + 16, getal, 16);
-      (void)fout;
-      fs::path kandidaat = doel_;
-      // Built by appending: GCC 12 at -O3 warns wrongly about "." + string.
-      std::string naam(1, '.');
-      naam += utf8UitPad(doel_.filename());
-      naam += ".zarvo-";
-      naam.append(hex, eind);
-      naam += ".tmp";
-      kandidaat.replace_filename(padUitUtf8(naam));
-      if (fs::exists(kandidaat, ec) || ec) continue;
-      errno = 0;
-      stroom_.open(kandidaat, std::ios::binary | std::ios::trunc);
-      if (!stroom_.is_open()) {
-        const int fout = errno;
-        // A folder that is there but takes no new files (a system folder)
-        // also answers "no such file".
-        if (fout == ENOENT && fs::is_directory(doel_.parent_path(), ec)) {
-          return mislukt("in deze map kan geen bestand worden gemaakt");
-        }
-        return mislukt(redenVan(fout));
-      }
-      tijdelijk_ = kandidaat;
-      return true;
-    }
-    return mislukt("geen tijdelijk bestand te maken");
-  }
-
-  bool schrijf(std::string_view puffer) {
-    errno = 0;
-    stroom_.write(puffer.data(), static_cast<std::streamsize>(puffer.size()));
-    return static_cast<bool>(stroom_) || mislukt(redenVan(errno));
-  }
-
-  // Flushes and closes; the data must have reached the file system.
-  bool sluit() {
-    errno = 0;
-    stroom_.flush();
-    const bool goed = static_cast<bool>(stroom_);
-    stroom_.close();
-    return (goed && !stroom_.fail()) || mislukt(redenVan(errno));
-  }
-
-  // Puts the finished file in place with one rename, so the target name
-  // never stands empty. With 'bewaarOud' a file it replaces stays reachable
-  // under a second name until bevestig(), for zetTerug() to bring back.
-  bool plaats(bool bewaarOud) {
-    if (direct_) return true;
-    std::error_code ec;
-    if (bewaarOud && fs::exists(fs::symlink_status(doel_, ec))) {
-      fs::path reserve = tijdelijk_;
-      reserve.replace_extension(".oud");
-      fs::create_hard_link(doel_, reserve, ec);
-      if (ec) {
-        // File systems without hard links: a copy does as well.
-        ec.clear();
-        fs::copy_file(doel_, reserve, ec);
-        if (ec) {
-          const int fout = ec.value();
-          fs::remove(reserve, ec);
-          return mislukt(redenVan(fout));
-        }
-      }
-      reserve_ = reserve;
-    }
-    fs::rename(tijdelijk_, doel_, ec);
-    if (ec) {
-      zetTerug();
-      return mislukt(redenVan(ec.value()));
-    }
-    tijdelijk_.clear();
-    geplaatst_ = true;
-    return true;
-  }
-
-  // Undoes plaats(): the old file comes back, or the new one goes when
-  // there was none.
-  void zetTerug() {
-    std::error_code ec;
-    if (!reserve_.empty()) {
-      if (geplaatst_) fs::rename(reserve_, doel_, ec);
-      fs::remove(reserve_, ec);
-      reserve_.clear();
-    } else if (geplaatst_) {
-      fs::remove(doel_, ec);
-    }
-    geplaatst_ = false;
-  }
-
-  // The save as a whole succeeded: the old file is no longer needed.
-  void bevestig() {
-    std::error_code ec;
-    if (!reserve_.empty()) fs::remove(reserve_, ec);
-    reserve_.clear();
-    geplaatst_ = false;
-  }
-
- private:
-  void ruimOp() {
-    std::error_code ec;
-    if (stroom_.is_open()) stroom_.close();
-    if (!tijdelijk_.empty()) fs::remove(tijdelijk_, ec);
-  }
-
-  bool mislukt(std::string reden) {
-    reden_ = std::move(reden);
-    return false;
-  }
-
-  fs::path doel_;
-  std::string reden_;
-  fs::path tijdelijk_;
-  fs::path reserve_;
-  std::ofstream stroom_;
-  bool direct_ = false;
-  bool geplaatst_ = false;
-};
-
 void voegCelToe(std::string& uit, const Cel& cel, char decimaalteken) {
   switch (cel.soort()) {
     case Cel::Soort::Leeg: return;
@@ -220,18 +43,33 @@ void voegCelToe(std::string& uit, const Cel& cel, char decimaalteken) {
   }
 }
 
-// The stream a format writes into: the temporary file of one Uitvoer.
+// The stream a format writes into: the temporary file of one target. A
+// signal to stop ends the writing here, where undoing is still free.
 class UitvoerNaarBestand : public Uitvoerstroom {
  public:
-  explicit UitvoerNaarBestand(Uitvoer& uit) : uit_(uit) {}
+  explicit UitvoerNaarBestand(std::FILE* bestand) : bestand_(bestand) {}
   bool schrijf(std::string_view bytes) override {
-    goed_ = goed_ && uit_.schrijf(bytes);
+    if (!goed_) return false;
+    if (onderbrekingSignaal() != 0) {
+      onderbroken_ = true;
+      goed_ = false;
+      return false;
+    }
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), bestand_) != bytes.size()) {
+      fout_ = errno;
+      goed_ = false;
+    }
     return goed_;
   }
+  bool onderbroken() const { return onderbroken_; }
+  int fout() const { return fout_; }
 
  private:
-  Uitvoer& uit_;
+  std::FILE* bestand_;
   bool goed_ = true;
+  bool onderbroken_ = false;
+  int fout_ = 0;
 };
 
 // Today's result file: the points as they were read, with the ditch and
@@ -303,53 +141,227 @@ const Resultaatformaat& profielregels() {
   return formaat;
 }
 
-std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, const Resultaatformaat& formaat,
-                             const std::vector<std::string>& namen, const std::string& naamVerwijderd,
-                             char decimaalteken) {
+namespace {
+
+std::chrono::milliseconds wachttijdSlot{5000};
+
+struct Slot {
+  std::unique_ptr<Mapslot> slot;
+  std::vector<std::string> hersteld;
+};
+
+// The folder's lock, and whatever an interrupted save left there dealt
+// with first.
+std::optional<Melding> neemMap(const fs::path& map, const std::string& mapNaam, Slot& uit) {
+  std::error_code ec;
+  const fs::file_status st = fs::status(map, ec);
+  if (!fs::exists(st)) return foutMelding(mapNaam, "de map bestaat niet");
+  if (!fs::is_directory(st)) return foutMelding(mapNaam, "dit is geen map");
+  errno = 0;
+  switch (Mapslot::neem(map, wachttijdSlot, uit.slot)) {
+    case Mapslot::Uitkomst::Genomen: break;
+    case Mapslot::Uitkomst::Bezet:
+      return foutMelding(mapNaam, "er wordt al in deze map opgeslagen (door een ander venster of programma); "
+                                  "probeer het zo opnieuw");
+    case Mapslot::Uitkomst::Fout: {
+      const int fout = errno;
+      // A folder that is there but takes no new files (a system folder)
+      // also answers "no such file".
+      if (fout == ENOENT) return foutMelding(mapNaam, "in deze map kan geen bestand worden gemaakt");
+      return foutMelding(mapNaam, opslag::redenVan(fout));
+    }
+  }
+  uit.hersteld = opslag::herstel(map);
+  return std::nullopt;
+}
+
+// A result name that is one of the input files would replace what the
+// result was made from.
+std::optional<Melding> controleerTegenInvoer(const opslag::Doel& doel, const std::vector<std::string>& invoer) {
+  if (!doel.bestaat) return std::nullopt;
+  for (const std::string& pad : invoer) {
+    std::error_code ec;
+    if (!pad.empty() && fs::equivalent(doel.pad, padUitUtf8(pad), ec)) {
+      return foutMelding(doel.gekozen, "dit is een invoerbestand; kies een andere naam");
+    }
+  }
+  return std::nullopt;
+}
+
+fs::path mapPad(const std::string& map) { return map.empty() ? fs::path(".") : padUitUtf8(map); }
+
+}  // namespace
+
+namespace {
+
+std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::string& map,
+                                          const Resultaatformaat& formaat, const std::vector<std::string>& namen,
+                                          const std::string& naamVerwijderd, char decimaalteken,
+                                          Opslagverslag* verslag, const std::vector<std::string>& ookInvoer) {
   const std::size_t aantal = formaat.aantalBestanden();
   if (namen.size() != aantal) return foutMelding();
   if (auto weigering = formaat.controleer(store)) return weigering;
   const bool metLijst = store.aantalVerwijderd() > 0;
 
-  // Every file of the save, the list last; a deque keeps them in place.
-  std::deque<Uitvoer> uitvoer;
   const fs::path doelmap = padUitUtf8(map);
   if (doelmap.empty() && !map.empty()) return foutMelding(map, "geen geldige mapnaam");
-  for (const std::string& naam : namen) uitvoer.emplace_back(doelmap / padUitUtf8(naam));
-  if (metLijst) uitvoer.emplace_back(doelmap / padUitUtf8(naamVerwijderd));
+  std::vector<std::string> invoer = ookInvoer;
+  invoer.push_back(store.inputbestand);
+  invoer.push_back(store.bestandSloot);
+
+  // The lock first: what is there (an old list, a file to replace) is only
+  // known for sure once no other save can change it.
+  Slot slot;
+  // Messages name the result file, as those of the writing do.
+  const std::string eerste = namen.empty() ? map : utf8UitPad(doelmap / padUitUtf8(namen.front()));
+  if (auto fout = neemMap(mapPad(map), eerste, slot)) return fout;
+  if (verslag) {
+    for (std::string& tekst : slot.hersteld) verslag->hersteld.push_back(Melding{"Let op!", std::move(tekst), Icoon::Informatie});
+  }
+
+  // Every file of the save, the list last.
+  std::vector<opslag::Doel> doelen;
+  std::vector<std::string> gekozen = namen;
+  gekozen.push_back(naamVerwijderd);
+  for (std::size_t i = 0; i < gekozen.size(); ++i) {
+    opslag::Doel doel;
+    const auto reden = opslag::bepaalDoel(doelmap / padUitUtf8(gekozen[i]), doel);
+    const bool isLijst = i == aantal;
+    if (isLijst && !metLijst) {
+      // No list this time: one from an earlier save would claim deletions
+      // this result does not have, so it goes with this save. Only a
+      // plain file or a link; anything else under that name is not ours.
+      std::error_code ec;
+      const fs::file_status st = fs::symlink_status(doel.gekozen, ec);
+      const bool isResultaat = std::any_of(doelen.begin(), doelen.end(),
+                                           [&](const opslag::Doel& d) { return zelfdeDoel(d.gekozen, doel.gekozen); });
+      if ((fs::is_regular_file(st) || fs::is_symlink(st)) && !isResultaat) {
+        if (auto fout = controleerTegenInvoer(doel, invoer)) return fout;
+        doelen.push_back(doel);
+      }
+      break;
+    }
+    if (reden) return foutMelding(doel.gekozen, *reden);
+    if (auto fout = controleerTegenInvoer(doel, invoer)) return fout;
+    doelen.push_back(doel);
+  }
+  const bool lijstWeg = !metLijst && doelen.size() > aantal;
   // Two names on one file would leave only the last one written; refuse
   // before touching anything.
-  for (std::size_t a = 0; a < uitvoer.size(); ++a) {
-    for (std::size_t b = a + 1; b < uitvoer.size(); ++b) {
-      if (zelfdeDoel(uitvoer[a].doel(), uitvoer[b].doel())) {
-        return foutMelding(uitvoer[b].doel(), "twee bestanden met dezelfde naam");
+  for (std::size_t a = 0; a < doelen.size(); ++a) {
+    for (std::size_t b = a + 1; b < doelen.size(); ++b) {
+      if (zelfdeDoel(doelen[a].pad, doelen[b].pad)) {
+        return foutMelding(doelen[b].gekozen, "twee bestanden met dezelfde naam");
       }
     }
   }
 
-  // All files are written completely before any is put in place, so a
-  // failure never leaves half a save behind.
-  auto fout = [](const Uitvoer& u) { return foutMelding(u.doel(), u.reden()); };
-  for (std::size_t i = 0; i < aantal; ++i) {
-    if (!uitvoer[i].open()) return fout(uitvoer[i]);
-    UitvoerNaarBestand stroom(uitvoer[i]);
-    if (!formaat.schrijf(i, store, stroom, decimaalteken) || !uitvoer[i].sluit()) return fout(uitvoer[i]);
-  }
-  if (metLijst) {
-    Uitvoer& lijst = uitvoer.back();
-    if (!lijst.open() || !lijst.schrijf(lijstVerwijderd(store)) || !lijst.sluit()) return fout(lijst);
-  }
 
-  // Every file but the last keeps the one it replaces until all are in
-  // place, so a failed rename puts the earlier ones back.
-  for (std::size_t i = 0; i < uitvoer.size(); ++i) {
-    if (!uitvoer[i].plaats(i + 1 < uitvoer.size())) {
-      for (std::size_t terug = i; terug-- > 0;) uitvoer[terug].zetTerug();
-      return fout(uitvoer[i]);
+  opslag::Transactie transactie(mapPad(map));
+  for (std::size_t i = 0; i < doelen.size(); ++i) {
+    if (lijstWeg && i == aantal) {
+      transactie.verwijder(doelen[i]);
+    } else {
+      transactie.plaats(doelen[i]);
     }
   }
-  for (Uitvoer& u : uitvoer) u.bevestig();
+  opslag::Fout fout;
+  auto melding = [&fout]() { return foutMelding(fout.pad, fout.reden); };
+  auto onderbroken = []() {
+    return Melding{"Fout!",
+                   "Opslaan onderbroken door " + signaalNaam(onderbrekingSignaal()) +
+                       "; de bestaande bestanden zijn ongewijzigd.",
+                   Icoon::Kritiek};
+  };
+  if (!transactie.begin(fout)) return melding();
+
+  // All files are written completely and on the disk before any is put in
+  // place, so a failure or a kill never leaves half a save behind.
+  const std::string lijst = metLijst ? lijstVerwijderd(store) : std::string();
+  const std::size_t teSchrijven = metLijst ? aantal + 1 : aantal;
+  for (std::size_t i = 0; i < teSchrijven; ++i) {
+    std::FILE* bestand = transactie.open(i, fout);
+    if (!bestand) return melding();
+    UitvoerNaarBestand stroom(bestand);
+    const bool goed = i < aantal ? formaat.schrijf(i, store, stroom, decimaalteken) : stroom.schrijf(lijst);
+    if (stroom.onderbroken()) return onderbroken();
+    if (!goed) return foutMelding(doelen[i].gekozen, opslag::redenVan(stroom.fout()));
+    if (!transactie.sluit(i, fout)) return melding();
+  }
+  if (onderbrekingSignaal() != 0) return onderbroken();
+  if (!transactie.legVast(fout)) return melding();
+  // From here on the save is carried out whatever comes: undoing it would
+  // take as long as finishing it.
+  if (!transactie.voerUit(fout)) return melding();
+  if (verslag && lijstWeg) verslag->oudeLijstVerwijderd = utf8UitPad(doelen[aantal].gekozen);
   return std::nullopt;
+}
+
+}  // namespace
+
+void zetWachttijdMapslot(std::chrono::milliseconds wacht) { wachttijdSlot = wacht; }
+
+Melding meldingTeWeinigGeheugen(const std::string& bestand) {
+  return Melding{"Fout!", "te weinig geheugen om " + bestand + " te verwerken", Icoon::Kritiek};
+}
+
+Melding meldingOpgeslagen(const Opslagverslag& verslag) {
+  Melding m{"Bestand opgeslagen", "Bestanden zijn opgeslagen.", Icoon::Geen};
+  if (!verslag.oudeLijstVerwijderd.empty()) {
+    m.tekst += "\nHet oude overzicht " + verslag.oudeLijstVerwijderd +
+               " is verwijderd: er zijn deze keer geen profielen verwijderd.";
+  }
+  return m;
+}
+
+std::optional<Melding> controleerDoelmap(const std::string& map, std::vector<Melding>* hersteld, bool licht) {
+  const fs::path pad = mapPad(map);
+  const std::string mapNaam = map.empty() ? std::string(".") : map;
+  if (pad.empty()) return foutMelding(map, "geen geldige mapnaam");
+  if (licht && !opslag::heeftSporen(pad)) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(pad, ec);
+    if (!fs::exists(st)) return foutMelding(mapNaam, "de map bestaat niet");
+    if (!fs::is_directory(st)) return foutMelding(mapNaam, "dit is geen map");
+    if (!isSchrijfbareMap(pad)) return foutMelding(mapNaam, "geen schrijfrechten");
+    return std::nullopt;
+  }
+  // Taking the lock creates a file: the surest test that a save can.
+  Slot slot;
+  if (auto fout = neemMap(pad, mapNaam, slot)) return fout;
+  if (hersteld) {
+    for (std::string& tekst : slot.hersteld) hersteld->push_back(Melding{"Let op!", std::move(tekst), Icoon::Informatie});
+  }
+  return std::nullopt;
+}
+
+std::optional<Melding> controleerDoelnamen(const std::string& map, const std::vector<std::string>& namen,
+                                           const std::string& naamVerwijderd, const std::vector<std::string>& invoer) {
+  const fs::path pad = padUitUtf8(map);
+  std::vector<std::string> alle = namen;
+  alle.push_back(naamVerwijderd);
+  for (std::size_t i = 0; i < alle.size(); ++i) {
+    opslag::Doel doel;
+    const auto reden = opslag::bepaalDoel(pad / padUitUtf8(alle[i]), doel);
+    // Whether there will be a list is not known yet; only an input file
+    // under its name matters now.
+    if (reden && i < namen.size()) return foutMelding(doel.gekozen, *reden);
+    if (auto fout = controleerTegenInvoer(doel, invoer)) return fout;
+  }
+  return std::nullopt;
+}
+
+std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, const Resultaatformaat& formaat,
+                             const std::vector<std::string>& namen, const std::string& naamVerwijderd,
+                             char decimaalteken, Opslagverslag* verslag, const std::vector<std::string>& ookInvoer) {
+  try {
+    return slaOpZonderVangnet(store, map, formaat, namen, naamVerwijderd, decimaalteken, verslag, ookInvoer);
+  } catch (const std::bad_alloc&) {
+    // Everything of this save is undone by then (the transaction's
+    // destructor); the old files are as they were.
+    const std::string naam = namen.empty() ? map : utf8UitPad(mapPad(map) / padUitUtf8(namen.front()));
+    return meldingTeWeinigGeheugen(naam);
+  }
 }
 
 std::optional<Melding> schrijfResultaat(const ProfielStore& store, const std::string& map,

@@ -13,7 +13,7 @@ map="${ZARVO_FUZZ_MAP:-build-fuzz}"
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$map" -G Ninja \
   -DZARVO_FUZZ=ON -DZARVO_GUI=OFF -DZARVO_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-doelen="leesbestand leesbestandsloot pijplijn oppervlaktelijnen"
+doelen="leesbestand leesbestandsloot pijplijn opslagnamen oppervlaktelijnen"
 for doel in $doelen; do
   cmake --build "$map" --target "fuzz_$doel" -j 2
 done

@@ -21,9 +21,25 @@ std::string utf8UitPad(const std::filesystem::path& pad) {
   return std::string(tekst.begin(), tekst.end());
 }
 
+std::optional<std::string> geenGewoonBestand(const std::filesystem::path& pad) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status st = fs::status(pad, ec);
+  if (!fs::exists(st) || fs::is_regular_file(st)) return std::nullopt;
+  if (fs::is_directory(st)) return "een map";
+  if (fs::is_fifo(st)) return "een pijp (FIFO)";
+  if (fs::is_socket(st)) return "een socket";
+  if (fs::is_block_file(st) || fs::is_character_file(st)) return "een apparaat";
+  return "geen gewoon bestand";
+}
+
 std::FILE* openBestand(const std::filesystem::path& pad, const char* modus) {
   if (pad.empty()) {
     errno = ENOENT;
+    return nullptr;
+  }
+  if (modus[0] == 'r' && geenGewoonBestand(pad)) {
+    errno = EINVAL;
     return nullptr;
   }
 #ifdef _WIN32

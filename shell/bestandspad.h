@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,15 @@ std::filesystem::path padUitUtf8(std::string_view utf8);
 // The UTF-8 text of 'pad', for messages and for handing back to callers.
 std::string utf8UitPad(const std::filesystem::path& pad);
 
+// What 'pad' is when it is there but is no regular file: "een map", "een
+// pijp (FIFO)", "een apparaat", "een socket". nullopt for a regular file
+// (a link to one too) or when nothing is there.
+std::optional<std::string> geenGewoonBestand(const std::filesystem::path& pad);
+
 // std::fopen for a path (the wide variant on Windows). errno tells why it
-// failed, as with std::fopen.
+// failed, as with std::fopen. For reading it refuses what is no regular
+// file (errno EINVAL): opening a pipe waits for a writer that may never
+// come, and a device may never end.
 std::FILE* openBestand(const std::filesystem::path& pad, const char* modus);
 
 }  // namespace zarvo

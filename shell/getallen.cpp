@@ -119,6 +119,45 @@ std::string formaat00(double x, char decimaalteken) {
   return uit;
 }
 
+namespace {
+
+// Whether the number written in [begin, eind) (a valid decimal number that
+// the parser found out of range) is too small rather than too large: its
+// first significant digit stands below the units.
+bool isOnderloop(const char* begin, const char* eind) {
+  const char* p = begin;
+  if (p != eind && *p == '-') ++p;
+  const char* mantisseEind = p;
+  while (mantisseEind != eind && *mantisseEind != 'e' && *mantisseEind != 'E') ++mantisseEind;
+  long long voorPunt = 0;
+  while (p + voorPunt != mantisseEind && p[voorPunt] != '.') ++voorPunt;
+  // The decimal place of the first significant digit (0 = units, -1 =
+  // tenths).
+  long long plaats = 0;
+  bool gevonden = false;
+  for (long long i = 0; p + i != mantisseEind && !gevonden; ++i) {
+    if (i == voorPunt || p[i] == '0') continue;
+    gevonden = true;
+    plaats = i < voorPunt ? voorPunt - 1 - i : voorPunt - i;
+  }
+  if (!gevonden) return true;
+  long long exponent = 0;
+  p = mantisseEind;
+  if (p != eind) {
+    ++p;
+    const bool negatief = p != eind && *p == '-';
+    if (p != eind && (*p == '-' || *p == '+')) ++p;
+    for (; p != eind; ++p) {
+      // Saturates: an exponent this large decides alone.
+      if (exponent < 1'000'000) exponent = exponent * 10 + (*p - '0');
+    }
+    if (negatief) exponent = -exponent;
+  }
+  return plaats + exponent < 0;
+}
+
+}  // namespace
+
 std::optional<double> leesGetalPunt(std::string_view tekst) {
   const char* begin = tekst.data();
   const char* eind = begin + tekst.size();
@@ -167,6 +206,11 @@ std::optional<double> leesGetalPunt(std::string_view tekst) {
   if (begin != tekst.data() && *begin == '-') return std::nullopt;  // "+-1"
   double waarde = 0.0;
   const auto res = std::from_chars(begin, eind, waarde, std::chars_format::general);
+  if (res.ec == std::errc::result_out_of_range && res.ptr == eind && isOnderloop(begin, eind)) {
+    // Too small for a double (1e-400): it is 0 to every millimetre, as
+    // 1e-320, which still fits, is.
+    return *begin == '-' ? -0.0 : 0.0;
+  }
   if (res.ec != std::errc() || res.ptr != eind || !std::isfinite(waarde)) return std::nullopt;
   return waarde;
 }

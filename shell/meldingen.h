@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zarvo {
@@ -15,6 +16,13 @@ struct Melding {
   std::string tekst;  // lines joined with '\n'
   Icoon icoon = Icoon::Kritiek;
 };
+
+// 'tekst' as it may be shown: NUL and the other control characters but
+// newline and TAB become "\xNN" (a NUL would cut a message short, a
+// carriage return or an escape sequence would garble a terminal). With
+// 'ookOngeldigeUtf8' so do bytes that are no valid UTF-8, for output that
+// must be UTF-8 (stderr); the screens show such names as Windows-1252.
+std::string toonbareTekst(std::string_view tekst, bool ookOngeldigeUtf8);
 
 class MeldingSink {
  public:

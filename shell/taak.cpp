@@ -27,8 +27,36 @@ void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
   gebouwd_ = false;
 }
 
-std::optional<Melding> Taak::leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang) {
+namespace {
+
+// Messages quote names and lines from the files, which may hold anything.
+Melding toonbaar(Melding m) {
+  m.tekst = toonbareTekst(m.tekst, false);
+  return m;
+}
+
+class ToonbareSink : public MeldingSink {
+ public:
+  explicit ToonbareSink(MeldingSink& doel) : doel_(doel) {}
+  void meld(const Melding& melding) override { doel_.meld(toonbaar(melding)); }
+
+ private:
+  MeldingSink& doel_;
+};
+
+}  // namespace
+
+std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, const Voortgang& voortgang) {
   zetBestanden(store_.inputbestand, store_.bestandSloot);
+  ToonbareSink sink(buiten);
+  // A pipe or a device would block or never end, before any reader could
+  // say which file it is; the surface-lines test opens the file too.
+  for (const std::string* pad : {&store_.inputbestand, &store_.bestandSloot, &karakteristiekePunten_}) {
+    if (pad->empty()) continue;
+    if (const auto soort = geenGewoonBestand(padUitUtf8(*pad)); soort && *soort != "een map") {
+      return toonbaar({"Fout!", "Het bestand " + *pad + " is " + *soort + ", geen gewoon bestand.", Icoon::Kritiek});
+    }
+  }
   // Whatever fails, the job is left without profiles: never half a job.
   auto mislukt = [this](Melding melding) -> std::optional<Melding> {
     zetBestanden(store_.inputbestand, store_.bestandSloot);
@@ -43,11 +71,11 @@ std::optional<Melding> Taak::leesIn(MeldingSink& sink, char decimaalteken, const
     zetBestanden(store_.inputbestand, store_.bestandSloot);
     throw;
   }
-  if (fout) return mislukt(*fout);
+  if (fout) return mislukt(toonbaar(*fout));
   if (store_.aantalProfielen() == 0) {
-    return mislukt({"Fout!", "Het bestand " + store_.inputbestand + " bevat geen profielen.", Icoon::Kritiek});
+    return mislukt(toonbaar({"Fout!", "Het bestand " + store_.inputbestand + " bevat geen profielen.", Icoon::Kritiek}));
   }
-  if (auto fout = leesBestandSloot(store_, store_.bestandSloot)) return mislukt(*fout);
+  if (auto fout = leesBestandSloot(store_, store_.bestandSloot)) return mislukt(toonbaar(*fout));
   std::int32_t volgnummer = 0;
   for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
   return std::nullopt;
@@ -155,10 +183,17 @@ std::vector<std::string> Taak::bestaandeDoelen(const std::string& map, const std
   return bestaand;
 }
 
+std::optional<Melding> Taak::controleerDoel(const std::string& map, const std::vector<std::string>& namen,
+                                           const std::string& naamVerwijderd, std::vector<Melding>* hersteld) const {
+  if (auto fout = controleerDoelmap(map, hersteld)) return fout;
+  return controleerDoelnamen(map, namen, naamVerwijderd,
+                             {store_.inputbestand, store_.bestandSloot, karakteristiekePunten_});
+}
+
 std::optional<Melding> Taak::slaOp(const std::string& map, const std::vector<std::string>& namen,
                                    const std::string& naamVerwijderd, char decimaalteken,
-                                   const Resultaatformaat& formaat) const {
-  return zarvo::slaOp(store_, map, formaat, namen, naamVerwijderd, decimaalteken);
+                                   const Resultaatformaat& formaat, Opslagverslag* verslag) const {
+  return zarvo::slaOp(store_, map, formaat, namen, naamVerwijderd, decimaalteken, verslag, {karakteristiekePunten_});
 }
 
 }  // namespace zarvo

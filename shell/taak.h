@@ -44,6 +44,10 @@ class Taak {
   // header is read as surface lines. Double points are dropped with a message through
   // 'sink'. On an error nothing is loaded (no profiles, nothing deleted)
   // and the message to show is returned; it names the file and the line.
+  // An input that is no regular file (a pipe, a device) is refused before
+  // anything is opened. Control characters from the files show escaped in
+  // every message. What the progress callback throws, and std::bad_alloc,
+  // pass through with nothing loaded.
   std::optional<Melding> leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang = {});
   bool isIngelezen() const { return store_.aantalProfielen() > 0; }
 
@@ -93,10 +97,18 @@ class Taak {
   // the caller can ask or tell before they are replaced.
   std::vector<std::string> bestaandeDoelen(const std::string& map, const std::vector<std::string>& namen,
                                            const std::string& naamVerwijderd) const;
-  // Writes the result into 'map' (see slaOp in output/resultaatschrijver.h).
+  // Before reading: can 'map' take this job's result under these names?
+  // Finishes or undoes what an interrupted save left there first (said in
+  // 'hersteld'). A name that is one of the input files is refused.
+  std::optional<Melding> controleerDoel(const std::string& map, const std::vector<std::string>& namen,
+                                        const std::string& naamVerwijderd, std::vector<Melding>* hersteld) const;
+
+  // Writes the result into 'map' (see slaOp in output/resultaatschrijver.h);
+  // the input files are never overwritten.
   std::optional<Melding> slaOp(const std::string& map, const std::vector<std::string>& namen,
                                const std::string& naamVerwijderd, char decimaalteken,
-                               const Resultaatformaat& formaat = profielregels()) const;
+                               const Resultaatformaat& formaat = profielregels(),
+                               Opslagverslag* verslag = nullptr) const;
 
  private:
   std::optional<Melding> leesProfielen(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang);

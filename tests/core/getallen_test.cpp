@@ -105,8 +105,14 @@ TEST(Getallen, StrictPointNumbers) {
   EXPECT_EQ(leesGetalPunt("+4"), 4.0);
   EXPECT_EQ(leesGetalPunt(".5"), 0.5);
   EXPECT_EQ(leesGetalPunt("130000.0625"), 130000.0625);
+  // Too small for a double is 0, as a denormal is after rounding; too
+  // large stays refused.
+  EXPECT_GT(leesGetalPunt("1e-320").value_or(0), 0.0);
+  for (const char* nul : {"1e-400", "-1e-400", "0.0001e-330", "123456e-999999999999", "0.000e-400"}) {
+    EXPECT_EQ(leesGetalPunt(nul), 0.0) << nul;
+  }
   for (const char* fout : {"", "-", "+", ".", "1,5", " 1", "1 ", "inf", "-inf", "nan", "1e400",
-                           "+-1", "--1", "0x1A", "1.2.3", "1e", "12a", "1 000"}) {
+                           "0.001e312", "+-1", "--1", "0x1A", "1.2.3", "1e", "12a", "1 000"}) {
     EXPECT_FALSE(leesGetalPunt(fout).has_value()) << fout;
   }
 }

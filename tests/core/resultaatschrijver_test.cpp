@@ -171,14 +171,13 @@ TEST(Resultaatschrijver, FailuresLeaveNoFileAndExistingFilesIntact) {
                "twee bestanden met dezelfde naam");
 
 #ifdef __linux__
-  // A full disk for the result file (Linux has a device for that).
+  // A device as the result or as the list (through a link): it cannot be
+  // replaced as one with the other file, so it is refused before writing.
   fs::create_symlink("/dev/full", map.map() / "vol.csv");
-  verwachtFout(schrijfResultaat(store, map.map().string(), "vol.csv", "weg.csv", '.'), "de schijf is vol");
+  const std::string geenBestand = "geen gewoon bestand (een pijp, apparaat of socket)";
+  verwachtFout(schrijfResultaat(store, map.map().string(), "vol.csv", "weg.csv", '.'), geenBestand);
   EXPECT_FALSE(fs::exists(map.map() / "weg.csv"));
-
-  // A full disk for the list after the result file was complete: the
-  // result file of the earlier run must survive.
-  verwachtFout(schrijfResultaat(store, map.map().string(), "uit.csv", "vol.csv", '.'), "de schijf is vol");
+  verwachtFout(schrijfResultaat(store, map.map().string(), "uit.csv", "vol.csv", '.'), geenBestand);
   EXPECT_EQ(lees(map.map() / "uit.csv"), "oud resultaat");
 
   EXPECT_EQ(bestanden(map.map()),

@@ -16,6 +16,7 @@
 #include "input/leesbestandsloot.h"
 #include "output/resultaatschrijver.h"
 #include "shell/getallen.h"
+#include "shell/taak.h"
 #include "testmap.h"
 
 using namespace zarvo;
@@ -98,6 +99,22 @@ TEST(Vijandig, NulBytesAndBrokenEncodingsInTextsAreKeptByteForByte) {
   const std::string uit = schrijfEnLees(store, map);
   EXPECT_NE(uit.find("c\0de\t\xE9\t1\t0\t1\tA\0B\r\n"s), std::string::npos);
   EXPECT_NE(uit.find("99\t999\t10\t0\t1\t\xED\xA0\x80\r\n"), std::string::npos);
+}
+
+TEST(Vijandig, MessagesShowNulAndBrokenBytesEscaped) {
+  TestMap map;
+  Taak taak;
+  taak.zetBestanden(map.schrijf("p.txt", "1,99,1,1,1,A\0B\n1,99,1,1,1,\n1,99,x\0\x1B[2J,1,1,A\n"s),
+                    map.schrijf("s.csv", "kop\n"));
+  MeldingVerzamelaar sink;
+  const auto fout = taak.leesIn(sink, '.');
+  ASSERT_TRUE(fout);
+  ASSERT_EQ(sink.meldingen.size(), 1u);  // the double point of A\0B
+  EXPECT_NE(sink.meldingen[0].tekst.find("Profiel A\\x00B bevat"), std::string::npos) << sink.meldingen[0].tekst;
+  EXPECT_NE(fout->tekst.find("\"x\\x00\\x1B[2J\""), std::string::npos) << fout->tekst;
+  // Where the output must be UTF-8 (stderr), broken sequences too.
+  EXPECT_EQ(toonbareTekst("\xC3\x28 \xC3\xAB\n\xE2\x80\x93\xED\xA0\x80\t\r"s, true),
+            "\\xC3( \xC3\xAB\n\xE2\x80\x93\\xED\\xA0\\x80\t\\x0D");
 }
 
 TEST(Vijandig, VeryLongNamesAreKeptAndWrittenWhole) {
@@ -229,12 +246,12 @@ TEST(Vijandig, DitchFilesWithManyFieldsHugeLinesAndBrokenBytes) {
   std::string veel = "P1;-1;2;2;4;x;1";
   for (int i = 0; i < 100000; ++i) veel.append(";").append(std::to_string(i));
   const std::string pad = map.schrijf("sloot.csv", "kop\n" + veel + "\n" + "P\0\xFF;-1,5\0;2;2;;;\n"s +
-                                                       std::string(10u << 20, 'y') + ";1;1;1;1;1;1");
+                                                       std::string((1u << 20) - 12, 'y') + ";1;1;1;1;1;1");
   ASSERT_FALSE(leesBestandSloot(store, pad));
   EXPECT_EQ(store.profiel(1).sloot.velden,
             (std::array<std::string, 7>{"P1", "-1", "2", "2", "4", "x", "1"}));
   EXPECT_EQ(store.profiel(2).sloot.kolom(1), "P\0\xFF"s);
-  EXPECT_EQ(store.profiel(3).sloot.kolom(1).size(), 10u << 20);
+  EXPECT_EQ(store.profiel(3).sloot.kolom(1).size(), (1u << 20) - 12);
 
   // A bottom level with a NUL byte in it is no number: the construction
   // says so and names the profile as the ditch file has it.
@@ -246,13 +263,26 @@ TEST(Vijandig, DitchFilesWithManyFieldsHugeLinesAndBrokenBytes) {
   ASSERT_EQ(sink.meldingen.size(), 1u);
   EXPECT_EQ(sink.meldingen[0].tekst, "de slootbodem is geen getal in profiel P\0\xFF"s);
 
-  // Ten megabytes without a single ';': a short record, named by its line.
+  // A megabyte without a single ';': a short record, named by its line.
   ProfielStore een;
   een.profielen.resize(1);
-  const auto fout = leesBestandSloot(een, map.schrijf("lang.csv", "kop\n" + std::string(10u << 20, 'z')));
+  auto fout = leesBestandSloot(een, map.schrijf("lang.csv", "kop\n" + std::string(1u << 20, 'z')));
   ASSERT_TRUE(fout);
   EXPECT_NE(fout->tekst.find("regel 2: de regel heeft 1 veld"), std::string::npos);
   EXPECT_FALSE(een.profiel(1).sloot.aanwezig);
+
+  // Past the profile file's line limit, and far more lines than profiles
+  // (an endless file): refused, without reading it all.
+  fout = leesBestandSloot(een, map.schrijf("langer.csv", "kop\n" + std::string((1u << 20) + 1, 'z')));
+  ASSERT_TRUE(fout);
+  EXPECT_NE(fout->tekst.find("regel 2: de regel is langer dan 1048576 tekens"), std::string::npos) << fout->tekst;
+  std::string regels;
+  for (int i = 0; i < 300000; ++i) regels += "P;1;1;1;;;\n";
+  fout = leesBestandSloot(een, map.schrijf("veel.csv", "kop\n" + regels));
+  ASSERT_TRUE(fout);
+  EXPECT_NE(fout->tekst.find("heeft meer records na de kopregel dan het profielbestand profielen (1)"),
+            std::string::npos)
+      << fout->tekst;
 }
 
 // Found by fuzzing the whole job: ditch values and coordinates near the

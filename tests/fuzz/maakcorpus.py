@@ -108,3 +108,18 @@ def schrijf(doel, stukken):
 schrijf("leesbestand", {**goed_profielen, **{"fout_" + k: v for k, v in slechte_profielen.items()}})
 schrijf("leesbestandsloot", {**goede_sloten, **{"fout_" + k: v for k, v in slechte_sloten.items()}})
 schrijf("pijplijn", {**pijplijn, **{"profiel_" + k: v for k, v in goed_profielen.items()}})
+
+# The save's names: result, list and a name that is there beforehand,
+# separated by NUL; the first byte odd means a list is written. Plus
+# journals, so that the journal reader starts from its own form.
+opslagnamen = {
+    "gewoon": "\x01output_profiel_a.txt\x00output_verwijderde_profielen_a.txt\x00andere.txt",
+    "oude_lijst": "\x02uit.csv\x00weg.csv\x00weg.csv",
+    "zelfde_naam": "\x03uit.csv\x00uit.csv\x00uit.csv",
+    "lang": "\x01" + "x" * 255 + "\x00lijst\x00y",
+    "eigen_naam": "\x01.zarvo-opslag.lock\x00lijst\x00.zarvo-opslag.journaal",
+    "regelovergang": "\x01a\nb.csv\x00c\rd.csv\x00a\nb.csv",
+    "journaal": "zarvo-opslag 1 K\nP 8:/m/a.tmp0:8:/m/a.csv\nW 0:8:/m/b.oud8:/m/b.csv\n",
+    "journaal_voorbereid": "zarvo-opslag 1 V\nP 8:/m/a.tmp8:/m/a.oud6:/m/a b\n",
+}
+schrijf("opslagnamen", opslagnamen)

@@ -1,0 +1,493 @@
+#include "output/opslag.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <set>
+#include <system_error>
+
+#include "output/veiligschrijven.h"
+#include "shell/bestandspad.h"
+
+namespace zarvo::opslag {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kJournaalTijdelijk = ".zarvo-opslag.journaal.tmp";
+const char* const kKop = "zarvo-opslag 1 ";
+
+bool bestaat(const fs::path& p) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(p, ec));
+}
+
+void weg(const fs::path& p) {
+  std::error_code ec;
+  if (!p.empty()) fs::remove(p, ec);
+}
+
+struct SluitBestand {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string leesBestand(const fs::path& pad) {
+  std::unique_ptr<std::FILE, SluitBestand> f(openBestand(pad, "rb"));
+  std::string inhoud;
+  if (!f) return inhoud;
+  char blok[4096];
+  std::size_t n;
+  while ((n = std::fread(blok, 1, sizeof blok, f.get())) > 0) inhoud.append(blok, n);
+  return inhoud;
+}
+
+void voegVeldToe(std::string& uit, const fs::path& pad) {
+  const std::string tekst = pad.empty() ? std::string() : utf8UitPad(pad);
+  uit += std::to_string(tekst.size());
+  uit += ':';
+  uit += tekst;
+}
+
+bool leesVeld(std::string_view& tekst, fs::path& pad) {
+  const std::size_t dubbelepunt = tekst.find(':');
+  if (dubbelepunt == std::string_view::npos) return false;
+  std::size_t lengte = 0;
+  const auto [eind, ec] = std::from_chars(tekst.data(), tekst.data() + dubbelepunt, lengte);
+  if (ec != std::errc() || eind != tekst.data() + dubbelepunt || lengte > tekst.size() - dubbelepunt - 1) {
+    return false;
+  }
+  const std::string_view naam = tekst.substr(dubbelepunt + 1, lengte);
+  pad = naam.empty() ? fs::path() : padUitUtf8(naam);
+  tekst.remove_prefix(dubbelepunt + 1 + lengte);
+  return naam.empty() || !pad.empty();
+}
+
+// The folders whose entries a save changed.
+std::set<fs::path> mappenVan(const fs::path& map, const std::vector<Stap>& stappen) {
+  std::set<fs::path> mappen{map};
+  for (const Stap& s : stappen) mappen.insert(s.doel.parent_path());
+  return mappen;
+}
+
+void schrijfMappenNaarSchijf(const std::set<fs::path>& mappen) {
+  for (const fs::path& m : mappen) schrijfMapNaarSchijf(m);
+}
+
+// Committed: every new file goes in place, every stale list goes.
+void maakAf(const std::vector<Stap>& stappen) {
+  std::error_code ec;
+  for (const Stap& s : stappen) {
+    if (s.soort == Stap::Soort::Plaats) {
+      // A temporary file that is gone was renamed already.
+      if (bestaat(s.tijdelijk)) fs::rename(s.tijdelijk, s.doel, ec);
+    } else {
+      weg(s.doel);
+    }
+  }
+  for (const Stap& s : stappen) weg(s.reserve);
+}
+
+// Prepared: nothing was put in place, so only our own files go.
+void laatVallen(const std::vector<Stap>& stappen) {
+  for (const Stap& s : stappen) {
+    weg(s.tijdelijk);
+    weg(s.reserve);
+  }
+}
+
+// Undoing a save whose renames had begun: what was put in place goes, the
+// file it replaced comes back.
+void zetTerug(const std::vector<Stap>& stappen) {
+  std::error_code ec;
+  for (const Stap& s : stappen) {
+    if (s.soort == Stap::Soort::Plaats && bestaat(s.tijdelijk)) {
+      weg(s.tijdelijk);  // never placed
+    } else if (!s.reserve.empty()) {
+      if (bestaat(s.reserve)) fs::rename(s.reserve, s.doel, ec);
+    } else if (s.soort == Stap::Soort::Plaats) {
+      weg(s.doel);  // a new file that had no predecessor
+    }
+    weg(s.reserve);
+  }
+}
+
+std::string namenVan(const std::vector<Stap>& stappen) {
+  std::string uit;
+  for (const Stap& s : stappen) {
+    if (!uit.empty()) uit += ", ";
+    uit += utf8UitPad(s.doel.filename());
+  }
+  return uit;
+}
+
+// Traces of the saves of earlier versions: ".<name>.zarvo-<hex>.tmp" and
+// ".oud" beside their target. Nothing of ours uses that form any more.
+bool isOudSpoor(const std::string& naam) {
+  if (naam.size() < 4 || naam[0] != '.') return false;
+  const std::string_view staart = std::string_view(naam).substr(naam.size() - 4);
+  if (staart != ".tmp" && staart != ".oud") return false;
+  const std::size_t zarvo = naam.rfind(".zarvo-");
+  if (zarvo == std::string::npos || zarvo < 2) return false;
+  const std::size_t begin = zarvo + 7, eind = naam.size() - 4;
+  if (eind <= begin || eind - begin > 16) return false;
+  return std::all_of(naam.begin() + static_cast<std::ptrdiff_t>(begin), naam.begin() + static_cast<std::ptrdiff_t>(eind),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+std::string willekeurigeStam(std::mt19937_64& bron) {
+  char hex[17];
+  const auto [eind, ec] = std::to_chars(hex, hex + 16, bron() & 0xffffffffu, 16);
+  (void)ec;
+  std::string stam = ".zarvo-";
+  stam.append(8 - static_cast<std::size_t>(eind - hex), '0');
+  stam.append(hex, eind);
+  return stam;
+}
+
+}  // namespace
+
+const char* journaalNaam() { return ".zarvo-opslag.journaal"; }
+
+std::optional<std::string> bepaalDoel(const fs::path& gekozen, Doel& doel) {
+  doel = Doel{};
+  doel.gekozen = gekozen;
+  doel.pad = gekozen;
+  if (gekozen.filename().empty()) return std::string("geen geldige bestandsnaam");
+  // Our own lock, journal and temporary files go by these names.
+  if (utf8UitPad(gekozen.filename()).rfind(".zarvo-", 0) == 0) {
+    return std::string("geen geldige bestandsnaam (namen die met .zarvo- beginnen gebruikt het programma zelf)");
+  }
+  std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(gekozen, ec))) {
+    // The link stays and the file it points at gets the new content, as
+    // any editor does.
+    const fs::path echt = fs::canonical(gekozen, ec);
+    if (ec) {
+      const fs::path wijstNaar = fs::read_symlink(gekozen, ec);
+      return "een koppeling naar " + utf8UitPad(wijstNaar) + ", dat niet bestaat";
+    }
+    doel.pad = echt;
+  }
+  const fs::file_status st = fs::status(doel.pad, ec);
+  if (!fs::exists(st)) return std::nullopt;
+  if (fs::is_directory(st)) return std::string("er staat een map met die naam");
+  if (!fs::is_regular_file(st)) return std::string("geen gewoon bestand (een pijp, apparaat of socket)");
+  doel.bestaat = true;
+  doel.modus = st.permissions();
+  return std::nullopt;
+}
+
+std::string journaalTekst(Staat staat, const std::vector<Stap>& stappen) {
+  std::string uit = kKop;
+  uit += static_cast<char>(staat);
+  uit += '\n';
+  for (const Stap& s : stappen) {
+    uit += static_cast<char>(s.soort);
+    uit += ' ';
+    voegVeldToe(uit, s.tijdelijk);
+    voegVeldToe(uit, s.reserve);
+    voegVeldToe(uit, s.doel);
+    uit += '\n';
+  }
+  return uit;
+}
+
+bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stappen) {
+  const std::string_view kop = kKop;
+  if (tekst.substr(0, kop.size()) != kop || tekst.size() < kop.size() + 2 || tekst[kop.size() + 1] != '\n') {
+    return false;
+  }
+  const char s = tekst[kop.size()];
+  if (s != 'V' && s != 'K' && s != 'T') return false;
+  staat = static_cast<Staat>(s);
+  tekst.remove_prefix(kop.size() + 2);
+  stappen.clear();
+  while (!tekst.empty()) {
+    if (tekst.size() < 2 || (tekst[0] != 'P' && tekst[0] != 'W') || tekst[1] != ' ') return false;
+    Stap stap;
+    stap.soort = static_cast<Stap::Soort>(tekst[0]);
+    tekst.remove_prefix(2);
+    if (!leesVeld(tekst, stap.tijdelijk) || !leesVeld(tekst, stap.reserve) || !leesVeld(tekst, stap.doel)) return false;
+    if (tekst.empty() || tekst[0] != '\n' || stap.doel.empty()) return false;
+    if (stap.soort == Stap::Soort::Plaats && stap.tijdelijk.empty()) return false;
+    tekst.remove_prefix(1);
+    stappen.push_back(std::move(stap));
+  }
+  return true;
+}
+
+bool heeftSporen(const fs::path& map) {
+  if (bestaat(map / journaalNaam()) || bestaat(map / kJournaalTijdelijk) || bestaat(map / Mapslot::bestandsnaam())) {
+    return true;
+  }
+  std::error_code ec;
+  for (fs::directory_iterator it(map, ec), eind; !ec && it != eind; it.increment(ec)) {
+    if (isOudSpoor(utf8UitPad(it->path().filename()))) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> herstel(const fs::path& map) {
+  std::vector<std::string> gedaan;
+  const std::string mapNaam = utf8UitPad(map);
+  weg(map / kJournaalTijdelijk);
+  const fs::path journaal = map / journaalNaam();
+  if (bestaat(journaal)) {
+    Staat staat{};
+    std::vector<Stap> stappen;
+    if (!leesJournaal(leesBestand(journaal), staat, stappen)) {
+      gedaan.push_back("In " + mapNaam + " stond een onleesbaar journaal van een onderbroken opslag; het is verwijderd.");
+    } else if (staat == Staat::Vastgelegd) {
+      maakAf(stappen);
+      gedaan.push_back("In " + mapNaam + " was een opslag onderbroken; die is nu afgemaakt (" + namenVan(stappen) + ").");
+    } else {
+      if (staat == Staat::Terug) {
+        zetTerug(stappen);
+      } else {
+        laatVallen(stappen);
+      }
+      gedaan.push_back("In " + mapNaam + " was een opslag onderbroken; die is ongedaan gemaakt, de bestanden van daarvoor (" +
+                       namenVan(stappen) + ") zijn ongewijzigd.");
+    }
+    schrijfMappenNaarSchijf(mappenVan(map, stappen));
+    weg(journaal);
+    schrijfMapNaarSchijf(map);
+  }
+
+  std::error_code ec;
+  int oudeSporen = 0;
+  for (fs::directory_iterator it(map, ec), eind; !ec && it != eind; it.increment(ec)) {
+    if (!isOudSpoor(utf8UitPad(it->path().filename()))) continue;
+    std::error_code wegEc;
+    if (fs::remove(it->path(), wegEc)) ++oudeSporen;
+  }
+  if (oudeSporen > 0) {
+    gedaan.push_back("In " + mapNaam + (oudeSporen == 1 ? " is 1 achtergebleven tijdelijk bestand"
+                                                       : " zijn " + std::to_string(oudeSporen) +
+                                                             " achtergebleven tijdelijke bestanden") +
+                     " van een eerdere opslag verwijderd.");
+  }
+  return gedaan;
+}
+
+Transactie::~Transactie() {
+  for (std::FILE*& f : open_) {
+    if (f) std::fclose(f);
+    f = nullptr;
+  }
+  if (klaar_) return;
+  if (vastgelegd_) {
+    // Committed: carrying it out is the way to a consistent pair now.
+    maakAf(stappen_);
+  } else {
+    laatVallen(stappen_);
+  }
+  if (begonnen_) {
+    schrijfMappenNaarSchijf(mappenVan(map_, stappen_));
+    weg(map_ / journaalNaam());
+  }
+}
+
+namespace {
+
+// Short names: the target's name may be as long as the file system allows,
+// so the temporary name must not grow with it.
+void geefNamen(Stap& stap, bool metReserve) {
+  static std::mt19937_64 bron{std::random_device{}() ^ static_cast<std::uint64_t>(
+                                  std::chrono::steady_clock::now().time_since_epoch().count())};
+  const fs::path map = stap.doel.parent_path();
+  for (int poging = 0; poging < 100; ++poging) {
+    const std::string stam = willekeurigeStam(bron);
+    const fs::path tijdelijk = map / padUitUtf8(stam + ".tmp");
+    const fs::path reserve = map / padUitUtf8(stam + ".oud");
+    if (bestaat(tijdelijk) || bestaat(reserve)) continue;
+    if (stap.soort == Stap::Soort::Plaats) stap.tijdelijk = tijdelijk;
+    if (metReserve) stap.reserve = reserve;
+    return;
+  }
+}
+
+}  // namespace
+
+std::size_t Transactie::plaats(const Doel& doel) {
+  Stap stap;
+  stap.soort = Stap::Soort::Plaats;
+  stap.doel = doel.pad;
+  geefNamen(stap, doel.bestaat);
+  stappen_.push_back(std::move(stap));
+  modi_.push_back(doel.modus);
+  open_.push_back(nullptr);
+  return stappen_.size() - 1;
+}
+
+void Transactie::verwijder(const Doel& doel) {
+  Stap stap;
+  stap.soort = Stap::Soort::Weg;
+  // The name in the folder goes, also when it is a link: what it points at
+  // is not ours to remove.
+  stap.doel = doel.gekozen;
+  geefNamen(stap, true);
+  stappen_.push_back(std::move(stap));
+  modi_.push_back(std::nullopt);
+  open_.push_back(nullptr);
+}
+
+bool Transactie::schrijfJournaal(Staat staat, Fout& fout) {
+  const fs::path tijdelijk = map_ / kJournaalTijdelijk;
+  weg(tijdelijk);
+  const std::string tekst = journaalTekst(staat, stappen_);
+  errno = 0;
+  std::unique_ptr<std::FILE, SluitBestand> f(maakNieuwBestand(tijdelijk, std::nullopt));
+  bool goed = f && std::fwrite(tekst.data(), 1, tekst.size(), f.get()) == tekst.size() && schrijfNaarSchijf(f.get());
+  int code = errno;
+  if (f && std::fclose(f.release()) != 0 && goed) {
+    goed = false;
+    code = errno;
+  }
+  std::error_code ec;
+  if (goed) {
+    fs::rename(tijdelijk, map_ / journaalNaam(), ec);
+    if (ec) {
+      goed = false;
+      code = ec.value();
+    }
+  }
+  if (goed) schrijfMapNaarSchijf(map_);
+  if (!goed) {
+    weg(tijdelijk);
+    fout = Fout{map_, redenVan(code)};
+  }
+  return goed;
+}
+
+bool Transactie::begin(Fout& fout) {
+  for (const Stap& s : stappen_) {
+    if ((s.soort == Stap::Soort::Plaats && s.tijdelijk.empty()) || (s.reserve.empty() && s.soort == Stap::Soort::Weg)) {
+      fout = Fout{s.doel, "geen tijdelijk bestand te maken"};
+      return false;
+    }
+  }
+  if (!schrijfJournaal(Staat::Voorbereid, fout)) return false;
+  begonnen_ = true;
+  return true;
+}
+
+std::FILE* Transactie::open(std::size_t i, Fout& fout) {
+  errno = 0;
+  std::FILE* f = maakNieuwBestand(stappen_[i].tijdelijk, modi_[i]);
+  if (!f) {
+    const int code = errno;
+    std::error_code ec;
+    // A folder that is there but takes no new files (a system folder)
+    // also answers "no such file".
+    if (code == ENOENT && fs::is_directory(stappen_[i].doel.parent_path(), ec)) {
+      fout = Fout{stappen_[i].doel, "in deze map kan geen bestand worden gemaakt"};
+    } else {
+      fout = Fout{stappen_[i].doel, redenVan(code)};
+    }
+    return nullptr;
+  }
+  open_[i] = f;
+  return f;
+}
+
+bool Transactie::sluit(std::size_t i, Fout& fout) {
+  std::FILE* f = open_[i];
+  open_[i] = nullptr;
+  errno = 0;
+  bool goed = schrijfNaarSchijf(f);
+  int code = errno;
+  if (std::fclose(f) != 0 && goed) {
+    goed = false;
+    code = errno;
+  }
+  if (!goed) fout = Fout{stappen_[i].doel, redenVan(code)};
+  return goed;
+}
+
+bool Transactie::legVast(Fout& fout) {
+  for (Stap& s : stappen_) {
+    if (s.reserve.empty()) continue;
+    std::error_code ec;
+    if (!bestaat(s.doel)) {
+      s.reserve.clear();  // gone meanwhile: nothing to keep
+      continue;
+    }
+    fs::create_hard_link(s.doel, s.reserve, ec);
+    if (ec) {
+      // File systems without hard links: a copy does as well.
+      ec.clear();
+      fs::copy_file(s.doel, s.reserve, ec);
+      if (ec) {
+        fout = Fout{s.doel, redenVan(ec.value())};
+        return false;
+      }
+    }
+  }
+  if (!schrijfJournaal(Staat::Vastgelegd, fout)) return false;
+  vastgelegd_ = true;
+  return true;
+}
+
+bool Transactie::voerUit(Fout& fout) {
+  for (std::size_t i = 0; i < stappen_.size(); ++i) {
+    const Stap& s = stappen_[i];
+    std::error_code ec;
+    if (s.soort == Stap::Soort::Plaats) {
+      fs::rename(s.tijdelijk, s.doel, ec);
+    } else {
+      fs::remove(s.doel, ec);
+    }
+    if (ec) {
+      // A file in use (on Windows) or a folder that changed under us. The
+      // journal says "undo" first, so that a kill while undoing ends in
+      // the old files as well.
+      fout = Fout{s.doel, redenVan(ec.value())};
+      Fout genegeerd;
+      schrijfJournaal(Staat::Terug, genegeerd);
+      zetTerug(stappen_);
+      schrijfMappenNaarSchijf(mappenVan(map_, stappen_));
+      weg(map_ / journaalNaam());
+      schrijfMapNaarSchijf(map_);
+      klaar_ = true;
+      return false;
+    }
+  }
+  schrijfMappenNaarSchijf(mappenVan(map_, stappen_));
+  for (const Stap& s : stappen_) weg(s.reserve);
+  weg(map_ / journaalNaam());
+  schrijfMapNaarSchijf(map_);
+  klaar_ = true;
+  return true;
+}
+
+std::string redenVan(int fout) {
+  switch (fout) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return "geen schrijfrechten";
+    case ENOENT:
+    case ENOTDIR: return "de map bestaat niet";
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "de schijf is vol";
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ: return "geen geldige bestandsnaam";
+    case EISDIR: return "er staat een map met die naam";
+#ifdef ETXTBSY
+    case ETXTBSY:
+#endif
+    case EBUSY: return "het bestand is in gebruik";
+    default: return fout == 0 ? std::string("onbekende oorzaak") : "fout " + std::to_string(fout);
+  }
+}
+
+}  // namespace zarvo::opslag

@@ -1,0 +1,107 @@
+// The save as one unit: the files of one save (result files, the
+// deleted-profile list, or the removal of a list that no longer belongs to
+// the result) are either all in place or none is, even when the program is
+// killed halfway. Used by slaOp(); not for other callers.
+//
+// How: every new file is written to a short hidden temporary name beside
+// its target and pushed to the disk. A journal in the chosen folder lists
+// the steps before anything is created (state "prepared"), and is replaced
+// by one in state "committed" once every temporary file is complete. Only
+// then are the files renamed into place. Whoever finds a journal later
+// finishes a committed save and undoes a prepared one; the files replaced
+// stay reachable under a second name (a hard link) until the journal is
+// gone, so that a rename that fails can be undone.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zarvo::opslag {
+
+// A file of the save, with a link as target followed to the file it
+// points at (the link stays a link).
+struct Doel {
+  std::filesystem::path gekozen;  // as the user named it, for messages
+  std::filesystem::path pad;      // where the bytes go
+  bool bestaat = false;
+  std::optional<std::filesystem::perms> modus;  // of the file it replaces
+};
+
+// Fills 'doel' for the chosen path; otherwise the reason it is refused.
+std::optional<std::string> bepaalDoel(const std::filesystem::path& gekozen, Doel& doel);
+
+struct Stap {
+  enum class Soort : char { Plaats = 'P', Weg = 'W' };
+  Soort soort = Soort::Plaats;
+  std::filesystem::path tijdelijk;  // Plaats: the new file until it is renamed
+  std::filesystem::path reserve;    // a second name of the file replaced or removed; empty when none
+  std::filesystem::path doel;
+};
+
+enum class Staat : char { Voorbereid = 'V', Vastgelegd = 'K', Terug = 'T' };
+
+// The journal as bytes and back; lengths before every name, so that any
+// byte a name may hold (a newline too) survives.
+std::string journaalTekst(Staat staat, const std::vector<Stap>& stappen);
+bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stappen);
+
+// The journal's name in the chosen folder.
+const char* journaalNaam();
+
+// Whether 'map' holds anything herstel() would deal with.
+bool heeftSporen(const std::filesystem::path& map);
+
+// Finishes or undoes what an interrupted save left in 'map' (the caller
+// holds the folder's lock). One sentence per thing done, for the user.
+std::vector<std::string> herstel(const std::filesystem::path& map);
+
+// The reason for a failed system call 'fout' (an errno value), in words the
+// user can act on.
+std::string redenVan(int fout);
+
+struct Fout {
+  std::filesystem::path pad;
+  std::string reden;
+};
+
+// One save. Steps are added, then the journal is started, the temporary
+// files are written, the save is committed and carried out. Destroyed
+// before it was carried out, it undoes everything (also on an exception).
+class Transactie {
+ public:
+  explicit Transactie(std::filesystem::path map) : map_(std::move(map)) {}
+  ~Transactie();
+  Transactie(const Transactie&) = delete;
+  Transactie& operator=(const Transactie&) = delete;
+
+  // Returns the step's number.
+  std::size_t plaats(const Doel& doel);
+  void verwijder(const Doel& doel);
+
+  bool begin(Fout& fout);
+  // The temporary file of step 'i', created now; nullptr on failure.
+  std::FILE* open(std::size_t i, Fout& fout);
+  // Pushes it to the disk and closes it.
+  bool sluit(std::size_t i, Fout& fout);
+  // Keeps the files replaced under a second name and commits.
+  bool legVast(Fout& fout);
+  // Renames and removes; on a failure everything is put back as it was.
+  bool voerUit(Fout& fout);
+
+ private:
+  bool schrijfJournaal(Staat staat, Fout& fout);
+
+  std::filesystem::path map_;
+  std::vector<Stap> stappen_;
+  std::vector<std::optional<std::filesystem::perms>> modi_;
+  std::vector<std::FILE*> open_;
+  bool begonnen_ = false;
+  bool vastgelegd_ = false;
+  bool klaar_ = false;
+};
+
+}  // namespace zarvo::opslag
