@@ -194,6 +194,12 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   paneel->addWidget(cdmPuntCodes_);
   paneel->addWidget(lblBouwResultaat);
   paneel->addWidget(maakRecordVak());
+  paneel->addWidget(maakMatenVak());
+  chkMaaiveld_ = new QCheckBox(QStringLiteral("Oorspronkelijk maaiveld"), this);
+  chkMaaiveld_->setObjectName("chkMaaiveld");
+  chkMaaiveld_->setChecked(true);
+  chkMaaiveld_->setToolTip(QStringLiteral("Toont gestippeld de gemeten punten die de sloot heeft vervangen"));
+  paneel->addWidget(chkMaaiveld_);
   paneel->addStretch(1);
 
   auto* midden = new QHBoxLayout;
@@ -203,12 +209,6 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   midden->addLayout(beeld, 1);
   midden->addLayout(paneel);
 
-  paneel->addWidget(maakMatenVak());
-  chkMaaiveld_ = new QCheckBox(QStringLiteral("Oorspronkelijk maaiveld"), this);
-  chkMaaiveld_->setObjectName("chkMaaiveld");
-  chkMaaiveld_->setChecked(true);
-  chkMaaiveld_->setToolTip(QStringLiteral("Toont gestippeld de gemeten punten die de sloot heeft vervangen"));
-  paneel->addWidget(chkMaaiveld_);
   auto* onder = new QHBoxLayout;
   onder->addWidget(cmdTerug);
   onder->addWidget(lblSelect_, 1);
@@ -267,15 +267,6 @@ QGroupBox* FrmPL::maakRecordVak() {
   return vak;
 }
 
-void FrmPL::toonRecord(const SlootRecord& record) {
-  // Fields 1 to 5 and 7; the sixth is not used.
-  static constexpr int kolommen[] = {1, 2, 3, 4, 5, 7};
-  for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
-    const QString tekst = record.aanwezig ? tekstUitBestand(record.kolom(kolommen[i])) : QStringLiteral("–");
-    recordLabels_[i]->setText(tekst);
-    recordLabels_[i]->setToolTip(tekst);
-  }
-}
 QGroupBox* FrmPL::maakMatenVak() {
   auto* vak = new QGroupBox(QStringLiteral("Slootmaten"), this);
   vak->setObjectName("fraSlootmaten");
@@ -381,6 +372,15 @@ void FrmPL::tekenOudMaaiveld(const Profiel& profiel, const Bouwfeiten& gebouwd) 
   }
 }
 
+void FrmPL::toonRecord(const SlootRecord& record) {
+  // Fields 1 to 5 and 7; the sixth is not used.
+  static constexpr int kolommen[] = {1, 2, 3, 4, 5, 7};
+  for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
+    const QString tekst = record.aanwezig ? tekstUitBestand(record.kolom(kolommen[i])) : QStringLiteral("–");
+    recordLabels_[i]->setText(tekst);
+    recordLabels_[i]->setToolTip(tekst);
+  }
+}
 
 void FrmPL::laad() {
   const ProfielStore& s = taak_.store();
@@ -567,13 +567,19 @@ void FrmPL::tekenPeilen(double breedteVenster) {
   const double x2 = breedteVenster + 0.1 * breedteVenster;
   const std::optional<double> polderpeil = peilAlsSingle(txtLiggingPolderpeil_->text());
   const std::optional<double> boezempeil = peilAlsSingle(txtLiggingBoezempeil_->text());
+  // Levels far from the ground (a river dike at +8 m with the default polder
+  // level of -2 m) lie outside the picture; the edge markers say they are set.
+  auto zet = [&](double boezem, double polder) {
+    lineBoezempeil_->zet(x1, boezem, x2, boezem);
+    linePolderpeil_->zet(x1, polder, x2, polder);
+    lineBoezempeil_->setRandLabel(QStringLiteral("Boezempeil ") + formaat00Regionaal(boezem));
+    linePolderpeil_->setRandLabel(QStringLiteral("Polderpeil ") + formaat00Regionaal(polder));
+  };
   if (boezempeil && polderpeil) {
-    lineBoezempeil_->zet(x1, *boezempeil, x2, *boezempeil);
-    linePolderpeil_->zet(x1, *polderpeil, x2, *polderpeil);
+    zet(*boezempeil, *polderpeil);
     return;
   }
-  lineBoezempeil_->zet(x1, 0.6, x2, 0.6);
-  linePolderpeil_->zet(x1, -2, x2, -2);
+  zet(0.6, -2);
   toonBericht(QStringLiteral("De peilen zijn geen getal. Kan de waarden niet veranderen"),
               QStringLiteral("Fout!"), Icoon::Kritiek);
 }

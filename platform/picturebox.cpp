@@ -6,6 +6,7 @@
 #include <QRubberBand>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -32,6 +33,26 @@ void LineControl::setVisible(bool zichtbaar) { zichtbaar_ = zichtbaar; box_->upd
 void LineControl::setKleur(const QColor& kleur) { kleur_ = kleur; box_->update(); }
 void LineControl::setStijl(Qt::PenStyle stijl) { stijl_ = stijl; box_->update(); }
 void LineControl::setSpanning(Spanning spanning) { spanning_ = spanning; box_->update(); }
+
+void LineControl::setRandLabel(const QString& tekst) {
+  randLabel_ = tekst;
+  box_->update();
+}
+
+std::vector<RandMarkering> PictureBox::randMarkeringen() const {
+  std::vector<RandMarkering> uit;
+  for (const LineControl* l : lijnen_) {
+    if (!l->isVisible() || l->randLabel().isEmpty() || l->spanning() != LineControl::Spanning::VolleBreedte) continue;
+    const double y = naarPixel({l->x1(), l->y1()}).y();
+    if (y < 0 || y > height()) uit.push_back({l->randLabel(), l->kleur(), y < 0, l->y1()});
+  }
+  // Stacked from the edge inwards in the order the levels lie beyond it.
+  std::sort(uit.begin(), uit.end(), [](const RandMarkering& a, const RandMarkering& b) {
+    if (a.boven != b.boven) return a.boven;
+    return a.boven ? a.y > b.y : a.y < b.y;
+  });
+  return uit;
+}
 
 namespace {
 
@@ -261,6 +282,25 @@ void PictureBox::schilder(QPainter& p, QSizeF maat, const Zicht& zicht) {
     }
   }
   if (assen_.aan()) tekenAssen(p, zicht, maat, assen_);
+  // A level out of view: a small arrow at the edge it lies beyond, with its
+  // name and value, at the right where the axes leave room.
+  if (p.device() == this) {
+    int boven = 0, onder = 0;
+    const QFontMetrics maten(font());
+    for (const RandMarkering& m : randMarkeringen()) {
+      const double h = maten.height();
+      // Clear of the axis labels and the axis name along the bottom edge.
+      const double y = m.boven ? 4 + (boven++) * (h + 2) : maat.height() - 3.6 * h - 4 - (onder++) * (h + 2);
+      const double x = maat.width() - 8 - maten.horizontalAdvance(m.tekst) - 14;
+      const double punt = m.boven ? y : y + h;
+      const double voet = m.boven ? y + h * 0.7 : y + h * 0.3;
+      p.setPen(QPen(m.kleur, 1));
+      p.setBrush(m.kleur);
+      p.drawPolygon(QPolygonF({QPointF(x + 5, punt), QPointF(x, voet), QPointF(x + 10, voet)}));
+      p.setBrush(Qt::NoBrush);
+      p.drawText(QPointF(x + 14, y + maten.ascent()), m.tekst);
+    }
+  }
   p.restore();
 }
 

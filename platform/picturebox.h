@@ -77,6 +77,12 @@ class LineControl : public QObject {
   Spanning spanning() const { return spanning_; }
   void setSpanning(Spanning spanning);
 
+  // For a full-width line: the text of the small marker the box shows at
+  // its top or bottom edge while the line lies outside the view (a water
+  // level far below the ground), so that the user sees it is set.
+  const QString& randLabel() const { return randLabel_; }
+  void setRandLabel(const QString& tekst);
+
  private:
   PictureBox* box_;
   float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
@@ -84,6 +90,15 @@ class LineControl : public QObject {
   QColor kleur_ = Qt::black;
   Qt::PenStyle stijl_ = Qt::SolidLine;
   Spanning spanning_ = Spanning::Eigen;
+  QString randLabel_;
+};
+
+// A line outside the view, as its edge marker shows it.
+struct RandMarkering {
+  QString tekst;
+  QColor kleur;
+  bool boven = false;  // above the view (else below)
+  double y = 0;        // the level, in scale units
 };
 
 class PictureBox : public QWidget {
@@ -151,6 +166,9 @@ class PictureBox : public QWidget {
   // A line control that lives on this box (objectName = naam).
   LineControl* maakLijn(const QString& naam);
   std::vector<LineControl*> lijnen() const { return lijnen_; }
+  // The full-width lines with a marker text that lie above or below the
+  // view now.
+  std::vector<RandMarkering> randMarkeringen() const;
 
   void setTooltipTekst(const QString& tekst);
 

@@ -291,6 +291,26 @@ TEST_F(FrmPLTest, EndSlotsGetGreyCirclesAndAFilledMiddleSlotLocksThePicture) {
   EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant rechts");
 }
 
+// A level far below the ground (P1 lies between 0 and 3 m) shows as a
+// marker with its value at the bottom edge; back in view, the marker goes.
+TEST_F(FrmPLTest, ALevelOutsideThePictureIsMarkedAtItsEdge) {
+  FrmPL& f = laad();
+  f.resize(900, 600);
+  f.show();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(pic(f).randMarkeringen().empty());
+  kind<QLineEdit>(f, "txtLiggingPolderpeil")->setText("-50");
+  klik(f, "cmdUpdate");
+  const std::vector<RandMarkering> buiten = pic(f).randMarkeringen();
+  ASSERT_EQ(buiten.size(), 1u);
+  EXPECT_EQ(buiten[0].tekst, "Polderpeil -50,00");
+  EXPECT_FALSE(buiten[0].boven);
+  EXPECT_EQ(buiten[0].kleur, lijn(f, "linePolderpeil").kleur());
+  kind<QLineEdit>(f, "txtLiggingPolderpeil")->setText("1");
+  klik(f, "cmdUpdate");
+  EXPECT_TRUE(pic(f).randMarkeringen().empty());
+}
+
 TEST_F(FrmPLTest, GuideLinesAndTheirFailurePath) {
   FrmPL& f = laad();
   LineControl& boezem = lijn(f, "lineBoezempeil");
