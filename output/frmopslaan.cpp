@@ -162,7 +162,19 @@ QString FrmOpslaan::map() const { return lijsten_->map(); }
 
 void FrmOpslaan::toonMap() {
   const QString pad = QDir::toNativeSeparators(lijsten_->map());
-  lblMap_->setText(QStringLiteral("Opslaan in: %1").arg(pad));
+  // Said at once, not after the user filled in the names: a folder that
+  // cannot take the files, and what an interrupted save left there (which
+  // is dealt with now).
+  std::vector<Melding> hersteld;
+  const auto fout = controleerDoelmap(naarPad(lijsten_->map()), &hersteld, true);
+  for (const Melding& m : hersteld) toonMelding(m);
+  QString tekst = QStringLiteral("Opslaan in: %1").arg(pad);
+  if (fout) {
+    const std::string& reden = fout->tekst;
+    tekst += QStringLiteral(" (kan hier niet opslaan: %1)")
+                 .arg(QString::fromStdString(reden.substr(reden.rfind(": ") == std::string::npos ? 0 : reden.rfind(": ") + 2)));
+  }
+  lblMap_->setText(tekst);
   lblMap_->setToolTip(pad);
 }
 
@@ -214,21 +226,24 @@ void FrmOpslaan::cmdOpslaan_Click() {
   }
 
   std::optional<Melding> fout;
+  Opslagverslag verslag;
   {
     Zandloper zandloper;
     if (opl) {
-      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), taak_.oppervlaktelijnen());
+      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), taak_.oppervlaktelijnen(),
+                         &verslag);
     } else {
-      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken());
+      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), profielregels(), &verslag);
     }
   }
+  for (const Melding& m : verslag.hersteld) toonMelding(m);
   if (fout) {
     toonMelding(*fout);
     return;
   }
   lijsten_->verfris();
   lijsten_->markeerBestand(naamResultaat);
-  toonBericht(QStringLiteral("Bestanden zijn opgeslagen."), QStringLiteral("Bestand opgeslagen"), Icoon::Geen);
+  toonMelding(meldingOpgeslagen(verslag));
   // The form stays open: the user may save again elsewhere, or stop.
   opgeslagen_ = true;
   cmdStop_->setEnabled(true);

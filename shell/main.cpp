@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "ditch/rapport.h"
 #include "platform/regionaal.h"
 #include "shell/grotepaginas.h"
+#include "shell/onderbreking.h"
 #include "shell/schermvolgorde.h"
 #include "shell/taak.h"
 
@@ -69,5 +71,17 @@ int main(int argc, char** argv) {
   fout.flush();
 
   volgorde.start();
+  // Ctrl-C, SIGTERM (a shutdown) and SIGHUP only set a note: a save under
+  // way looks at it and undoes or finishes itself; here the program then
+  // ends, as a shell expects (exit code 128 + the signal).
+  zarvo::vangOnderbrekingen();
+  QTimer signaalwacht;
+  QObject::connect(&signaalwacht, &QTimer::timeout, [] {
+    if (const int signaal = zarvo::onderbrekingSignaal()) {
+      std::fprintf(stderr, "zarvo-edit: gestopt door %s\n", zarvo::signaalNaam(signaal).c_str());
+      QCoreApplication::exit(zarvo::afsluitcodeVoorSignaal(signaal));
+    }
+  });
+  signaalwacht.start(200);
   return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <new>
 #include <type_traits>
 
 #include "ditch/frmpl.h"
@@ -146,6 +147,9 @@ bool Schermvolgorde::leesIn() {
       });
     } catch (const LezenAfgebroken&) {
       afgebroken = true;
+    } catch (const std::bad_alloc&) {
+      // The job is empty again; the user may choose a smaller file.
+      fout = meldingTeWeinigGeheugen(taak_.profielbestand());
     }
   }
   sluit<FrmLaden>();
@@ -197,7 +201,20 @@ void Schermvolgorde::naarSloot() {
   taak_.zetTerugMogelijk(true);
   sluit<FrmGraphicView>();
   FrmPL& pl = scherm<FrmPL>();
-  pl.laad();
+  try {
+    pl.laad();
+  } catch (const std::bad_alloc&) {
+    // The construction stopped halfway; the profiles as reviewed were kept
+    // aside before it began (or never touched), so the review's work is
+    // not lost: back there, as "<< Terug" would go.
+    sluit<FrmPL>();
+    taak_.terugVoorBouw();
+    toonMelding(meldingTeWeinigGeheugen(taak_.profielbestand()));
+    FrmGraphicView& review = scherm<FrmGraphicView>();
+    review.begin();
+    review.show();
+    return;
+  }
   pl.show();
 }
 

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <filesystem>
+
 #include "output/frmopslaan.h"
+#include "output/opslag.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 
@@ -149,6 +152,37 @@ TEST_F(FrmOpslaanTest, WithoutDeletesNoListIsWrittenWhateverItsNameBox) {
   ASSERT_EQ(fake.getoond.size(), 4u);
   EXPECT_EQ(fake.getoond[3].titel, "Bestand opgeslagen");
   EXPECT_NE(lees(pad("output_profiel_dijk 12.txt")), "oud");
+}
+
+TEST_F(FrmOpslaanTest, PickingAFolderDealsWithAnInterruptedSaveAndAnOldListGoesWithTheNext) {
+  FakeBerichten fake;
+  // A save killed before it was committed: its temporary file and journal.
+  const auto m = std::filesystem::path(map.path().toStdString());
+  const std::vector<opslag::Stap> stappen = {
+      {opslag::Stap::Soort::Plaats, m / ".zarvo-0000000e.tmp", {}, m / "output_profiel_dijk 12.txt"}};
+  for (const auto& [naam, inhoud] : {std::pair<QString, QByteArray>{".zarvo-0000000e.tmp", "half"},
+                                     {opslag::journaalNaam(), QByteArray::fromStdString(opslag::journaalTekst(
+                                                                  opslag::Staat::Voorbereid, stappen))},
+                                     {"output_verwijderde_profielen_dijk 12.txt", "oude lijst"}}) {
+    QFile f(pad(naam));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(inhoud);
+  }
+  toonForm();
+  ASSERT_EQ(fake.getoond.size(), 1u);
+  EXPECT_EQ(fake.getoond[0].titel, "Let op!");
+  EXPECT_TRUE(fake.getoond[0].tekst.contains("ongedaan gemaakt")) << fake.getoond[0].tekst.toStdString();
+  EXPECT_EQ(QDir(map.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{"output_verwijderde_profielen_dijk 12.txt"});
+
+  // Nothing deleted this time: the list of the earlier save goes, and the
+  // confirmation says so.
+  kind<QPushButton>("cmdOpslaan")->click();
+  ASSERT_EQ(fake.getoond.size(), 2u);
+  EXPECT_EQ(fake.getoond[1].tekst, "Bestanden zijn opgeslagen.\nHet oude overzicht " +
+                                       pad("output_verwijderde_profielen_dijk 12.txt") +
+                                       " is verwijderd: er zijn deze keer geen profielen verwijderd.");
+  EXPECT_EQ(QDir(map.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"output_profiel_dijk 12.txt"});
 }
 
 TEST_F(FrmOpslaanTest, BadNamesAndUnwritableTargetsShowTheFailureAndWriteNothing) {
