@@ -33,12 +33,7 @@ Punt pt(double veld1, double veld2, double x, double y, double z) {
 }
 
 void voegToe(const std::string& naam, std::vector<Punt> punten, const std::string& bodem = "-1") {
-  Profiel p;
-  p.naam = naam;
-  p.punten = std::move(punten);
-  p.sloot.aanwezig = true;
-  p.sloot.velden = {naam, bodem, "1", "1", "", "", ""};
-  store().profielen.push_back(std::move(p));
+  voegProfielToe(naam, std::move(punten), bodem);
 }
 
 // P1: a ditch between the edges at L 20 (code 5) and 30 (code 2), bottom -1,

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
+#include <string>
+#include <vector>
 
 #include "shell/schermvolgorde.h"
 #include "shell/taak.h"
@@ -36,6 +38,17 @@ void sluitScherm() {
   volgorde().sluit<F>();
 }
 inline void sluitAlleSchermen() { volgorde().sluitAlles(); }
+
+// Appends a profile to the shared job with a ditch record of bottom level
+// 'bodem' and slopes 1:1.
+inline void voegProfielToe(const std::string& naam, std::vector<Punt> punten, const std::string& bodem = "-1") {
+  Profiel p;
+  p.naam = naam;
+  p.punten = std::move(punten);
+  p.sloot.aanwezig = true;
+  p.sloot.velden = {naam, bodem, "1", "1", "", "", ""};
+  store().profielen.push_back(std::move(p));
+}
 
 // Sets the default locale for one scope and puts the old one back, so a
 // test of number texts does not depend on the machine's region nor leak

@@ -172,12 +172,7 @@ class SlootZoom : public SchermTest {
     store().initialiseerProfielInfo();
   }
   static void voegToe(const std::string& naam, std::vector<Punt> punten, const std::string& bodem) {
-    Profiel p;
-    p.naam = naam;
-    p.punten = std::move(punten);
-    p.sloot.aanwezig = true;
-    p.sloot.velden = {naam, bodem, "1", "1", "", "", ""};
-    store().profielen.push_back(std::move(p));
+    voegProfielToe(naam, std::move(punten), bodem);
   }
   FakeBerichten berichtenFake;
 };
