@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "batch/batchgemeen.h"
-#include "shell/grotepaginas.h"
 #include "shell/onderbreking.h"
 
 namespace {
@@ -45,7 +44,6 @@ std::string gebruik() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  zarvo::vraagGrotePaginas(argv);
   // A closed stdout is a failed write (exit code 1), not a silent death.
   zarvo::negeerGebrokenPijp();
   const std::vector<std::string> regel = opdrachtregel(argc, argv);

@@ -13,7 +13,6 @@
 
 #include "ditch/rapport.h"
 #include "platform/regionaal.h"
-#include "shell/grotepaginas.h"
 #include "shell/onderbreking.h"
 #include "shell/schermvolgorde.h"
 #include "shell/taak.h"
@@ -28,7 +27,6 @@ const char* const gebruik =
 }
 
 int main(int argc, char** argv) {
-  zarvo::vraagGrotePaginas(argv);
   // Help must work without a display, so before the application object.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
