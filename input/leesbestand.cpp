@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "shell/bestandspad.h"
 #include "shell/getallen.h"
+#include "shell/parallel.h"
 
 // Field rules of a line: six comma-separated fields. A field whose first
 // non-blank character is '"' is a quoted text and runs to the next '"'
@@ -28,7 +30,7 @@ namespace zarvo {
 
 namespace {
 
-constexpr std::size_t blokGrootte = std::size_t{1} << 20;  // one read, and one progress step
+constexpr std::size_t blokGrootte = std::size_t{1} << 20;  // one piece per core in a read
 constexpr std::size_t maxRegel = std::size_t{1} << 20;     // longer lines are refused
 constexpr std::size_t maxPunten = (std::numeric_limits<std::int32_t>::max() - 1) / 3;
 
@@ -66,13 +68,68 @@ Cel codeCel(const Veld& v) {
   return Cel(v.tekst);
 }
 
-class Lezer {
- public:
-  Lezer(const std::string& pad, MeldingSink& sink, char decimaalteken)
-      : pad_(pad), sink_(sink), decimaalteken_(decimaalteken) {}
+// One piece of the file, parsed on its own. A piece does not know the
+// profile that runs into it from the piece before, so its lines up to the
+// end of its first named profile are kept as they are ('voorloop') and go
+// through the profile rules when the pieces are joined in file order: an
+// empty name or the name of the profile before continues that profile,
+// and its first point may be a double of that profile's last point. Every
+// later line starts or continues a profile that began inside the piece,
+// which the piece can judge on its own.
+struct Voorlooppunt {
+  Punt punt;
+  std::string_view naam;  // into the read buffer, which outlives the join
+  std::size_t regel;
+};
 
-  // Handles one line (without its line end). Returns false on an error,
-  // which is then in fout_.
+struct Fragment {
+  std::string naam;
+  std::vector<Punt> punten;
+  std::size_t regel = 0;  // line of its first point, within the piece
+};
+
+struct Stuk {
+  std::vector<Voorlooppunt> voorloop;
+  std::vector<Fragment> fragmenten;
+  // Double points of the fragments, with their lines, in file order.
+  std::vector<std::pair<std::size_t, Melding>> meldingen;
+  std::size_t regels = 0;
+  std::size_t foutRegel = 0;  // 0: the piece had no error
+  std::string fout;
+};
+
+class Stuklezer {
+ public:
+  explicit Stuklezer(char decimaalteken) : decimaalteken_(decimaalteken) {}
+
+  // Parses the lines of 'data' (the last one may lack its line end) into
+  // 'stuk'; stops at the first error.
+  void lees(std::string_view data, Stuk& stuk) {
+    stuk_ = &stuk;
+    regelNummer_ = 0;
+    inVoorloop_ = true;
+    naamGezien_ = false;
+    actief_ = false;
+    huidige_.clear();
+    std::size_t begin = 0;
+    while (begin < data.size()) {
+      const void* nl = std::memchr(data.data() + begin, '\n', data.size() - begin);
+      const std::size_t eind = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data.data())
+                                  : data.size();
+      if (eind - begin > maxRegel) {
+        ++regelNummer_;
+        fout("de regel is langer dan " + std::to_string(maxRegel) + " tekens");
+        break;
+      }
+      if (!verwerkRegel(data.substr(begin, eind - begin))) break;
+      begin = eind + 1;
+    }
+    if (!huidige_.empty() && stuk.foutRegel == 0) sluitFragment();
+    stuk.regels = regelNummer_;
+    stuk_ = nullptr;
+  }
+
+ private:
   bool verwerkRegel(std::string_view regel) {
     ++regelNummer_;
     if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
@@ -108,73 +165,48 @@ class Lezer {
       xyz[i] = rondAf3(*getal);
     }
 
+    // Braces, not parentheses: clang before 16 cannot build an aggregate
+    // from parentheses, and the fuzz build uses clang.
+    Punt punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]};
     const std::string_view naam = velden[5].tekst;
-    if (actief_ && (naam.empty() || naam == huidigeNaam_)) {
+    const bool vervolg = actief_ && (naam.empty() || naam == huidigeNaam_);
+    if (inVoorloop_) {
+      if (!vervolg && naamGezien_) {
+        inVoorloop_ = false;  // the first profile that began in this piece
+      } else {
+        if (!vervolg) {
+          huidigeNaam_.assign(naam);
+          actief_ = true;
+        }
+        naamGezien_ = naamGezien_ || !naam.empty();
+        stuk_->voorloop.push_back(Voorlooppunt{std::move(punt), naam, regelNummer_});
+        return true;
+      }
+    }
+    if (vervolg) {
       if (xyz[0] == vorigeX_ && xyz[1] == vorigeY_) {
-        meldDubbelPunt(xyz[0], xyz[1]);
+        stuk_->meldingen.emplace_back(
+            regelNummer_, meldingDubbelPunt(huidigeNaam_, vorigeX_, vorigeY_, xyz[0], xyz[1], decimaalteken_));
         return true;
       }
       if (huidige_.size() >= maxPunten) {
         return fout("profiel " + huidigeNaam_ + " heeft te veel punten");
       }
     } else {
-      if (naam.empty()) return fout("de eerste regel met gegevens heeft geen profielnaam (veld 6)");
-      if (actief_) sluitProfiel();
-      if (profielen_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return fout("het bestand bevat te veel profielen");
-      }
+      if (actief_ && !huidige_.empty()) sluitFragment();
       huidigeNaam_.assign(naam);
       actief_ = true;
+      eersteRegel_ = regelNummer_;
     }
-    // Braces, not emplace_back: clang before 16 cannot build an aggregate
-    // from parentheses, and the fuzz build uses clang.
-    huidige_.push_back(Punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]});
+    huidige_.push_back(std::move(punt));
     vorigeX_ = xyz[0];
     vorigeY_ = xyz[1];
     return true;
   }
 
-  // Called at the end of the file; false when it held no data line.
-  bool sluitAf() {
-    if (!actief_) {
-      fout_ = Melding{"Fout!",
-                      "Het bestand " + pad_ +
-                          " bevat geen profielen: er staat geen enkele regel met gegevens in.",
-                      Icoon::Kritiek};
-      return false;
-    }
-    sluitProfiel();
-    return true;
-  }
-
-  Melding regelTeLang() {
-    ++regelNummer_;
-    fout("de regel is langer dan " + std::to_string(maxRegel) + " tekens");
-    return fout_;
-  }
-
-  // The profile records, made at the end: a Profiel carries far more than
-  // its name and points, and growing a list of them while reading would
-  // touch up to three times their final size in fresh memory.
-  std::vector<Profiel> neemProfielen() {
-    std::vector<Profiel> uit(profielen_.size());
-    for (std::size_t i = 0; i < uit.size(); ++i) {
-      uit[i].naam = std::move(profielen_[i].naam);
-      uit[i].punten = std::move(profielen_[i].punten);
-    }
-    profielen_.clear();
-    return uit;
-  }
-  std::size_t meestePunten() const { return meestePunten_; }
-  std::size_t regelNummer() const { return regelNummer_; }
-  Melding& foutMelding() { return fout_; }
-
- private:
-  bool fout(const std::string& wat) {
-    fout_ = Melding{"Fout!",
-                    "Fout in bestand " + pad_ + ", regel " + std::to_string(regelNummer_) + ": " +
-                        wat + ".",
-                    Icoon::Kritiek};
+  bool fout(std::string wat) {
+    stuk_->foutRegel = regelNummer_;
+    stuk_->fout = std::move(wat);
     return false;
   }
 
@@ -220,40 +252,170 @@ class Lezer {
     return true;
   }
 
-  void meldDubbelPunt(double x, double y) {
-    sink_.meld(meldingDubbelPunt(huidigeNaam_, vorigeX_, vorigeY_, x, y, decimaalteken_));
-  }
-
-  // Moves the points gathered for the current profile into a new profile of
+  // Moves the points gathered for the current profile into a fragment of
   // exactly their size: a growing vector per profile would waste up to half
   // its capacity, which counts with a million points.
-  void sluitProfiel() {
-    GelezenProfiel& p = profielen_.emplace_back();
-    p.naam = huidigeNaam_;
-    p.punten.reserve(huidige_.size());
-    for (Punt& pt : huidige_) p.punten.push_back(std::move(pt));
-    meestePunten_ = std::max(meestePunten_, huidige_.size());
+  void sluitFragment() {
+    Fragment& f = stuk_->fragmenten.emplace_back();
+    f.naam = huidigeNaam_;
+    f.regel = eersteRegel_;
+    f.punten.reserve(huidige_.size());
+    for (Punt& pt : huidige_) f.punten.push_back(std::move(pt));
     huidige_.clear();
   }
 
-  const std::string& pad_;
-  MeldingSink& sink_;
   char decimaalteken_;
+  Stuk* stuk_ = nullptr;
+  std::vector<Punt> huidige_;  // kept between pieces: its memory is reused
+  std::string huidigeNaam_;
+  bool inVoorloop_ = true;
+  bool naamGezien_ = false;
+  bool actief_ = false;
+  double vorigeX_ = 0.0;
+  double vorigeY_ = 0.0;
+  std::size_t eersteRegel_ = 0;
+  std::size_t regelNummer_ = 0;
+};
+
+// Joins the pieces in file order into profiles, passes their messages on
+// in that order, and reports the first error of the file.
+class Samenvoeger {
+ public:
+  Samenvoeger(const std::string& pad, MeldingSink& sink, char decimaalteken)
+      : pad_(pad), sink_(sink), decimaalteken_(decimaalteken) {}
+
+  // False on an error, which is then in foutMelding(); the messages of the
+  // lines before it have been passed on.
+  bool voegToe(Stuk& stuk) {
+    for (Voorlooppunt& v : stuk.voorloop) {
+      if (!voorlooppunt(v)) return false;
+    }
+    auto melding = stuk.meldingen.begin();
+    auto meldTot = [&](std::size_t regel) {
+      for (; melding != stuk.meldingen.end() && melding->first < regel; ++melding) sink_.meld(melding->second);
+    };
+    for (Fragment& f : stuk.fragmenten) {
+      meldTot(f.regel);
+      if (profielen_.size() >= maxProfielen) return fout(f.regel, "het bestand bevat te veel profielen");
+      profielen_.push_back(GelezenProfiel{std::move(f.naam), std::move(f.punten)});
+    }
+    if (stuk.foutRegel != 0) {
+      meldTot(stuk.foutRegel);
+      return fout(stuk.foutRegel, stuk.fout);
+    }
+    meldTot(std::numeric_limits<std::size_t>::max());
+    if (!profielen_.empty()) {
+      const Punt& laatste = profielen_.back().punten.back();
+      vorigeX_ = laatste.x;
+      vorigeY_ = laatste.y;
+    }
+    regels_ += stuk.regels;
+    return true;
+  }
+
+  // A line longer than allowed right after the lines joined so far.
+  Melding regelTeLang() {
+    fout(1, "de regel is langer dan " + std::to_string(maxRegel) + " tekens");
+    return fout_;
+  }
+
+  // Called at the end of the file; false when it held no data line.
+  bool sluitAf() {
+    if (profielen_.empty()) {
+      fout_ = Melding{"Fout!",
+                      "Het bestand " + pad_ +
+                          " bevat geen profielen: er staat geen enkele regel met gegevens in.",
+                      Icoon::Kritiek};
+      return false;
+    }
+    return true;
+  }
+
+  // The profile records, made at the end: a Profiel carries far more than
+  // its name and points, and growing a list of them while reading would
+  // touch up to three times their final size in fresh memory.
+  std::vector<Profiel> neemProfielen(std::size_t& meestePunten) {
+    std::vector<Profiel> uit(profielen_.size());
+    meestePunten = 0;
+    for (std::size_t i = 0; i < uit.size(); ++i) {
+      meestePunten = std::max(meestePunten, profielen_[i].punten.size());
+      uit[i].naam = std::move(profielen_[i].naam);
+      uit[i].punten = std::move(profielen_[i].punten);
+    }
+    profielen_.clear();
+    return uit;
+  }
+  std::size_t regels() const { return regels_; }
+  Melding& foutMelding() { return fout_; }
+
+ private:
+  static constexpr std::size_t maxProfielen = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+
+  // The profile rules for one line of a piece's lead.
+  bool voorlooppunt(Voorlooppunt& v) {
+    if (!profielen_.empty() && (v.naam.empty() || v.naam == profielen_.back().naam)) {
+      std::vector<Punt>& punten = profielen_.back().punten;
+      if (v.punt.x == vorigeX_ && v.punt.y == vorigeY_) {
+        sink_.meld(meldingDubbelPunt(profielen_.back().naam, vorigeX_, vorigeY_, v.punt.x, v.punt.y,
+                                     decimaalteken_));
+        return true;
+      }
+      if (punten.size() >= maxPunten) {
+        return fout(v.regel, "profiel " + profielen_.back().naam + " heeft te veel punten");
+      }
+      // Only a profile across a border grows here, by an eighth at a time:
+      // doubling would leave up to half of it empty.
+      if (punten.size() == punten.capacity()) punten.reserve(punten.size() + 1 + punten.size() / 8);
+      punten.push_back(std::move(v.punt));
+    } else {
+      if (v.naam.empty()) return fout(v.regel, "de eerste regel met gegevens heeft geen profielnaam (veld 6)");
+      if (profielen_.size() >= maxProfielen) return fout(v.regel, "het bestand bevat te veel profielen");
+      profielen_.push_back(GelezenProfiel{std::string(v.naam), {}});
+      profielen_.back().punten.push_back(std::move(v.punt));
+    }
+    vorigeX_ = profielen_.back().punten.back().x;
+    vorigeY_ = profielen_.back().punten.back().y;
+    return true;
+  }
+
+  // 'regel' counts within the piece being joined.
+  bool fout(std::size_t regel, const std::string& wat) {
+    fout_ = Melding{"Fout!",
+                    "Fout in bestand " + pad_ + ", regel " + std::to_string(regels_ + regel) + ": " + wat + ".",
+                    Icoon::Kritiek};
+    return false;
+  }
 
   struct GelezenProfiel {
     std::string naam;
     std::vector<Punt> punten;
   };
+
+  const std::string& pad_;
+  MeldingSink& sink_;
+  char decimaalteken_;
   std::vector<GelezenProfiel> profielen_;
-  std::vector<Punt> huidige_;
-  std::string huidigeNaam_;
-  bool actief_ = false;
   double vorigeX_ = 0.0;
   double vorigeY_ = 0.0;
-  std::size_t meestePunten_ = 0;
-  std::size_t regelNummer_ = 0;
+  std::size_t regels_ = 0;
   Melding fout_;
 };
+
+// Cuts 'data' at line ends into pieces of about 'grootte' bytes.
+std::vector<std::string_view> snijStukken(std::string_view data, std::size_t grootte) {
+  std::vector<std::string_view> stukken;
+  std::size_t begin = 0;
+  while (begin < data.size()) {
+    std::size_t eind = data.size();
+    if (data.size() - begin > grootte) {
+      const std::size_t nl = data.find('\n', begin + grootte - 1);
+      if (nl != std::string_view::npos) eind = nl + 1;
+    }
+    stukken.push_back(data.substr(begin, eind - begin));
+    begin = eind;
+  }
+  return stukken;
+}
 
 struct SluitBestand {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -296,26 +458,37 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
   const std::uintmax_t grootte = std::filesystem::file_size(bestandspad, ec);
   const std::uint64_t totaal = ec ? 0 : static_cast<std::uint64_t>(grootte);
 
-  Lezer lezer(pad, sink, decimaalteken);
+  // The file is read a block at a time; the whole lines of a block are cut
+  // into one piece per core and parsed side by side, then joined in file
+  // order before the next block is read. A block is small beside the file,
+  // so the memory stays that of the profiles.
+  const std::size_t draden = aantalDraden();
+  const std::size_t testGrootte = stukGrootteVoorTests();
+  const std::size_t stukGrootte = testGrootte > 0 ? testGrootte : blokGrootte;
+  std::vector<Stuklezer> lezers(draden, Stuklezer(decimaalteken));
+  std::vector<Stuk> stukken;
+  Samenvoeger samen(pad, sink, decimaalteken);
   // The buffer holds an unfinished line carried over from the previous block
   // (at most maxRegel bytes) plus one new block.
   // It starts no larger than the file needs: many small files (or a fuzzer)
-  // should not pay for clearing two megabytes each, and grows when a file
+  // should not pay for clearing megabytes each, and grows when a file
   // turns out longer than it said.
-  const std::size_t blok =
-      totaal > 0 && totaal < blokGrootte ? static_cast<std::size_t>(totaal) + 1 : blokGrootte;
+  // Tests get eight pieces a read whatever the machine, so that where their
+  // borders fall does not depend on it.
+  const std::size_t volBlok = testGrootte > 0 ? 8 * testGrootte : stukGrootte * draden;
+  const std::size_t blok = totaal > 0 && totaal < volBlok ? static_cast<std::size_t>(totaal) + 1 : volBlok;
   std::vector<char> buffer(blok);
   std::size_t gevuld = 0;
   std::uint64_t gelezen = 0;
   bool eersteBlok = true;
   while (true) {
     if (buffer.size() < gevuld + blok) {
-      buffer.resize(std::max(gevuld + blok, std::min(2 * buffer.size(), maxRegel + blokGrootte)));
+      buffer.resize(std::max(gevuld + blok, std::min(2 * buffer.size(), maxRegel + volBlok)));
     }
     const std::size_t n = std::fread(buffer.data() + gevuld, 1, blok, bestand.get());
     if (n == 0 && std::ferror(bestand.get())) {
       return bestandsFout("Fout bij het lezen van bestand " + pad + " na regel " +
-                          std::to_string(lezer.regelNummer()) + ".");
+                          std::to_string(samen.regels()) + ".");
     }
     gelezen += n;
     gevuld += n;
@@ -326,35 +499,28 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
     }
     eersteBlok = false;  // a regular file fills the first read unless it is shorter
 
-    const char* data = buffer.data();
-    while (begin < gevuld) {
-      const void* nl = std::memchr(data + begin, '\n', gevuld - begin);
-      if (!nl) break;
-      const auto eind = static_cast<std::size_t>(static_cast<const char*>(nl) - data);
-      if (eind - begin > maxRegel) return lezer.regelTeLang();
-      if (!lezer.verwerkRegel(std::string_view(data + begin, eind - begin))) {
-        return lezer.foutMelding();
-      }
-      begin = eind + 1;
+    // Whole lines only, but for the last line of the file.
+    const std::string_view inhoud(buffer.data() + begin, gevuld - begin);
+    const std::size_t heel = einde ? inhoud.size() : inhoud.rfind('\n') + 1;  // npos + 1 == 0
+    const std::vector<std::string_view> delen = snijStukken(inhoud.substr(0, heel), stukGrootte);
+    stukken.clear();
+    stukken.resize(delen.size());
+    verdeelOverDraden(delen.size(),
+                      [&](std::size_t i, std::size_t draad) { lezers[draad].lees(delen[i], stukken[i]); });
+    for (Stuk& stuk : stukken) {
+      if (!samen.voegToe(stuk)) return samen.foutMelding();
     }
-    const std::size_t rest = gevuld - begin;
-    if (einde) {
-      if (rest > maxRegel) return lezer.regelTeLang();
-      if (rest > 0 && !lezer.verwerkRegel(std::string_view(data + begin, rest))) {
-        return lezer.foutMelding();
-      }
-      if (voortgang) voortgang(gelezen, totaal);
-      break;
-    }
-    if (rest > maxRegel) return lezer.regelTeLang();
-    std::memmove(buffer.data(), data + begin, rest);
-    gevuld = rest;
+    const std::size_t rest = inhoud.size() - heel;
+    if (rest > maxRegel) return samen.regelTeLang();
     if (voortgang) voortgang(gelezen, totaal);
+    if (einde) break;
+    std::memmove(buffer.data(), inhoud.data() + heel, rest);
+    gevuld = rest;
   }
-  if (!lezer.sluitAf()) return lezer.foutMelding();
+  if (!samen.sluitAf()) return samen.foutMelding();
 
-  const std::size_t meeste = lezer.meestePunten();
-  store.profielen = lezer.neemProfielen();
+  std::size_t meeste = 0;
+  store.profielen = samen.neemProfielen(meeste);
   store.zetGrenzen(static_cast<std::int32_t>(1 + 3 * meeste), static_cast<std::int32_t>(1 + 2 * meeste));
   return std::nullopt;
 }

@@ -20,6 +20,8 @@ using Voortgang = std::function<void(std::uint64_t gelezen, std::uint64_t totaal
 // On an error nothing is loaded: the store's profiles and bounds are left
 // as they were and the returned message names the file and the line.
 // 'decimaalteken' is used for numbers inside messages.
+// The file is parsed on all cores; the messages reach 'sink', and
+// 'voortgang' is called, on the calling thread only, in file order.
 std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
                                    char decimaalteken = '.', const Voortgang& voortgang = {});
 
