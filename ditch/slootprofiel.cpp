@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "shell/getallen.h"
+#include "shell/parallel.h"
 
 namespace zarvo {
 
@@ -29,11 +30,11 @@ void meldFout(MeldingSink& sink, std::string tekst) {
   sink.meld(Melding{"Fout!", std::move(tekst), Icoon::Kritiek});
 }
 
-// Raises the store's bounds to cover one profile that has just grown. Done
-// per profile instead of rescanning the whole store, which would make the
-// construction quadratic in the number of profiles.
-void dekProfiel(ProfielStore& store, const Profiel& p) {
-  const auto n = static_cast<std::int64_t>(p.punten.size());
+// Raises the store's bounds to cover a profile of 'aantal' points that has
+// just grown. Done per profile instead of rescanning the whole store, which
+// would make the construction quadratic in the number of profiles.
+void dekPunten(ProfielStore& store, std::size_t aantal) {
+  const auto n = static_cast<std::int64_t>(aantal);
   const std::int64_t grens = std::numeric_limits<std::int32_t>::max();
   const auto kolommen = static_cast<std::int32_t>(std::min(grens, 1 + 3 * n));
   const auto info = static_cast<std::int32_t>(std::min(grens, 1 + 2 * n));
@@ -42,6 +43,7 @@ void dekProfiel(ProfielStore& store, const Profiel& p) {
                      std::max(info, store.aantalRijenInfo()));
   }
 }
+void dekProfiel(ProfielStore& store, const Profiel& p) { dekPunten(store, p.punten.size()); }
 
 Punt nieuwPunt(double code, double x, double y, double z) {
   Punt p;
@@ -71,13 +73,15 @@ double berekenRichting(double dx, double dy) {
   return theta;
 }
 
-SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
-                                MeldingSink& sink, std::vector<Punt>* vervangen) {
+namespace {
+
+// The two steps on one profile. They leave the store's bounds to their
+// callers, so that profiles can be built side by side.
+SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, std::vector<Punt>* vervangen) {
   // Both edges are reset: a polder-side edge left over from the previous
   // profile would otherwise steer this profile's foreland step.
   var = SlootVariabelen{};
 
-  Profiel& prof = store.profiel(profiel);
   std::vector<Punt>& punten = prof.punten;
 
   std::size_t links = 0;  // 1-based point number, 0 = not found
@@ -182,9 +186,12 @@ SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, Sloot
   // Points strictly between the edges make way for the two bottom points;
   // the polder-side edge and everything after it follow B2. The profile
   // grows as far as it must: no point after the ditch is ever cut off.
+  const std::size_t tussen = rechts - links - 1;
+  // The profile came from the reader at its exact size; growing it by the
+  // vector's doubling would leave half of it empty, for every profile.
+  if (tussen < 2) punten.reserve(punten.size() + 2 - tussen);
   const auto eersteWeg = punten.begin() + static_cast<std::ptrdiff_t>(links);
   const auto eersteNa = punten.begin() + static_cast<std::ptrdiff_t>(rechts - 1);
-  const std::size_t tussen = rechts - links - 1;
   if (vervangen) vervangen->assign(eersteWeg, eersteNa);
   if (tussen >= 2) {
     auto plek = punten.erase(eersteWeg + 2, eersteNa);
@@ -199,13 +206,10 @@ SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, Sloot
       punten.insert(eersteWeg, {b1, b2});
     }
   }
-  dekProfiel(store, prof);
   return SlootStatus::Sloot;
 }
 
-SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const SlootVariabelen& var,
-                            MeldingSink& sink) {
-  Profiel& prof = store.profiel(profiel);
+SlootStatus bouwVoorland(Profiel& prof, const SlootVariabelen& var, MeldingSink& sink) {
   std::vector<Punt>& punten = prof.punten;
   if (!var.randRechtsGevonden || punten.empty()) return SlootStatus::GeenSloot;
 
@@ -239,31 +243,80 @@ SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const Slo
     meldFout(sink, "de voorlandmaten zijn ongeldig in profiel " + naamVoorMelding(prof));
     return SlootStatus::Fout;
   }
+  punten.reserve(punten.size() + 2);  // exactly, as above
   punten.insert(punten.begin(), {verst, nabij});
-  dekProfiel(store, prof);
   return SlootStatus::Sloot;
 }
 
-std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
-                                                   MeldingSink& sink, std::vector<Bouwfeiten>* feiten) {
-  std::vector<SlootStatus> statussen;
-  statussen.reserve(store.profielen.size());
-  if (feiten) feiten->assign(store.profielen.size(), Bouwfeiten{});
-  std::vector<Punt> vervangen;
-  for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
-    const SlootStatus sloot = berekenSlootprofiel(store, p, var, sink, feiten ? &vervangen : nullptr);
-    const SlootStatus voorland = berekenVoorland(store, p, var, sink);
-    statussen.push_back(voorland == SlootStatus::Fout ? SlootStatus::Fout : sloot);
-    if (feiten && sloot == SlootStatus::Sloot) {
-      // The bottom points follow the dike-side edge; the foreland, when
-      // built, pushes all four back by its two points.
-      const std::int32_t links = (var.tellerSlootkantLinks + 1) / 3 + (voorland == SlootStatus::Sloot ? 2 : 0);
-      (*feiten)[static_cast<std::size_t>(p - 1)] =
-          Bouwfeiten{links, links + 1, links + 2, links + 3, std::move(vervangen)};
-      vervangen.clear();
+}  // namespace
+
+SlootStatus berekenSlootprofiel(ProfielStore& store, std::int32_t profiel, SlootVariabelen& var,
+                                MeldingSink& sink, std::vector<Punt>* vervangen) {
+  Profiel& prof = store.profiel(profiel);
+  const SlootStatus status = bouwSloot(prof, var, sink, vervangen);
+  if (status == SlootStatus::Sloot) dekProfiel(store, prof);
+  return status;
+}
+
+SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const SlootVariabelen& var,
+                            MeldingSink& sink) {
+  Profiel& prof = store.profiel(profiel);
+  const SlootStatus status = bouwVoorland(prof, var, sink);
+  if (status == SlootStatus::Sloot) dekProfiel(store, prof);
+  return status;
+}
+
+std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var, MeldingSink& sink,
+                                                   std::vector<Bouwfeiten>* feiten, const Bouwvoortgang& voortgang) {
+  const std::size_t n = store.profielen.size();
+  std::vector<SlootStatus> statussen(n, SlootStatus::GeenSloot);
+  if (feiten) feiten->assign(n, Bouwfeiten{});
+  // Profiles are independent, so pieces of them are built side by side.
+  // Each piece collects its messages, and the pieces are joined in order a
+  // round at a time: the messages come out in profile order, and progress
+  // is told on this thread.
+  const std::size_t perStuk = stukGrootteVoorTests() > 0 ? stukGrootteVoorTests() : 1024;
+  const std::size_t perRonde = 8 * aantalDraden();
+  struct Stuk {
+    MeldingVerzamelaar meldingen;
+    SlootVariabelen var;
+    std::size_t meestePunten = 0;  // of the profiles that grew
+  };
+  std::vector<Stuk> stukken;
+  for (std::size_t begin = 0; begin < n; begin += perStuk * perRonde) {
+    const std::size_t aantal = std::min(perRonde, (n - begin + perStuk - 1) / perStuk);
+    stukken.assign(aantal, Stuk{});
+    verdeelOverDraden(aantal, [&](std::size_t i, std::size_t) {
+      Stuk& stuk = stukken[i];
+      std::vector<Punt> vervangen;
+      const std::size_t van = begin + i * perStuk;
+      for (std::size_t p = van; p < std::min(n, van + perStuk); ++p) {
+        Profiel& prof = store.profielen[p];
+        const SlootStatus sloot = bouwSloot(prof, stuk.var, stuk.meldingen, feiten ? &vervangen : nullptr);
+        const SlootStatus voorland = bouwVoorland(prof, stuk.var, stuk.meldingen);
+        if (sloot == SlootStatus::Sloot || voorland == SlootStatus::Sloot) {
+          stuk.meestePunten = std::max(stuk.meestePunten, prof.punten.size());
+        }
+        statussen[p] = voorland == SlootStatus::Fout ? SlootStatus::Fout : sloot;
+        if (feiten && sloot == SlootStatus::Sloot) {
+          // The bottom points follow the dike-side edge; the foreland, when
+          // built, pushes all four back by its two points.
+          const std::int32_t links =
+              (stuk.var.tellerSlootkantLinks + 1) / 3 + (voorland == SlootStatus::Sloot ? 2 : 0);
+          (*feiten)[p] = Bouwfeiten{links, links + 1, links + 2, links + 3, std::move(vervangen)};
+          vervangen.clear();
+        }
+      }
+    });
+    for (Stuk& stuk : stukken) {
+      for (const Melding& m : stuk.meldingen.meldingen) sink.meld(m);
+      if (stuk.meestePunten > 0) dekPunten(store, stuk.meestePunten);
     }
+    var = stukken.back().var;
+    if (voortgang) voortgang(std::min(n, begin + perStuk * perRonde), n);
   }
   return statussen;
 }
 
 }  // namespace zarvo
+

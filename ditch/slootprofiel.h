@@ -2,7 +2,9 @@
 // that follows it for every profile.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "shell/meldingen.h"
@@ -66,8 +68,13 @@ struct Bouwfeiten {
 // a message, else the ditch step's status. With 'feiten', one record per
 // profile as well; a ditch counts as built even when the foreland step
 // after it failed, since its points are in the profile all the same.
+// The profiles are built on all cores; the messages reach 'sink' in profile
+// order and 'voortgang' (profiles done, of all) is called now and then, both
+// on the calling thread. 'var' ends as the last profile left it.
+using Bouwvoortgang = std::function<void(std::size_t klaar, std::size_t totaal)>;
 std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
                                                    MeldingSink& sink,
-                                                   std::vector<Bouwfeiten>* feiten = nullptr);
+                                                   std::vector<Bouwfeiten>* feiten = nullptr,
+                                                   const Bouwvoortgang& voortgang = {});
 
 }  // namespace zarvo

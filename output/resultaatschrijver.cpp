@@ -15,6 +15,7 @@
 #include "shell/bestandspad.h"
 #include "shell/getallen.h"
 #include "shell/onderbreking.h"
+#include "shell/parallel.h"
 
 namespace zarvo {
 
@@ -80,11 +81,58 @@ class Profielregels : public Resultaatformaat {
   std::string standaardNaam(std::size_t, const std::string& bestandsnaam) const override {
     return standaardNaamResultaat(bestandsnaam);
   }
+  // The lines are formatted side by side in pieces of about as many points
+  // (a piece may start and end inside a profile, so one long profile is
+  // shared out too), a round of pieces at a time, and the pieces are
+  // written in order: the same bytes, with memory for one round only.
   bool schrijf(std::size_t, const ProfielStore& store, Uitvoerstroom& uit, char decimaalteken) const override {
-    std::string puffer;
-    puffer.reserve(kBlok + 4096);
-    for (const Profiel& prof : store.profielen) {
-      for (const Punt& pt : prof.punten) {
+    const std::size_t perStuk = stukGrootteVoorTests() > 0 ? stukGrootteVoorTests() : kBlok / 48;
+    const std::vector<Plek> grenzen = snijInStukken(store, perStuk);
+    if (grenzen.size() < 2) return uit.schrijf(std::string());
+    const std::size_t stukken = grenzen.size() - 1;
+    std::vector<std::string> puffers(std::min(stukken, aantalDraden()));
+    for (std::size_t ronde = 0; ronde < stukken; ronde += puffers.size()) {
+      const std::size_t aantal = std::min(puffers.size(), stukken - ronde);
+      verdeelOverDraden(aantal, [&](std::size_t i, std::size_t) {
+        formatteer(store, grenzen[ronde + i], grenzen[ronde + i + 1], decimaalteken, puffers[i]);
+      });
+      for (std::size_t i = 0; i < aantal; ++i) {
+        if (!uit.schrijf(puffers[i])) return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  struct Plek {
+    std::size_t profiel = 0;
+    std::size_t punt = 0;
+  };
+
+  // Where each piece starts, then the end of the store.
+  static std::vector<Plek> snijInStukken(const ProfielStore& store, std::size_t perStuk) {
+    std::vector<Plek> grenzen;
+    std::size_t inStuk = 0;
+    for (std::size_t p = 0; p < store.profielen.size(); ++p) {
+      const std::size_t aantal = store.profielen[p].punten.size();
+      for (std::size_t k = 0; k < aantal;) {
+        if (inStuk == 0) grenzen.push_back(Plek{p, k});
+        const std::size_t stap = std::min(aantal - k, perStuk - inStuk);
+        k += stap;
+        inStuk = (inStuk + stap) % perStuk;
+      }
+    }
+    if (!grenzen.empty()) grenzen.push_back(Plek{store.profielen.size(), 0});
+    return grenzen;
+  }
+
+  static void formatteer(const ProfielStore& store, Plek van, Plek tot, char decimaalteken, std::string& puffer) {
+    puffer.clear();
+    for (std::size_t p = van.profiel; p < store.profielen.size() && p <= tot.profiel; ++p) {
+      const Profiel& prof = store.profielen[p];
+      const std::size_t eind = p == tot.profiel ? tot.punt : prof.punten.size();
+      for (std::size_t k = p == van.profiel ? van.punt : 0; k < eind; ++k) {
+        const Punt& pt = prof.punten[k];
         voegCelToe(puffer, pt.veld1, decimaalteken);
         puffer.push_back('\t');
         voegCelToe(puffer, pt.veld2, decimaalteken);
@@ -98,13 +146,8 @@ class Profielregels : public Resultaatformaat {
         puffer.append(prof.naam);
         // CRLF everywhere: the files go on to Windows tools.
         puffer.append("\r\n");
-        if (puffer.size() >= kBlok) {
-          if (!uit.schrijf(puffer)) return false;
-          puffer.clear();
-        }
       }
     }
-    return uit.schrijf(puffer);
   }
 };
 

@@ -10,11 +10,13 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ditch/slootprofiel.h"
 #include "output/resultaatschrijver.h"
 #include "shell/getallen.h"
+#include "shell/parallel.h"
 #include "testmap.h"
 
 using namespace zarvo;
@@ -340,4 +342,74 @@ TEST(Eigenschappen, WrittenResultReadsBackToTheSameCells) {
     std::ifstream lijst(map.pad("weg.txt"), std::ios::binary);
     EXPECT_EQ(lijst.is_open(), store.aantalVerwijderd() > 0);
   }
+}
+
+namespace {
+
+struct Verzamelstroom : Uitvoerstroom {
+  bool schrijf(std::string_view bytes) override {
+    inhoud.append(bytes);
+    return true;
+  }
+  std::string inhoud;
+};
+
+struct Gebouwd {
+  ProfielStore store;
+  std::vector<SlootStatus> statussen;
+  std::vector<Bouwfeiten> feiten;
+  SlootVariabelen var;
+  std::vector<Melding> meldingen;
+  std::string resultaat;
+};
+
+// Builds and writes 'store' with the work cut into pieces of 'grootte'
+// profiles (construction) and points (writer); 0 is the normal size.
+Gebouwd bouwEnSchrijf(ProfielStore store, std::size_t grootte, char scheiding) {
+  zetStukGrootteVoorTests(grootte);
+  Gebouwd g;
+  MeldingVerzamelaar sink;
+  g.statussen = bouwSlotenInAlleProfielen(store, g.var, sink, &g.feiten);
+  Verzamelstroom uit;
+  EXPECT_TRUE(profielregels().schrijf(0, store, uit, scheiding));
+  zetStukGrootteVoorTests(0);
+  g.store = std::move(store);
+  g.meldingen = std::move(sink.meldingen);
+  g.resultaat = std::move(uit.inhoud);
+  return g;
+}
+
+}  // namespace
+
+// The construction and the writer share the profiles out over the cores;
+// wherever the pieces' borders fall (down to one profile or one point a
+// piece, a profile split over pieces), the outcome must be that of one piece.
+TEST(Eigenschappen, BuildingAndWritingInPiecesGiveWhatOnePieceGives) {
+  int metMeldingen = 0;
+  for (unsigned zaad = 1; zaad <= 40; ++zaad) {
+    const ProfielStore store = willekeurigeStore(zaad);
+    const char scheiding = zaad % 2 == 0 ? ',' : '.';
+    const Gebouwd een = bouwEnSchrijf(store, 0, scheiding);
+    metMeldingen += een.meldingen.empty() ? 0 : 1;
+    for (const std::size_t grootte : {1u, 3u, 17u}) {
+      SCOPED_TRACE("zaad " + std::to_string(zaad) + ", stukken van " + std::to_string(grootte));
+      const Gebouwd stukken = bouwEnSchrijf(store, grootte, scheiding);
+      EXPECT_EQ(een.statussen, stukken.statussen);
+      ASSERT_EQ(een.meldingen.size(), stukken.meldingen.size());
+      for (std::size_t i = 0; i < een.meldingen.size(); ++i) {
+        EXPECT_EQ(een.meldingen[i].tekst, stukken.meldingen[i].tekst);
+      }
+      ASSERT_EQ(een.feiten.size(), stukken.feiten.size());
+      for (std::size_t p = 0; p < een.feiten.size(); ++p) {
+        EXPECT_EQ(een.feiten[p].insteekDijk, stukken.feiten[p].insteekDijk);
+        EXPECT_EQ(een.feiten[p].vervangen.size(), stukken.feiten[p].vervangen.size());
+      }
+      EXPECT_EQ(een.var.xSlootrandRechts, stukken.var.xSlootrandRechts);
+      EXPECT_EQ(een.var.tellerSlootkantLinks, stukken.var.tellerSlootkantLinks);
+      EXPECT_EQ(een.store.aantalKolommen(), stukken.store.aantalKolommen());
+      EXPECT_EQ(een.store.aantalRijenInfo(), stukken.store.aantalRijenInfo());
+      EXPECT_TRUE(een.resultaat == stukken.resultaat) << "het resultaatbestand verschilt";
+    }
+  }
+  EXPECT_GT(metMeldingen, 5);  // the stores do hold profiles the construction refuses
 }
