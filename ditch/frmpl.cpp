@@ -364,12 +364,7 @@ void FrmPL::tekenOudMaaiveld(const Profiel& profiel, const Bouwfeiten& gebouwd) 
     }
   }
   // The replaced points themselves as small crosses.
-  const double dl = schaal_ / 250;
-  const double dz = dl / verhouding;
-  for (std::size_t k = 1; k + 1 < oud.size(); ++k) {
-    pic.lijn(oud[k].l - dl, oud[k].z - dz, oud[k].l + dl, oud[k].z + dz, licht);
-    pic.lijn(oud[k].l - dl, oud[k].z + dz, oud[k].l + dl, oud[k].z - dz, licht);
-  }
+  for (std::size_t k = 1; k + 1 < oud.size(); ++k) pic.kruis(oud[k].l, oud[k].z, schaal_ / 250, licht);
 }
 
 void FrmPL::toonRecord(const SlootRecord& record) {

@@ -147,6 +147,10 @@ void PictureBox::schijf(double x, double y, double straal, const QColor& kleur) 
   voegToe({Tekening::Soort::Cirkel, x, y, 0.0, 0.0, straal, kleur, {}, true});
 }
 
+void PictureBox::kruis(double x, double y, double straal, const QColor& kleur) {
+  voegToe({Tekening::Soort::Kruis, x, y, 0.0, 0.0, straal, kleur, {}});
+}
+
 void PictureBox::cirkel(double x, double y, double straal, const QColor& kleur) {
   voegToe({Tekening::Soort::Cirkel, x, y, 0.0, 0.0, straal, kleur, {}});
 }
@@ -253,6 +257,13 @@ void PictureBox::schilder(QPainter& p, QSizeF maat, const Zicht& zicht) {
         p.drawEllipse(midden, r, r);
         p.setBrush(Qt::NoBrush);
       }
+    } else if (t.soort == Tekening::Soort::Kruis) {
+      // Like a circle, the size it has at the fit, whatever the zoom.
+      const double r = std::max(1.5, t.straal * pixelsPerEenheid);
+      const QPointF m = px(t.x1, t.y1);
+      if (!QRectF(m - QPointF(r, r), m + QPointF(r, r)).intersects(zichtbaar)) continue;
+      p.drawLine(m + QPointF(-r, -r), m + QPointF(r, r));
+      p.drawLine(m + QPointF(-r, r), m + QPointF(r, -r));
     } else {
       const QPointF plek = px(t.x1, t.y1);
       p.drawText(QRectF(plek, QSizeF(maat.width() - plek.x(), maat.height() - plek.y())),

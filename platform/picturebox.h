@@ -32,7 +32,7 @@ class QRubberBand;
 namespace zarvo::gui {
 
 struct Tekening {
-  enum class Soort { Lijn, Cirkel, Tekst };
+  enum class Soort { Lijn, Cirkel, Tekst, Kruis };
   Soort soort = Soort::Lijn;
   double x1 = 0, y1 = 0;  // line start, circle centre, text position (world units)
   double x2 = 0, y2 = 0;  // line end
@@ -156,6 +156,9 @@ class PictureBox : public QWidget {
   void cirkel(double x, double y, double straal) { cirkel(x, y, straal, foreColor_); }
   // A filled circle: marks a point the program made, not one surveyed.
   void schijf(double x, double y, double straal, const QColor& kleur);
+  // A diagonal cross of half-size 'straal' (horizontal units, like a
+  // circle's radius): marks a point that is no longer on the line.
+  void kruis(double x, double y, double straal, const QColor& kleur);
   void tekst(double x, double y, const QString& tekst, const QColor& kleur);
 
   QColor foreColor() const { return foreColor_; }

@@ -203,6 +203,13 @@ TEST_F(FrmPLTest, DimensionsAndTheSurveyedGroundUnderTheDitch) {
   EXPECT_LE(maxL, 30.0 + 0.2);
   EXPECT_GE(minL, 20.0 - 0.2);
   EXPECT_NEAR(minZ, 0.0, 0.05);  // down to the replaced point, not to the new bottom
+  std::vector<Tekening> kruisen;
+  for (const Tekening& t : pic(f).displayList()) {
+    if (t.soort == Tekening::Soort::Kruis) kruisen.push_back(t);
+  }
+  ASSERT_EQ(kruisen.size(), 1u);
+  EXPECT_DOUBLE_EQ(kruisen[0].x1, 25.0);
+  EXPECT_DOUBLE_EQ(kruisen[0].y1, 0.0);
 
   kind<QCheckBox>(f, "chkMaaiveld")->setChecked(false);
   EXPECT_TRUE(oudeGrond().empty());
