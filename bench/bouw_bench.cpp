@@ -1,5 +1,5 @@
 // The construction and the result writer on their own, without the reading
-// that zarvo-batch bouw also does (scripts/bench-bouw.sh times the whole job).
+// that zarvo-batch bouw also does (scripts/bench-peers.sh times the whole job).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
