@@ -1,8 +1,10 @@
 #include "ditch/frmpl.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -11,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -389,7 +392,23 @@ void FrmPL::laad() {
   MeldingenReeks meldingen;
   {
     Zandloper zandloper;
-    slootStatussen_ = taak_.bouwSloten(meldingen);
+    // Ten million points take seconds: show how far the building is. The
+    // dialog appears only when it takes longer than half a second.
+    QProgressDialog voortgang(QStringLiteral("De sloten worden gebouwd\u2026"), QString(), 0, 1000, this);
+    voortgang.setObjectName("dlgBouwen");
+    voortgang.setWindowTitle(QStringLiteral("Bezig met bouwen"));
+    voortgang.setWindowModality(Qt::WindowModal);
+    voortgang.setMinimumDuration(500);
+    QElapsedTimer sindsVerf;
+    sindsVerf.start();
+    slootStatussen_ = taak_.bouwSloten(meldingen, [&](std::size_t klaar, std::size_t totaal) {
+      voortgang.setValue(totaal == 0 ? 1000 : static_cast<int>(1000.0 * static_cast<double>(klaar) / static_cast<double>(totaal)));
+      if (sindsVerf.elapsed() >= 50) {
+        sindsVerf.restart();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      }
+    });
+    voortgang.reset();
     vulStatusLijst();
     if (s.aantalProfielen() > 0) tekenProfielen(1);
   }

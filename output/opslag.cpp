@@ -298,8 +298,10 @@ namespace {
 // Short names: the target's name may be as long as the file system allows,
 // so the temporary name must not grow with it.
 void geefNamen(Stap& stap, bool metReserve) {
-  static std::mt19937_64 bron{std::random_device{}() ^ static_cast<std::uint64_t>(
-                                  std::chrono::steady_clock::now().time_since_epoch().count())};
+  // One generator per thread: saves from two threads at once (the desktop
+  // program and a test of the folder lock) must not share its state.
+  thread_local std::mt19937_64 bron{std::random_device{}() ^ static_cast<std::uint64_t>(
+                                        std::chrono::steady_clock::now().time_since_epoch().count())};
   const fs::path map = stap.doel.parent_path();
   for (int poging = 0; poging < 100; ++poging) {
     const std::string stam = willekeurigeStam(bron);

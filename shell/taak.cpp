@@ -149,13 +149,13 @@ bool Taak::terugVoorBouw() {
   return true;
 }
 
-std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink) {
+std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink, const Bouwvoortgang& voortgang) {
   // Building twice would put a second ditch into every profile.
   if (gebouwd_) return statussen_;
   if (terugMogelijk_) voorBouw_ = store_;
   store_.initialiseerProfielInfo();
   gebouwd_ = true;
-  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_);
+  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_, voortgang);
   return statussen_;
 }
 

@@ -68,7 +68,9 @@ class Taak {
   // Builds the ditch and then the foreland into every profile, in order;
   // one outcome per profile (index 0 = profile 1). A job is built once:
   // later calls give the same outcomes and change nothing.
-  std::vector<SlootStatus> bouwSloten(MeldingSink& sink);
+  // 'voortgang' hears now and then how many profiles are done, on the
+  // calling thread.
+  std::vector<SlootStatus> bouwSloten(MeldingSink& sink, const Bouwvoortgang& voortgang = {});
   bool isGebouwd() const { return gebouwd_; }
   // Going back from the built profiles to the review: with this on, the
   // build keeps the profiles as they were, and terugVoorBouw() restores
