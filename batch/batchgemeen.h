@@ -12,6 +12,14 @@
 
 namespace zarvo::batch {
 
+// Where the decimal separator comes from when no --decimaalteken is given,
+// as the help texts say it (a literal, to be joined with theirs).
+#ifdef _WIN32
+#define ZARVO_HERKOMST_DECIMAALTEKEN "de landinstellingen van Windows"
+#else
+#define ZARVO_HERKOMST_DECIMAALTEKEN "LC_ALL, LC_NUMERIC of LANG ('.' als die niet gezet zijn)"
+#endif
+
 // Exit codes of every subcommand.
 inline constexpr int klaar = 0;
 inline constexpr int invoerFout = 1;       // an input file could not be read (message on stderr)

@@ -22,7 +22,7 @@ constexpr std::string_view gebruikLijst =
     "\n"
     "Opties:\n"
     "  --decimaalteken T  ',' of '.' voor getallen in meldingen; standaard volgens\n"
-    "                     LC_ALL, LC_NUMERIC of LANG ('.' als die niet gezet zijn)\n"
+    "                     " ZARVO_HERKOMST_DECIMAALTEKEN "\n"
     "  --help             deze uitleg\n"
     "\n"
     "Afsluitcode: 0 klaar, 1 bestand niet leesbaar of fout, 2 verkeerd gebruik.\n";
