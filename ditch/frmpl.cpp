@@ -429,7 +429,7 @@ void FrmPL::vulStatusLijst() {
                             ? slootStatussen_[static_cast<std::size_t>(i - 1)]
                             : SlootStatus::GeenSloot;
     const int kleur = status == SlootStatus::Sloot ? 2 : status == SlootStatus::Fout ? 12 : 8;
-    lijnen.push_back({p.punten.front().x, p.punten.front().y, p.punten.back().x, p.punten.back().y, qbColor(kleur), i});
+    lijnen.push_back(TrajectOverzicht::Lijn::van(p, qbColor(kleur), i));
   }
   overzicht_->zetLijnen(std::move(lijnen));
   navigatie_->vernieuwLijst(taak_.store());

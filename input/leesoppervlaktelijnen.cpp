@@ -127,10 +127,10 @@ std::optional<Melding> leesHeel(const std::string& pad, std::string& inhoud) {
 }
 
 // Walks the lines of a file read whole; the line end ('\n', '\r\n') is
-// not part of a line.
+// not part of a line. Its errors name the file and the line walked last.
 class Regels {
  public:
-  explicit Regels(std::string_view inhoud) : rest_(inhoud) {}
+  Regels(std::string_view inhoud, const std::string& pad) : rest_(inhoud), pad_(pad) {}
   bool volgende(std::string_view& regel) {
     if (klaar_) return false;
     const std::size_t nl = rest_.find('\n');
@@ -149,9 +149,11 @@ class Regels {
   }
   std::size_t nummer() const { return nummer_; }
   std::size_t gelezen(std::size_t totaal) const { return totaal - rest_.size(); }
+  Melding foutOpRegel(const std::string& wat) const;
 
  private:
   std::string_view rest_;
+  const std::string& pad_;
   std::size_t nummer_ = 0;
   bool klaar_ = false;
 };
@@ -169,6 +171,8 @@ std::string regelFout(const std::string& pad, std::size_t regel, const std::stri
   return tekst;
 }
 
+Melding Regels::foutOpRegel(const std::string& wat) const { return fout(regelFout(pad_, nummer_, wat)); }
+
 struct Xyz {
   double x, y, z;
 };
@@ -183,10 +187,9 @@ struct KrpRij {
 std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::string, KrpRij>& rijen) {
   std::string inhoud;
   if (auto f = leesHeel(pad, inhoud)) return f;
-  Regels regels(inhoud);
+  Regels regels(inhoud, pad);
   std::string_view regel;
   std::vector<std::string_view> velden;
-  auto regelfout = [&](const std::string& wat) { return fout(regelFout(pad, regels.nummer(), wat)); };
 
   const auto& tabel = karakteristiekePunten();
   // Per column of the header: which point (or geenPunt) and which of X, Y, Z.
@@ -197,7 +200,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
     if (isLeeg(velden)) continue;
     if (!kopGelezen) {
       if (!gelijkZonderHoofdletters(velden[0], "LOCATIONID")) {
-        return regelfout("de kop moet beginnen met LOCATIONID, gevolgd door X_, Y_ en Z_ van elk "
+        return regels.foutOpRegel("de kop moet beginnen met LOCATIONID, gevolgd door X_, Y_ en Z_ van elk "
                          "karakteristiek punt; er staat " + citaat(velden[0]));
       }
       const std::size_t n = zonderLegeStaart(velden);
@@ -214,18 +217,18 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
           }
         }
         if (gevonden == geenPunt) {
-          return regelfout("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) +
+          return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) +
                            " is geen X_, Y_ of Z_ van een bekend karakteristiek punt");
         }
         if (gezien[gevonden] & (1 << as)) {
-          return regelfout("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) + " staat twee keer in de kop");
+          return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) + " staat twee keer in de kop");
         }
         gezien[gevonden] |= 1 << as;
         kolommen[k] = {gevonden, as};
       }
       for (std::size_t t = 0; t < tabel.size(); ++t) {
         if (gezien[t] != 0 && gezien[t] != 7) {
-          return regelfout("van het karakteristieke punt " + std::string(tabel[t].naam) +
+          return regels.foutOpRegel("van het karakteristieke punt " + std::string(tabel[t].naam) +
                            " staan niet alle drie de kolommen X_, Y_ en Z_ in de kop");
         }
       }
@@ -234,10 +237,10 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
     }
 
     const std::string_view naam = trim(velden[0]);
-    if (naam.empty()) return regelfout("de LOCATIONID (veld 1) ontbreekt");
+    if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld 1) ontbreekt");
     const std::size_t n = zonderLegeStaart(velden);
     if (n > kolommen.size()) {
-      return regelfout("veld " + std::to_string(n) + " valt buiten de kolommen van de kop");
+      return regels.foutOpRegel("veld " + std::to_string(n) + " valt buiten de kolommen van de kop");
     }
     KrpRij rij;
     rij.regel = regels.nummer();
@@ -247,7 +250,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
       if (t.empty()) continue;
       const auto getal = leesGetalPunt(t);
       if (!getal) {
-        return regelfout("veld " + std::to_string(k + 1) + " " + citaat(t) +
+        return regels.foutOpRegel("veld " + std::to_string(k + 1) + " " + citaat(t) +
                          " is geen getal; gebruik een punt als decimaalteken en geen scheiding van duizendtallen");
       }
       waarden[kolommen[k].first][static_cast<std::size_t>(kolommen[k].second)] = *getal;
@@ -257,7 +260,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
       const int aantal = (w[0] ? 1 : 0) + (w[1] ? 1 : 0) + (w[2] ? 1 : 0);
       if (aantal == 0) continue;  // the row stops short of it, or its fields are empty
       if (aantal < 3) {
-        return regelfout("van het karakteristieke punt " + std::string(tabel[t].naam) +
+        return regels.foutOpRegel("van het karakteristieke punt " + std::string(tabel[t].naam) +
                          " ontbreekt een van X, Y en Z");
       }
       if (*w[0] == -1 && *w[1] == -1 && *w[2] == -1) continue;  // absent
@@ -265,7 +268,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
     }
     const auto [plek, nieuw] = rijen.try_emplace(std::string(naam), std::move(rij));
     if (!nieuw) {
-      return regelfout("de LOCATIONID " + std::string(naam) + " staat ook al op regel " +
+      return regels.foutOpRegel("de LOCATIONID " + std::string(naam) + " staat ook al op regel " +
                        std::to_string(plek->second.regel));
     }
   }
@@ -372,10 +375,9 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
 
   std::string inhoud;
   if (auto f = leesHeel(pad, inhoud)) return f;
-  Regels regels(inhoud);
+  Regels regels(inhoud, pad);
   std::string_view regel;
   std::vector<std::string_view> velden;
-  auto regelfout = [&](const std::string& wat) { return fout(regelFout(pad, regels.nummer(), wat)); };
 
   std::vector<Profiel> profielen;
   std::unordered_map<std::string_view, std::size_t> regelVanNaam;
@@ -392,30 +394,30 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
     if (isLeeg(velden)) continue;
     if (!kopGelezen) {
       if (!isKopOppervlaktelijnen(regel)) {
-        return regelfout("dit is geen kop van oppervlaktelijnen; die begint met LOCATIONID;X1;Y1;Z1 (of "
+        return regels.foutOpRegel("dit is geen kop van oppervlaktelijnen; die begint met LOCATIONID;X1;Y1;Z1 (of "
                          "PROFIELNAAM;X1;Y1;Z1)");
       }
       kopGelezen = true;
       continue;
     }
-    if (velden.size() < 2) return regelfout("de regel bevat geen ';'");
+    if (velden.size() < 2) return regels.foutOpRegel("de regel bevat geen ';'");
     const std::string_view naam = trim(velden[0]);
-    if (naam.empty()) return regelfout("de LOCATIONID (veld 1) ontbreekt");
+    if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld 1) ontbreekt");
     // As in the profile-lines reader: the result file separates by TAB and CRLF.
     if (naam.find_first_of("\t\r") != std::string_view::npos) {
-      return regelfout("de LOCATIONID bevat een tab of een losse regelterugloop; die kunnen niet in het "
+      return regels.foutOpRegel("de LOCATIONID bevat een tab of een losse regelterugloop; die kunnen niet in het "
                        "resultaatbestand staan");
     }
     const std::size_t n = zonderLegeStaart(velden);
     const std::size_t aantalWaarden = n - 1;
-    if (aantalWaarden == 0) return regelfout("de oppervlaktelijn van " + std::string(naam) + " heeft geen punten");
+    if (aantalWaarden == 0) return regels.foutOpRegel("de oppervlaktelijn van " + std::string(naam) + " heeft geen punten");
     if (aantalWaarden % 3 != 0) {
-      return regelfout("de regel heeft " + std::to_string(aantalWaarden) +
+      return regels.foutOpRegel("de regel heeft " + std::to_string(aantalWaarden) +
                        " getallen na de LOCATIONID; dat is geen veelvoud van drie (X, Y, Z per punt)");
     }
     const auto [plek, nieuw] = regelVanNaam.try_emplace(naam, regels.nummer());
     if (!nieuw) {
-      return regelfout("de LOCATIONID " + std::string(naam) + " staat ook al op regel " + std::to_string(plek->second));
+      return regels.foutOpRegel("de LOCATIONID " + std::string(naam) + " staat ook al op regel " + std::to_string(plek->second));
     }
     Profiel& profiel = profielen.emplace_back();
     profiel.naam.assign(naam);
@@ -426,8 +428,8 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
         const std::string_view t = trim(velden[k + a]);
         const auto getal = leesGetalPunt(t);
         if (!getal) {
-          if (t.empty()) return regelfout("veld " + std::to_string(k + a + 1) + " is leeg");
-          return regelfout("veld " + std::to_string(k + a + 1) + " " + citaat(t) +
+          if (t.empty()) return regels.foutOpRegel("veld " + std::to_string(k + a + 1) + " is leeg");
+          return regels.foutOpRegel("veld " + std::to_string(k + a + 1) + " " + citaat(t) +
                            " is geen getal; gebruik een punt als decimaalteken en geen scheiding van duizendtallen");
         }
         xyz[a] = rondAf3(*getal);

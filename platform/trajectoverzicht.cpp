@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/picturebox.h"
+#include "shell/profielstore.h"
 
 namespace zarvo::gui {
 
@@ -23,6 +24,10 @@ double afstandTot(const TrajectOverzicht::Lijn& l, double x, double y) {
 }
 
 }  // namespace
+
+TrajectOverzicht::Lijn TrajectOverzicht::Lijn::van(const Profiel& p, const QColor& kleur, int profiel) {
+  return {p.punten.front().x, p.punten.front().y, p.punten.back().x, p.punten.back().y, kleur, profiel};
+}
 
 TrajectOverzicht::TrajectOverzicht(QWidget* ouder) : QWidget(ouder) {
   setObjectName("trajectOverzicht");

@@ -8,6 +8,10 @@
 #include <QWidget>
 #include <vector>
 
+namespace zarvo {
+struct Profiel;
+}
+
 namespace zarvo::gui {
 
 class PictureBox;
@@ -22,6 +26,8 @@ class TrajectOverzicht : public QWidget {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     QColor kleur;
     int profiel = 0;
+    // From the first to the last point of 'p' (which has points).
+    static Lijn van(const Profiel& p, const QColor& kleur, int profiel);
   };
 
   explicit TrajectOverzicht(QWidget* ouder = nullptr);

@@ -393,16 +393,12 @@ void FrmGraphicView::verwijder() {
 void FrmGraphicView::vulOverzicht() {
   std::vector<TrajectOverzicht::Lijn> lijnen;
   const ProfielStore& s = taak_.store();
-  auto lijnVan = [](const Profiel& p, const QColor& kleur, int nummer) {
-    return TrajectOverzicht::Lijn{p.punten.front().x, p.punten.front().y, p.punten.back().x, p.punten.back().y,
-                                  kleur, nummer};
-  };
   for (const Profiel& p : taak_.verwijderd()) {
-    if (!p.punten.empty()) lijnen.push_back(lijnVan(p, qbColor(7), 0));
+    if (!p.punten.empty()) lijnen.push_back(TrajectOverzicht::Lijn::van(p, qbColor(7), 0));
   }
   for (std::int32_t i = 1; i <= s.aantalProfielen(); ++i) {
     const Profiel& p = s.profiel(i);
-    if (!p.punten.empty()) lijnen.push_back(lijnVan(p, qbColor(1), i));
+    if (!p.punten.empty()) lijnen.push_back(TrajectOverzicht::Lijn::van(p, qbColor(1), i));
   }
   overzicht_->zetLijnen(std::move(lijnen));
 }
