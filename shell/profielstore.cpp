@@ -3,30 +3,35 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 namespace zarvo {
 
-Cel::Cel(std::string_view tekst) : soort_(Soort::Tekst), getal_(0.0) {
+Cel::Cel(std::string_view tekst) : bits_(merkLeeg << 48) {
+  if (tekst.size() <= maxKort) {
+    bits_ = (merkKort + tekst.size()) << 48;
+    if (!tekst.empty()) std::memcpy(&bits_, tekst.data(), tekst.size());
+    return;
+  }
   if (tekst.size() > std::numeric_limits<std::uint32_t>::max()) {
     throw std::length_error("tekst te lang voor een cel");
   }
-  lengte_ = static_cast<std::uint32_t>(tekst.size());
-  if (lengte_ <= sizeof(kort_)) {
-    std::memcpy(kort_, tekst.data(), lengte_);
-  } else {
-    lang_ = new char[lengte_];
-    std::memcpy(lang_, tekst.data(), lengte_);
+  const auto lengte = static_cast<std::uint32_t>(tekst.size());
+  char* blok = new char[sizeof lengte + lengte];
+  const auto adres = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(blok));
+  if ((adres & ~laag48) != 0) {
+    // No system this runs on hands out such addresses; should one ever do,
+    // the cell cannot hold the text, which is a failure to get memory.
+    delete[] blok;
+    throw std::bad_alloc();
   }
+  std::memcpy(blok, &lengte, sizeof lengte);
+  std::memcpy(blok + sizeof lengte, tekst.data(), lengte);
+  bits_ = (merkLang << 48) | adres;
 }
 
-Cel::Cel(const Cel& ander) : getal_(0.0) { kopieer(ander); }
-
-Cel::Cel(Cel&& ander) noexcept : soort_(ander.soort_), lengte_(ander.lengte_), getal_(0.0) {
-  std::memcpy(kort_, ander.kort_, sizeof(kort_));  // takes over a heap pointer too
-  ander.soort_ = Soort::Leeg;
-  ander.lengte_ = 0;
-}
+Cel::Cel(const Cel& ander) : bits_(merkLeeg << 48) { kopieer(ander); }
 
 Cel& Cel::operator=(const Cel& ander) {
   if (this != &ander) {
@@ -39,45 +44,41 @@ Cel& Cel::operator=(const Cel& ander) {
 Cel& Cel::operator=(Cel&& ander) noexcept {
   if (this != &ander) {
     wis();
-    soort_ = ander.soort_;
-    lengte_ = ander.lengte_;
-    std::memcpy(kort_, ander.kort_, sizeof(kort_));
-    ander.soort_ = Soort::Leeg;
-    ander.lengte_ = 0;
+    bits_ = ander.bits_;
+    ander.bits_ = merkLeeg << 48;
   }
   return *this;
 }
 
-Cel::~Cel() { wis(); }
-
 void Cel::wis() noexcept {
-  if (soort_ == Soort::Tekst && lengte_ > sizeof(kort_)) delete[] lang_;
-  soort_ = Soort::Leeg;
-  lengte_ = 0;
-  getal_ = 0.0;
+  if (merk() == merkLang) delete[] blok();
+  bits_ = merkLeeg << 48;
 }
 
 void Cel::kopieer(const Cel& ander) {
-  if (ander.soort_ == Soort::Tekst && ander.lengte_ > sizeof(kort_)) {
-    lang_ = new char[ander.lengte_];
-    std::memcpy(lang_, ander.lang_, ander.lengte_);
+  if (ander.merk() == merkLang) {
+    *this = Cel(ander.tekstWaarde());
   } else {
-    std::memcpy(kort_, ander.kort_, sizeof(kort_));
+    bits_ = ander.bits_;
   }
-  soort_ = ander.soort_;
-  lengte_ = ander.lengte_;
 }
 
 std::string_view Cel::tekstWaarde() const noexcept {
-  if (soort_ != Soort::Tekst) return {};
-  return {lengte_ <= sizeof(kort_) ? kort_ : lang_, lengte_};
+  if (merk() == merkLang) {
+    std::uint32_t lengte = 0;
+    std::memcpy(&lengte, blok(), sizeof lengte);
+    return {blok() + sizeof lengte, lengte};
+  }
+  if (merk() >= merkKort) return {reinterpret_cast<const char*>(&bits_), static_cast<std::size_t>(merk() - merkKort)};
+  return {};
 }
 
 bool Cel::operator==(const Cel& ander) const noexcept {
-  if (soort_ != ander.soort_) return false;
-  switch (soort_) {
+  const Soort s = soort();
+  if (s != ander.soort()) return false;
+  switch (s) {
     case Soort::Leeg: return true;
-    case Soort::Getal: return getal_ == ander.getal_;
+    case Soort::Getal: return getal() == ander.getal();
     case Soort::Tekst: return tekstWaarde() == ander.tekstWaarde();
   }
   return false;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,50 +19,63 @@
 
 namespace zarvo {
 
-// An untyped cell: Empty, a number or a text. 16 bytes: texts of up to
-// eight bytes are kept inline, longer ones on the heap. Point codes are
-// nearly always small numbers, so a million points stay compact.
+// An untyped cell: Empty, a number or a text, in 8 bytes. A point carries
+// two of them, so with a million points every byte counts. A number is kept
+// as its double; Empty and texts are kept in bit patterns no number uses
+// (negative NaNs with a payload: every NaN is stored as the one positive
+// quiet NaN). Texts of up to six bytes are kept inline, as point codes
+// nearly always are; longer ones on the heap.
 class Cel {
  public:
   enum class Soort : std::uint8_t { Leeg, Getal, Tekst };
 
-  Cel() noexcept : getal_(0.0) {}
-  explicit Cel(double getal) noexcept : soort_(Soort::Getal), getal_(getal) {}
+  Cel() noexcept : bits_(merkLeeg << 48) {}
+  explicit Cel(double getal) noexcept
+      : bits_(getal != getal ? stilleNaN : std::bit_cast<std::uint64_t>(getal)) {}
   explicit Cel(std::string_view tekst);
   Cel(const Cel& ander);
-  Cel(Cel&& ander) noexcept;
+  Cel(Cel&& ander) noexcept : bits_(ander.bits_) { ander.bits_ = merkLeeg << 48; }
   Cel& operator=(const Cel& ander);
   Cel& operator=(Cel&& ander) noexcept;
-  ~Cel();
+  ~Cel() { wis(); }
 
   static Cel leeg() { return Cel(); }
   static Cel tekst(std::string_view t) { return Cel(t); }
 
-  Soort soort() const noexcept { return soort_; }
-  bool isLeeg() const noexcept { return soort_ == Soort::Leeg; }
-  bool isGetal() const noexcept { return soort_ == Soort::Getal; }
-  bool isTekst() const noexcept { return soort_ == Soort::Tekst; }
-  // True for Empty and for the empty text: both end a profile's points.
-  bool isLeegOfLegeTekst() const noexcept {
-    return soort_ == Soort::Leeg || (soort_ == Soort::Tekst && lengte_ == 0);
+  Soort soort() const noexcept {
+    if (isLeeg()) return Soort::Leeg;
+    return isTekst() ? Soort::Tekst : Soort::Getal;
   }
+  bool isLeeg() const noexcept { return merk() == merkLeeg; }
+  bool isGetal() const noexcept { return !isLeeg() && !isTekst(); }
+  bool isTekst() const noexcept { return merk() == merkLang || merk() >= merkKort; }
+  // True for Empty and for the empty text: both end a profile's points.
+  bool isLeegOfLegeTekst() const noexcept { return merk() == merkLeeg || merk() == merkKort; }
 
-  double getal() const noexcept { return soort_ == Soort::Getal ? getal_ : 0.0; }
+  double getal() const noexcept { return isGetal() ? std::bit_cast<double>(bits_) : 0.0; }
   std::string_view tekstWaarde() const noexcept;
 
   bool operator==(const Cel& ander) const noexcept;
 
  private:
+  static_assert(std::endian::native == std::endian::little, "inline texts are the low bytes of the cell");
+
+  // The top 16 bits tell what the cell holds. 0xFFF0 is -infinity and
+  // 0xFFF8 the negative quiet NaN (never stored), so those stay numbers.
+  static constexpr std::uint64_t merkLeeg = 0xFFF1;
+  static constexpr std::uint64_t merkLang = 0xFFF2;  // heap text; the low 48 bits point at it
+  static constexpr std::uint64_t merkKort = 0xFFF9;  // + length 0..6: inline text
+  static constexpr std::uint64_t stilleNaN = 0x7FF8000000000000;
+  static constexpr std::size_t maxKort = 6;
+  static constexpr std::uint64_t laag48 = (std::uint64_t{1} << 48) - 1;
+
+  std::uint64_t merk() const noexcept { return bits_ >> 48; }
+  // A heap text: its length (4 bytes) followed by its bytes.
+  const char* blok() const noexcept { return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(bits_ & laag48)); }
   void wis() noexcept;
   void kopieer(const Cel& ander);
 
-  Soort soort_ = Soort::Leeg;
-  std::uint32_t lengte_ = 0;  // text length in bytes
-  union {
-    double getal_;
-    char kort_[8];
-    char* lang_;
-  };
+  std::uint64_t bits_;
 };
 
 // One surveyed (or constructed) point: its two code fields kept as read,
