@@ -267,7 +267,8 @@ SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const Slo
 }
 
 std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var, MeldingSink& sink,
-                                                   std::vector<Bouwfeiten>* feiten, const Bouwvoortgang& voortgang) {
+                                                   std::vector<Bouwfeiten>* feiten, const Bouwvoortgang& voortgang,
+                                                   bool metVervangen) {
   const std::size_t n = store.profielen.size();
   std::vector<SlootStatus> statussen(n, SlootStatus::GeenSloot);
   if (feiten) feiten->assign(n, Bouwfeiten{});
@@ -292,7 +293,7 @@ std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVar
       const std::size_t van = begin + i * perStuk;
       for (std::size_t p = van; p < std::min(n, van + perStuk); ++p) {
         Profiel& prof = store.profielen[p];
-        const SlootStatus sloot = bouwSloot(prof, stuk.var, stuk.meldingen, feiten ? &vervangen : nullptr);
+        const SlootStatus sloot = bouwSloot(prof, stuk.var, stuk.meldingen, feiten && metVervangen ? &vervangen : nullptr);
         const SlootStatus voorland = bouwVoorland(prof, stuk.var, stuk.meldingen);
         if (sloot == SlootStatus::Sloot || voorland == SlootStatus::Sloot) {
           stuk.meestePunten = std::max(stuk.meestePunten, prof.punten.size());

@@ -155,7 +155,7 @@ std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink, const Bouwvoortgang
   if (terugMogelijk_) voorBouw_ = store_;
   store_.initialiseerProfielInfo();
   gebouwd_ = true;
-  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_, voortgang);
+  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_, voortgang, oudMaaiveldBewaren_);
   return statussen_;
 }
 
