@@ -1,4 +1,5 @@
 // zarvo-batch lijst: reads a profile-lines file and lists its profiles.
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -6,7 +7,6 @@
 #include "batch/batchgemeen.h"
 #include "input/leesbestand.h"
 #include "output/resultaatschrijver.h"
-#include "shell/profielstore.h"
 
 namespace zarvo::batch {
 
@@ -45,33 +45,37 @@ int voerLijstUit(const std::vector<std::string>& argumenten) {
   const char decimaalteken = kiesDecimaalteken(args, fout);
   if (!fout.empty()) return gebruiksfout(fout, gebruikLijst);
 
-  ProfielStore store;
-  store.inputbestand = args.posities[0];
+  // Only names and counts are listed, so the points are not kept: a file
+  // of millions of points is listed in the memory of its names.
+  const std::string& pad = args.posities[0];
+  std::vector<ProfielTelling> profielen;
   StderrSink sink;
   try {
-    if (const auto melding = leesBestand(store, store.inputbestand, sink, decimaalteken)) {
+    if (const auto melding = telBestand(pad, sink, decimaalteken, profielen)) {
       meldOpStderr(*melding);
       return invoerFout;
     }
   } catch (const std::bad_alloc&) {
-    meldOpStderr(meldingTeWeinigGeheugen(store.inputbestand));
+    meldOpStderr(meldingTeWeinigGeheugen(pad));
     return invoerFout;
   }
 
+  std::size_t meeste = 0;
   std::string uit;
-  uit.reserve(static_cast<std::size_t>(store.aantalProfielen()) * 24 + 64);
-  for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
-    const Profiel& profiel = store.profiel(p);
-    uit += std::to_string(p);
+  uit.reserve(profielen.size() * 24 + 64);
+  for (std::size_t i = 0; i < profielen.size(); ++i) {
+    uit += std::to_string(i + 1);
     uit += '\t';
-    uit += profiel.naam;
+    uit += profielen[i].naam;
     uit += '\t';
-    uit += std::to_string(profiel.punten.size());
+    uit += std::to_string(profielen[i].punten);
     uit += '\n';
+    meeste = std::max(meeste, profielen[i].punten);
   }
-  uit += "aantalProfielen\t" + std::to_string(store.aantalProfielen()) + "\n";
-  uit += "aantalKolommen\t" + std::to_string(store.aantalKolommen()) + "\n";
-  uit += "aantalRijenInfo\t" + std::to_string(store.aantalRijenInfo()) + "\n";
+  // The bounds of the column view of a store holding these profiles.
+  uit += "aantalProfielen\t" + std::to_string(profielen.size()) + "\n";
+  uit += "aantalKolommen\t" + std::to_string(1 + 3 * meeste) + "\n";
+  uit += "aantalRijenInfo\t" + std::to_string(1 + 2 * meeste) + "\n";
   if (!schrijfNaarStdout(uit)) return stdoutMislukt();
   return klaar;
 }

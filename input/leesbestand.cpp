@@ -61,6 +61,46 @@ std::string citaat(std::string_view t) {
   return uit;
 }
 
+// A coordinate, rounded to millimetres. Survey files nearly always give at
+// most three decimals, and such a number is already what rondAf3 makes of
+// it: the division by a power of ten rounds the same real number that
+// rondAf3 divides back, as long as the millimetres stay far enough below
+// 2^52 for the product to land exactly on them (below 2^43 leaves room).
+// So the fast case skips the rounding; -0 still becomes 0, as rondAf3 does.
+std::optional<double> leesCoordinaat(std::string_view t) {
+  static constexpr double machten[] = {1e0, 1e1, 1e2, 1e3};
+  static constexpr std::uint64_t naarMm[] = {1000, 100, 10, 1};
+  const char* p = t.data();
+  const char* eind = p + t.size();
+  const bool negatief = p != eind && *p == '-';
+  if (p != eind && (*p == '-' || *p == '+')) ++p;
+  std::uint64_t m = 0;
+  int cijfers = 0;
+  int decimalen = 0;
+  while (p != eind && static_cast<unsigned char>(*p - '0') < 10 && cijfers < 15) {
+    m = m * 10 + static_cast<unsigned>(*p - '0');
+    ++cijfers;
+    ++p;
+  }
+  if (p != eind && *p == '.') {
+    ++p;
+    while (p != eind && static_cast<unsigned char>(*p - '0') < 10 && decimalen < 4) {
+      m = m * 10 + static_cast<unsigned>(*p - '0');
+      ++cijfers;
+      ++decimalen;
+      ++p;
+    }
+  }
+  if (p == eind && cijfers > 0 && cijfers <= 15 && decimalen <= 3 &&
+      m * naarMm[decimalen] < (std::uint64_t{1} << 43)) {
+    const double waarde = static_cast<double>(m) / machten[decimalen];
+    return negatief && waarde != 0.0 ? -waarde : waarde;
+  }
+  const auto getal = leesGetalPunt(t);
+  if (!getal) return std::nullopt;
+  return rondAf3(*getal);
+}
+
 Cel codeCel(const Veld& v) {
   if (v.aangehaald) return Cel(v.tekst);
   if (v.tekst.empty()) return Cel();
@@ -84,7 +124,10 @@ struct Voorlooppunt {
 
 struct Fragment {
   std::string naam;
-  std::vector<Punt> punten;
+  std::vector<Punt> punten;  // empty when only counting
+  std::size_t aantal = 0;
+  double laatsteX = 0.0;
+  double laatsteY = 0.0;
   std::size_t regel = 0;  // line of its first point, within the piece
 };
 
@@ -100,7 +143,8 @@ struct Stuk {
 
 class Stuklezer {
  public:
-  explicit Stuklezer(char decimaalteken) : decimaalteken_(decimaalteken) {}
+  // 'tellen': only the number of points of each profile is kept.
+  Stuklezer(char decimaalteken, bool tellen) : decimaalteken_(decimaalteken), tellen_(tellen) {}
 
   // Parses the lines of 'data' (the last one may lack its line end) into
   // 'stuk'; stops at the first error.
@@ -133,10 +177,12 @@ class Stuklezer {
   bool verwerkRegel(std::string_view regel) {
     ++regelNummer_;
     if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
-    if (trimBlanks(regel).empty()) return true;
 
     Veld velden[6];
-    if (!splits(regel, velden)) return false;
+    if (!splitsSnel(regel, velden)) {
+      if (trimBlanks(regel).empty()) return true;
+      if (!splits(regel, velden)) return false;
+    }
     // The result file separates its fields by TAB and its lines by CRLF: a
     // text holding either would shift every field after it for the tools
     // that read the result, so it is refused here, where the user can see
@@ -156,7 +202,7 @@ class Stuklezer {
     static constexpr const char* namen[3] = {"X", "Y", "Z"};
     for (int i = 0; i < 3; ++i) {
       const std::string_view t = velden[2 + i].tekst;
-      const auto getal = leesGetalPunt(t);
+      const auto getal = leesCoordinaat(t);
       if (!getal) {
         if (t.empty()) return fout(std::string("de ") + namen[i] + "-waarde (veld " +
                                    std::to_string(3 + i) + ") ontbreekt");
@@ -165,12 +211,13 @@ class Stuklezer {
                     " is geen getal; gebruik een punt als decimaalteken en geen scheiding "
                     "van duizendtallen");
       }
-      xyz[i] = rondAf3(*getal);
+      xyz[i] = *getal;
     }
 
     // Braces, not parentheses: clang before 16 cannot build an aggregate
-    // from parentheses, and the fuzz build uses clang.
-    Punt punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]};
+    // from parentheses, and the fuzz build uses clang. A count needs no codes.
+    Punt punt = tellen_ ? Punt{Cel(), Cel(), xyz[0], xyz[1], xyz[2]}
+                        : Punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]};
     const std::string_view naam = velden[5].tekst;
     const bool vervolg = actief_ && (naam.empty() || naam == huidigeNaam_);
     if (inVoorloop_) {
@@ -211,6 +258,34 @@ class Stuklezer {
     stuk_->foutRegel = regelNummer_;
     stuk_->fout = std::move(wat);
     return false;
+  }
+
+  // The common line in one pass: five commas and nothing that needs the
+  // full rules below (quotes, blanks, tabs, a CR). False sends the line
+  // there.
+  static bool splitsSnel(std::string_view s, Veld (&velden)[6]) {
+    static constexpr auto soort = [] {
+      std::array<std::uint8_t, 256> t{};
+      t[static_cast<unsigned char>(',')] = 1;
+      for (char c : {'"', ' ', '\t', '\r'}) t[static_cast<unsigned char>(c)] = 2;
+      return t;
+    }();
+    std::size_t komma[5];
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const std::uint8_t k = soort[static_cast<unsigned char>(s[i])];
+      if (k == 0) continue;
+      if (k == 2 || n == 5) return false;
+      komma[n++] = i;
+    }
+    if (n != 5) return false;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < 5; ++i) {
+      velden[i] = Veld{s.substr(begin, komma[i] - begin), false};
+      begin = komma[i] + 1;
+    }
+    velden[5] = Veld{s.substr(begin), false};
+    return true;
   }
 
   bool splits(std::string_view s, Veld (&velden)[6]) {
@@ -265,12 +340,18 @@ class Stuklezer {
     Fragment& f = stuk_->fragmenten.emplace_back();
     f.naam = huidigeNaam_;
     f.regel = eersteRegel_;
-    f.punten.reserve(huidige_.size());
-    for (Punt& pt : huidige_) f.punten.push_back(std::move(pt));
+    f.aantal = huidige_.size();
+    f.laatsteX = huidige_.back().x;
+    f.laatsteY = huidige_.back().y;
+    if (!tellen_) {
+      f.punten.reserve(huidige_.size());
+      for (Punt& pt : huidige_) f.punten.push_back(std::move(pt));
+    }
     huidige_.clear();
   }
 
   char decimaalteken_;
+  bool tellen_;
   Stuk* stuk_ = nullptr;
   std::vector<Punt> huidige_;  // kept between pieces: its memory is reused
   std::string huidigeNaam_;
@@ -287,8 +368,8 @@ class Stuklezer {
 // in that order, and reports the first error of the file.
 class Samenvoeger {
  public:
-  Samenvoeger(const std::string& pad, MeldingSink& sink, char decimaalteken)
-      : pad_(pad), sink_(sink), decimaalteken_(decimaalteken) {}
+  Samenvoeger(const std::string& pad, MeldingSink& sink, char decimaalteken, bool tellen)
+      : pad_(pad), sink_(sink), decimaalteken_(decimaalteken), tellen_(tellen) {}
 
   // False on an error, which is then in foutMelding(); the messages of the
   // lines before it have been passed on.
@@ -303,7 +384,7 @@ class Samenvoeger {
     for (Fragment& f : stuk.fragmenten) {
       meldTot(f.regel);
       if (profielen_.size() >= maxProfielen) return fout(f.regel, "het bestand bevat te veel profielen");
-      profielen_.push_back(GelezenProfiel{std::move(f.naam), std::move(f.punten)});
+      profielen_.push_back(GelezenProfiel{std::move(f.naam), std::move(f.punten), f.aantal, f.laatsteX, f.laatsteY});
     }
     if (stuk.foutRegel != 0) {
       meldTot(stuk.foutRegel);
@@ -311,9 +392,8 @@ class Samenvoeger {
     }
     meldTot(std::numeric_limits<std::size_t>::max());
     if (!profielen_.empty()) {
-      const Punt& laatste = profielen_.back().punten.back();
-      vorigeX_ = laatste.x;
-      vorigeY_ = laatste.y;
+      vorigeX_ = profielen_.back().laatsteX;
+      vorigeY_ = profielen_.back().laatsteY;
     }
     regels_ += stuk.regels;
     return true;
@@ -344,10 +424,17 @@ class Samenvoeger {
     std::vector<Profiel> uit(profielen_.size());
     meestePunten = 0;
     for (std::size_t i = 0; i < uit.size(); ++i) {
-      meestePunten = std::max(meestePunten, profielen_[i].punten.size());
+      meestePunten = std::max(meestePunten, profielen_[i].aantal);
       uit[i].naam = std::move(profielen_[i].naam);
       uit[i].punten = std::move(profielen_[i].punten);
     }
+    profielen_.clear();
+    return uit;
+  }
+  std::vector<ProfielTelling> neemTellingen() {
+    std::vector<ProfielTelling> uit;
+    uit.reserve(profielen_.size());
+    for (GelezenProfiel& p : profielen_) uit.push_back(ProfielTelling{std::move(p.naam), p.aantal});
     profielen_.clear();
     return uit;
   }
@@ -360,27 +447,30 @@ class Samenvoeger {
   // The profile rules for one line of a piece's lead.
   bool voorlooppunt(Voorlooppunt& v) {
     if (!profielen_.empty() && (v.naam.empty() || v.naam == profielen_.back().naam)) {
-      std::vector<Punt>& punten = profielen_.back().punten;
       if (v.punt.x == vorigeX_ && v.punt.y == vorigeY_) {
         sink_.meld(meldingDubbelPunt(profielen_.back().naam, vorigeX_, vorigeY_, v.punt.x, v.punt.y,
                                      decimaalteken_));
         return true;
       }
-      if (punten.size() >= maxPunten) {
+      if (profielen_.back().aantal >= maxPunten) {
         return fout(v.regel, "profiel " + profielen_.back().naam + " heeft te veel punten");
       }
-      // Only a profile across a border grows here, by an eighth at a time:
-      // doubling would leave up to half of it empty.
-      if (punten.size() == punten.capacity()) punten.reserve(punten.size() + 1 + punten.size() / 8);
-      punten.push_back(std::move(v.punt));
     } else {
       if (v.naam.empty()) return fout(v.regel, "de eerste regel met gegevens heeft geen profielnaam (veld 6)");
       if (profielen_.size() >= maxProfielen) return fout(v.regel, "het bestand bevat te veel profielen");
-      profielen_.push_back(GelezenProfiel{std::string(v.naam), {}});
-      profielen_.back().punten.push_back(std::move(v.punt));
+      profielen_.push_back(GelezenProfiel{std::string(v.naam), {}, 0, 0.0, 0.0});
     }
-    vorigeX_ = profielen_.back().punten.back().x;
-    vorigeY_ = profielen_.back().punten.back().y;
+    GelezenProfiel& profiel = profielen_.back();
+    if (!tellen_) {
+      // Only a profile across a border grows here, by an eighth at a time:
+      // doubling would leave up to half of it empty.
+      std::vector<Punt>& punten = profiel.punten;
+      if (punten.size() == punten.capacity()) punten.reserve(punten.size() + 1 + punten.size() / 8);
+      punten.push_back(std::move(v.punt));
+    }
+    ++profiel.aantal;
+    vorigeX_ = profiel.laatsteX = v.punt.x;
+    vorigeY_ = profiel.laatsteY = v.punt.y;
     return true;
   }
 
@@ -394,12 +484,16 @@ class Samenvoeger {
 
   struct GelezenProfiel {
     std::string naam;
-    std::vector<Punt> punten;
+    std::vector<Punt> punten;  // empty when only counting
+    std::size_t aantal;
+    double laatsteX;
+    double laatsteY;
   };
 
   const std::string& pad_;
   MeldingSink& sink_;
   char decimaalteken_;
+  bool tellen_;
   std::vector<GelezenProfiel> profielen_;
   double vorigeX_ = 0.0;
   double vorigeY_ = 0.0;
@@ -440,8 +534,12 @@ Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorige
   return Melding{"Melding", std::move(tekst), Icoon::Kritiek};
 }
 
-std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
-                                   char decimaalteken, const Voortgang& voortgang) {
+namespace {
+
+// The reading both leesBestand and telBestand do: every line through the
+// same rules, the profiles gathered in 'samen'.
+std::optional<Melding> leesIn(const std::string& pad, char decimaalteken, const Voortgang& voortgang, bool tellen,
+                              Samenvoeger& samen) {
   if (pad.empty()) return bestandsFout("Er is geen profielbestand gekozen.");
   const std::filesystem::path bestandspad = padUitUtf8(pad);
   std::error_code ec;
@@ -471,9 +569,8 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
   const std::size_t draden = aantalDraden();
   const std::size_t testGrootte = stukGrootteVoorTests();
   const std::size_t stukGrootte = testGrootte > 0 ? testGrootte : blokGrootte;
-  std::vector<Stuklezer> lezers(draden, Stuklezer(decimaalteken));
+  std::vector<Stuklezer> lezers(draden, Stuklezer(decimaalteken, tellen));
   std::vector<Stuk> stukken;
-  Samenvoeger samen(pad, sink, decimaalteken);
   // The buffer holds an unfinished line carried over from the previous block
   // (at most maxRegel bytes) plus one new block.
   // It starts no larger than the file needs: many small files (or a fuzzer)
@@ -524,10 +621,26 @@ std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, 
     gevuld = rest;
   }
   if (!samen.sluitAf()) return samen.foutMelding();
+  return std::nullopt;
+}
 
+}  // namespace
+
+std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
+                                   char decimaalteken, const Voortgang& voortgang) {
+  Samenvoeger samen(pad, sink, decimaalteken, false);
+  if (auto fout = leesIn(pad, decimaalteken, voortgang, false, samen)) return fout;
   std::size_t meeste = 0;
   store.profielen = samen.neemProfielen(meeste);
   store.zetGrenzen(static_cast<std::int32_t>(1 + 3 * meeste), static_cast<std::int32_t>(1 + 2 * meeste));
+  return std::nullopt;
+}
+
+std::optional<Melding> telBestand(const std::string& pad, MeldingSink& sink, char decimaalteken,
+                                  std::vector<ProfielTelling>& profielen) {
+  Samenvoeger samen(pad, sink, decimaalteken, true);
+  if (auto fout = leesIn(pad, decimaalteken, {}, true, samen)) return fout;
+  profielen = samen.neemTellingen();
   return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/meldingen.h"
 #include "shell/profielstore.h"
@@ -24,6 +25,18 @@ using Voortgang = std::function<void(std::uint64_t gelezen, std::uint64_t totaal
 // 'voortgang' is called, on the calling thread only, in file order.
 std::optional<Melding> leesBestand(ProfielStore& store, const std::string& pad, MeldingSink& sink,
                                    char decimaalteken = '.', const Voortgang& voortgang = {});
+
+// A profile's name and its number of points (double points dropped).
+struct ProfielTelling {
+  std::string naam;
+  std::size_t punten = 0;
+};
+
+// Reads the file as leesBestand does, with the same checks and messages,
+// but keeps only each profile's name and number of points: a listing of a
+// file needs no room for its points.
+std::optional<Melding> telBestand(const std::string& pad, MeldingSink& sink, char decimaalteken,
+                                  std::vector<ProfielTelling>& profielen);
 
 // The "Melding" message for a dropped double point of profile 'naam'; every
 // profile reader shows this one.

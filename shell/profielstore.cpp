@@ -50,11 +50,6 @@ Cel& Cel::operator=(Cel&& ander) noexcept {
   return *this;
 }
 
-void Cel::wis() noexcept {
-  if (merk() == merkLang) delete[] blok();
-  bits_ = merkLeeg << 48;
-}
-
 void Cel::kopieer(const Cel& ander) {
   if (ander.merk() == merkLang) {
     *this = Cel(ander.tekstWaarde());

@@ -72,7 +72,10 @@ class Cel {
   std::uint64_t merk() const noexcept { return bits_ >> 48; }
   // A heap text: its length (4 bytes) followed by its bytes.
   const char* blok() const noexcept { return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(bits_ & laag48)); }
-  void wis() noexcept;
+  void wis() noexcept {
+    if (merk() == merkLang) delete[] blok();
+    bits_ = merkLeeg << 48;
+  }
   void kopieer(const Cel& ander);
 
   std::uint64_t bits_;

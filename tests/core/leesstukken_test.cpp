@@ -111,6 +111,24 @@ void vergelijkBijAlleStukgroottes(const TestMap& map, const std::string& inhoud,
     SCOPED_TRACE("zaad " + std::to_string(zaad) + ", stukken van " + std::to_string(grootte));
     vergelijk(een, leesMetStukken(pad, grootte));
   }
+  // Counting takes the same road: the same names, counts, messages, error.
+  zetStukGrootteVoorTests(1 + gen() % 8);
+  MeldingVerzamelaar sink;
+  std::vector<ProfielTelling> telling;
+  const auto fout = telBestand(pad, sink, ',', telling);
+  zetStukGrootteVoorTests(0);
+  SCOPED_TRACE("zaad " + std::to_string(zaad) + ", tellen");
+  ASSERT_EQ(fout.has_value(), een.fout.has_value());
+  if (fout) {
+    EXPECT_EQ(fout->tekst, een.fout->tekst);
+  }
+  ASSERT_EQ(sink.meldingen.size(), een.meldingen.size());
+  for (std::size_t i = 0; i < sink.meldingen.size(); ++i) EXPECT_EQ(sink.meldingen[i].tekst, een.meldingen[i].tekst);
+  ASSERT_EQ(telling.size(), een.store.profielen.size());
+  for (std::size_t p = 0; p < telling.size(); ++p) {
+    EXPECT_EQ(telling[p].naam, een.store.profielen[p].naam);
+    EXPECT_EQ(telling[p].punten, een.store.profielen[p].punten.size());
+  }
 }
 
 }  // namespace
