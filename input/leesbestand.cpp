@@ -18,6 +18,7 @@
 #endif
 
 #include "shell/bestandspad.h"
+#include "shell/geheugen.h"
 #include "shell/getallen.h"
 #include "shell/parallel.h"
 
@@ -109,6 +110,15 @@ std::optional<double> leesCoordinaat(std::string_view t) {
 Cel codeCel(const Veld& v) {
   if (v.aangehaald) return Cel(v.tekst);
   if (v.tekst.empty()) return Cel();
+  // Point codes are nearly always a few digits: a whole number, exact.
+  if (v.tekst.size() <= 15) {
+    std::uint64_t m = 0;
+    std::size_t i = 0;
+    while (i < v.tekst.size() && static_cast<unsigned char>(v.tekst[i] - '0') < 10) {
+      m = m * 10 + static_cast<unsigned>(v.tekst[i++] - '0');
+    }
+    if (i == v.tekst.size()) return Cel(static_cast<double>(m));
+  }
   if (const auto getal = leesGetalPunt(v.tekst)) return Cel(*getal);
   return Cel(v.tekst);
 }
@@ -586,6 +596,8 @@ std::optional<Melding> leesIn(const std::string& pad, char decimaalteken, const 
   std::setvbuf(bestand.get(), nullptr, _IONBF, 0);  // we read in large blocks ourselves
   const std::uintmax_t grootte = std::filesystem::file_size(bestandspad, ec);
   const std::uint64_t totaal = ec ? 0 : static_cast<std::uint64_t>(grootte);
+  // A point takes a little less room in the store than its line in the file.
+  if (!tellen) maakGeheugenKlaar(static_cast<std::size_t>(totaal));
 
   // The file is read a block at a time; the whole lines of a block are cut
   // into one piece per core and parsed side by side, then joined in file
