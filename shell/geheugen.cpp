@@ -14,9 +14,11 @@
 
 namespace zarvo {
 
+#ifdef ZARVO_GROTE_PAGINAS
 namespace {
 std::atomic<bool> aan{false};
 }
+#endif
 
 void gebruikGrotePaginas() {
 #ifdef ZARVO_GROTE_PAGINAS
