@@ -194,17 +194,18 @@ class Stuklezer {
     if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
 
     Veld velden[6];
-    if (!splitsSnel(regel, velden)) {
+    const bool snel = splitsSnel(regel, velden);
+    if (!snel) {
       if (trimBlanks(regel).empty()) return true;
       if (!splits(regel, velden)) return false;
     }
     // The result file separates its fields by TAB and its lines by CRLF: a
     // text holding either would shift every field after it for the tools
     // that read the result, so it is refused here, where the user can see
-    // which line it is. Nearly every line holds neither, which two fast
-    // scans of the whole line tell.
-    const bool tabOfCr = std::memchr(regel.data(), '\t', regel.size()) != nullptr ||
-                         std::memchr(regel.data(), '\r', regel.size()) != nullptr;
+    // which line it is. The common line has neither (splitsSnel saw to
+    // that); for the others two fast scans of the whole line tell.
+    const bool tabOfCr = !snel && (std::memchr(regel.data(), '\t', regel.size()) != nullptr ||
+                                   std::memchr(regel.data(), '\r', regel.size()) != nullptr);
     for (int i = 0; tabOfCr && i < 6; ++i) {
       if (velden[i].tekst.find_first_of("\t\r") != std::string_view::npos) {
         return fout("veld " + std::to_string(i + 1) +
