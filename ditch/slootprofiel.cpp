@@ -187,8 +187,9 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   // the polder-side edge and everything after it follow B2. The profile
   // grows as far as it must: no point after the ditch is ever cut off.
   const std::size_t tussen = rechts - links - 1;
-  // The profile came from the reader at its exact size; growing it by the
-  // vector's doubling would leave half of it empty, for every profile.
+  // The reader leaves room for these points; should a profile come from
+  // elsewhere at its exact size, growing it by the vector's doubling would
+  // leave half of it empty, for every profile.
   if (tussen < 2) punten.reserve(punten.size() + 2 - tussen);
   const auto eersteWeg = punten.begin() + static_cast<std::ptrdiff_t>(links);
   const auto eersteNa = punten.begin() + static_cast<std::ptrdiff_t>(rechts - 1);

@@ -41,6 +41,10 @@ namespace {
 // megabyte keep the cores evenly busy whichever of them reads the next block.
 constexpr std::size_t standaardStuk = std::size_t{1} << 18;
 constexpr std::size_t stukkenPerDraad = 4;
+// Room for the points the construction adds (two bottom points, two
+// foreland points), so that building a ditch never moves a profile to
+// fresh memory: four points on a profile of dozens or hundreds.
+constexpr std::size_t ruimteVoorSloot = 4;
 constexpr std::size_t maxRegel = std::size_t{1} << 20;     // longer lines are refused
 constexpr std::size_t maxPunten = (std::numeric_limits<std::int32_t>::max() - 1) / 3;
 
@@ -370,8 +374,8 @@ class Stuklezer {
   }
 
   // Moves the points gathered for the current profile into a fragment of
-  // exactly their size: a growing vector per profile would waste up to half
-  // its capacity, which counts with a million points.
+  // their size and the construction's few: a growing vector per profile
+  // would waste up to half its capacity, which counts with a million points.
   void sluitFragment() {
     Fragment& f = stuk_->fragmenten.emplace_back();
     f.naam = huidigeNaam_;
@@ -380,7 +384,7 @@ class Stuklezer {
     f.laatsteX = huidige_.back().x;
     f.laatsteY = huidige_.back().y;
     if (!tellen_) {
-      f.punten.reserve(huidige_.size());
+      f.punten.reserve(huidige_.size() + ruimteVoorSloot);
       for (Punt& pt : huidige_) f.punten.push_back(std::move(pt));
     }
     huidige_.clear();
