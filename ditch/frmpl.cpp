@@ -401,8 +401,8 @@ void FrmPL::laad() {
     voortgang.setMinimumDuration(500);
     QElapsedTimer sindsVerf;
     sindsVerf.start();
-    // This screen draws the ground each ditch replaced.
-    taak_.zetOudMaaiveldBewaren(true);
+    // This screen draws the ground each ditch replaced and the selection.
+    taak_.zetSchermgegevensBewaren(true);
     slootStatussen_ = taak_.bouwSloten(meldingen, [&](std::size_t klaar, std::size_t totaal) {
       voortgang.setValue(totaal == 0 ? 1000 : static_cast<int>(1000.0 * static_cast<double>(klaar) / static_cast<double>(totaal)));
       if (sindsVerf.elapsed() >= 50) {

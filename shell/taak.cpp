@@ -153,9 +153,9 @@ std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink, const Bouwvoortgang
   // Building twice would put a second ditch into every profile.
   if (gebouwd_) return statussen_;
   if (terugMogelijk_) voorBouw_ = store_;
-  store_.initialiseerProfielInfo();
+  if (schermgegevensBewaren_) store_.initialiseerProfielInfo();
   gebouwd_ = true;
-  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_, voortgang, oudMaaiveldBewaren_);
+  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_, voortgang, schermgegevensBewaren_);
   return statussen_;
 }
 

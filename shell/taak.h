@@ -78,10 +78,11 @@ class Taak {
   // starts afresh. Off by default: the batch never goes back and should
   // not pay for a copy of every point.
   void zetTerugMogelijk(bool mogelijk) { terugMogelijk_ = mogelijk; }
-  // With this on, the build keeps the surveyed points each ditch replaced
-  // (Bouwfeiten::vervangen) for the screens to draw. Off by default, for
+  // With this on, the build also keeps what only the screens show: the
+  // surveyed points each ditch replaced (Bouwfeiten::vervangen) and every
+  // profile's selection record (Profiel::profielInfo). Off by default, for
   // the same reason.
-  void zetOudMaaiveldBewaren(bool bewaren) { oudMaaiveldBewaren_ = bewaren; }
+  void zetSchermgegevensBewaren(bool bewaren) { schermgegevensBewaren_ = bewaren; }
   // False when there is nothing to go back to (not built, or not kept).
   bool terugVoorBouw();
   // What the construction did to each profile (index 0 = profile 1);
@@ -126,7 +127,7 @@ class Taak {
   SlootVariabelen slootVariabelen_;
   std::vector<SlootStatus> statussen_;
   bool terugMogelijk_ = false;
-  bool oudMaaiveldBewaren_ = false;
+  bool schermgegevensBewaren_ = false;
   std::optional<ProfielStore> voorBouw_;
   std::vector<Bouwfeiten> bouwfeiten_;
   std::string karakteristiekePunten_;
