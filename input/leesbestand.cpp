@@ -176,6 +176,14 @@ class Stuklezer {
     huidige_.clear();
     std::size_t begin = 0;
     while (begin < data.size()) {
+      Veld velden[6];
+      std::size_t regelEind = 0;
+      if (gewoneRegel(data, begin, velden, regelEind)) {
+        ++regelNummer_;
+        if (!verwerkVelden(velden, false)) break;
+        begin = regelEind + 1;
+        continue;
+      }
       const void* nl = std::memchr(data.data() + begin, '\n', data.size() - begin);
       const std::size_t eind = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data.data())
                                   : data.size();
@@ -197,19 +205,21 @@ class Stuklezer {
     ++regelNummer_;
     if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
 
+    if (trimBlanks(regel).empty()) return true;
     Veld velden[6];
-    const bool snel = splitsSnel(regel, velden);
-    if (!snel) {
-      if (trimBlanks(regel).empty()) return true;
-      if (!splits(regel, velden)) return false;
-    }
+    if (!splits(regel, velden)) return false;
     // The result file separates its fields by TAB and its lines by CRLF: a
     // text holding either would shift every field after it for the tools
     // that read the result, so it is refused here, where the user can see
-    // which line it is. The common line has neither (splitsSnel saw to
-    // that); for the others two fast scans of the whole line tell.
-    const bool tabOfCr = !snel && (std::memchr(regel.data(), '\t', regel.size()) != nullptr ||
-                                   std::memchr(regel.data(), '\r', regel.size()) != nullptr);
+    // which line it is. Two fast scans of the whole line tell whether a
+    // field needs a look.
+    const bool tabOfCr = std::memchr(regel.data(), '\t', regel.size()) != nullptr ||
+                         std::memchr(regel.data(), '\r', regel.size()) != nullptr;
+    return verwerkVelden(velden, tabOfCr);
+  }
+
+  // The fields of one line; 'tabOfCr' when one of them may hold a TAB or CR.
+  bool verwerkVelden(Veld (&velden)[6], bool tabOfCr) {
     for (int i = 0; tabOfCr && i < 6; ++i) {
       if (velden[i].tekst.find_first_of("\t\r") != std::string_view::npos) {
         return fout("veld " + std::to_string(i + 1) +
@@ -280,51 +290,70 @@ class Stuklezer {
     return false;
   }
 
-  // The common line in one pass: five commas and nothing that needs the
-  // full rules below (quotes, blanks, tabs, a CR). False sends the line
-  // there.
-  static bool splitsSnel(std::string_view s, Veld (&velden)[6]) {
+  // The common line in one pass from 'begin': its end and its five commas,
+  // and nothing that needs the full rules of verwerkRegel (quotes, blanks,
+  // tabs, a CR other than the one before the line end, a line too long).
+  // True with the fields set and 'eind' at the '\n' (or the end of
+  // 'data'); false sends the line to verwerkRegel.
+  static bool gewoneRegel(std::string_view data, std::size_t begin, Veld (&velden)[6], std::size_t& eind) {
     std::size_t komma[5];
     std::size_t n = 0;
-    std::size_t i = 0;
+    std::size_t i = begin;
+    const std::size_t grens = std::min(data.size(), begin + maxRegel);
+    // A CR is plain only right before the line end (or the end of data).
+    auto crVoorEinde = [&](std::size_t p) { return p + 1 == data.size() || data[p + 1] == '\n'; };
+    eind = std::string_view::npos;
 #if defined(__SSE2__)
     // Sixteen bytes at a time: a line is some fifty bytes, and this loop
     // is most of the reading.
     const __m128i kommas = _mm_set1_epi8(',');
+    const __m128i regeleinden = _mm_set1_epi8('\n');
     const __m128i aanhalingen = _mm_set1_epi8('"');
     const __m128i spaties = _mm_set1_epi8(' ');
     const __m128i tabs = _mm_set1_epi8('\t');
     const __m128i crs = _mm_set1_epi8('\r');
-    for (; i + 16 <= s.size(); i += 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
-      const __m128i bijzonder = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, aanhalingen), _mm_cmpeq_epi8(v, spaties)),
-                                             _mm_or_si128(_mm_cmpeq_epi8(v, tabs), _mm_cmpeq_epi8(v, crs)));
-      if (_mm_movemask_epi8(bijzonder) != 0) return false;
-      for (auto k = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, kommas))); k != 0; k &= k - 1) {
+    for (; i + 16 <= grens; i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data.data() + i));
+      auto masker = [&](__m128i teken) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, teken))); };
+      const unsigned nl = masker(regeleinden);
+      // Only what comes before the line end counts.
+      const unsigned voor = nl != 0 ? (nl & (0u - nl)) - 1 : 0xFFFFu;
+      if ((masker(aanhalingen) | masker(spaties) | masker(tabs)) & voor) return false;
+      if (const unsigned cr = masker(crs) & voor; cr != 0) {
+        if ((cr & (cr - 1)) != 0 || !crVoorEinde(i + static_cast<std::size_t>(std::countr_zero(cr)))) return false;
+      }
+      for (unsigned k = masker(kommas) & voor; k != 0; k &= k - 1) {
         if (n == 5) return false;
         komma[n++] = i + static_cast<std::size_t>(std::countr_zero(k));
       }
+      if (nl != 0) {
+        eind = i + static_cast<std::size_t>(std::countr_zero(nl));
+        break;
+      }
     }
 #endif
-    static constexpr auto soort = [] {
-      std::array<std::uint8_t, 256> t{};
-      t[static_cast<unsigned char>(',')] = 1;
-      for (char c : {'"', ' ', '\t', '\r'}) t[static_cast<unsigned char>(c)] = 2;
-      return t;
-    }();
-    for (; i < s.size(); ++i) {
-      const std::uint8_t k = soort[static_cast<unsigned char>(s[i])];
-      if (k == 0) continue;
-      if (k == 2 || n == 5) return false;
-      komma[n++] = i;
+    if (eind == std::string_view::npos) {
+      for (; i < grens; ++i) {
+        const char c = data[i];
+        if (c == '\n') break;
+        if (c == ',') {
+          if (n == 5) return false;
+          komma[n++] = i;
+        } else if (c == '"' || c == ' ' || c == '\t' || (c == '\r' && !crVoorEinde(i))) {
+          return false;
+        }
+      }
+      if (i == grens && grens < data.size() && data[i] != '\n') return false;  // too long
+      eind = i;
     }
     if (n != 5) return false;
-    std::size_t begin = 0;
+    const std::size_t inhoudEind = eind > begin && data[eind - 1] == '\r' ? eind - 1 : eind;
+    std::size_t van = begin;
     for (std::size_t j = 0; j < 5; ++j) {
-      velden[j] = Veld{s.substr(begin, komma[j] - begin), false};
-      begin = komma[j] + 1;
+      velden[j] = Veld{data.substr(van, komma[j] - van), false};
+      van = komma[j] + 1;
     }
-    velden[5] = Veld{s.substr(begin), false};
+    velden[5] = Veld{data.substr(van, inhoudEind - van), false};
     return true;
   }
 
