@@ -1,5 +1,6 @@
 #include "shell/getallen.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -251,40 +252,83 @@ std::string celNaarTekst(const Cel& cel, char decimaalteken) {
   return {};
 }
 
+namespace {
+
+// "00" "01" ... "99": two digits per step halves the divisions.
+constexpr auto kCijferparen = [] {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) {
+    t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return t;
+}();
+
+int aantalCijfers(std::uint64_t v) {
+  int n = 1;
+  for (; v >= 10000; v /= 10000) n += 4;
+  if (v >= 1000) return n + 3;
+  if (v >= 100) return n + 2;
+  if (v >= 10) return n + 1;
+  return n;
+}
+
+char* schrijfGeheel(char* p, std::uint64_t v) {
+  char* const eind = p + aantalCijfers(v);
+  char* q = eind;
+  while (v >= 100) {
+    q -= 2;
+    std::memcpy(q, &kCijferparen[2 * (v % 100)], 2);
+    v /= 100;
+  }
+  if (v >= 10) {
+    std::memcpy(q - 2, &kCijferparen[2 * v], 2);
+  } else {
+    q[-1] = static_cast<char>('0' + v);
+  }
+  return eind;
+}
+
+}  // namespace
+
 // Numbers in the store are nearly all rounded to three decimals. Such a
 // number is m/1000 for an integer m, and its default text is exactly m's
 // digits with the separator put in and trailing zeros dropped; writing that
-// directly is several times faster than the general conversion, which a
-// million points would feel. Anything else takes the general conversion.
-void voegGetalToe(std::string& uit, double x, char decimaalteken) {
-  if (std::fabs(x) < 1e12) {
-    const double geschaald = std::nearbyint(x * 1000.0);
-    const auto m = static_cast<std::int64_t>(geschaald);
-    if (static_cast<double>(m) / 1000.0 == x) {
-      if (m == 0) {
-        uit.push_back('0');
-        return;
-      }
-      std::uint64_t a = m < 0 ? static_cast<std::uint64_t>(-m) : static_cast<std::uint64_t>(m);
-      if (m < 0) uit.push_back('-');
-      const std::uint64_t geheel = a / 1000;
-      std::uint64_t breuk = a % 1000;
-      char tekst[24];
-      const auto [eind, fout] = std::to_chars(tekst, tekst + sizeof tekst, geheel);
-      (void)fout;
-      uit.append(tekst, eind);
-      if (breuk != 0) {
-        char dec[3] = {static_cast<char>('0' + breuk / 100), static_cast<char>('0' + breuk / 10 % 10),
-                       static_cast<char>('0' + breuk % 10)};
-        std::size_t n = 3;
-        while (dec[n - 1] == '0') --n;
-        uit.push_back(decimaalteken);
-        uit.append(dec, n);
-      }
-      return;
-    }
+// directly is many times faster than the general conversion, which the
+// millions of numbers of a result file would feel.
+char* schrijfDuizendsten(char* p, double x, char decimaalteken) {
+  if (!(std::fabs(x) < 1e12)) return nullptr;
+  // Rounding halves away from zero instead of to even picks no wrong m: a
+  // number that is some m / 1000 comes out of the product far nearer to m
+  // than half way.
+  const double geschaald = x * 1000.0;
+  const auto m = static_cast<std::int64_t>(geschaald < 0.0 ? geschaald - 0.5 : geschaald + 0.5);
+  if (static_cast<double>(m) / 1000.0 != x) return nullptr;
+  // -0 and 0 alike become "0".
+  if (m < 0) *p++ = '-';
+  const std::uint64_t a = m < 0 ? static_cast<std::uint64_t>(-m) : static_cast<std::uint64_t>(m);
+  p = schrijfGeheel(p, a / 1000);
+  const auto breuk = static_cast<unsigned>(a % 1000);
+  if (breuk != 0) {
+    // All three decimals go down; the end then stops before trailing zeros.
+    p[0] = decimaalteken;
+    p[1] = static_cast<char>('0' + breuk / 100);
+    std::memcpy(p + 2, &kCijferparen[2 * (breuk % 100)], 2);
+    p += breuk % 10 != 0 ? 4 : breuk % 100 != 0 ? 3 : 2;
   }
-  uit += getalNaarTekst(x, decimaalteken);
+  return p;
+}
+
+char* schrijfGetal(char* p, double x, char decimaalteken) {
+  if (char* eind = schrijfDuizendsten(p, x, decimaalteken)) return eind;
+  const std::string tekst = getalNaarTekst(x, decimaalteken);
+  std::memcpy(p, tekst.data(), tekst.size());
+  return p + tekst.size();
+}
+
+void voegGetalToe(std::string& uit, double x, char decimaalteken) {
+  char tekst[kMaxGetalTekst];
+  uit.append(tekst, schrijfGetal(tekst, x, decimaalteken));
 }
 
 }  // namespace zarvo

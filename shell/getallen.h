@@ -1,6 +1,7 @@
 // Number rounding, parsing and the fixed text forms the files and labels use.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,21 @@ double rondAf3(double x);
 // exponent form ("1E+15", "1.5E-05") for |x| >= 1e15 or 0 < |x| < 1e-4.
 std::string getalNaarTekst(double x, char decimaalteken = '.');
 
-// Appends getalNaarTekst(x, decimaalteken) to 'uit', taking a fast road
-// for the numbers the store nearly always holds (three decimals at most).
+// Room schrijfGetal needs: the longest text getalNaarTekst gives is 22
+// bytes ("-1.23456789012346E+308").
+inline constexpr std::size_t kMaxGetalTekst = 32;
+
+// Writes getalNaarTekst(x, decimaalteken) at 'p', which must have room for
+// kMaxGetalTekst bytes, and returns the end. The numbers the store nearly
+// always holds (three decimals at most) take a fast road.
+char* schrijfGetal(char* p, double x, char decimaalteken);
+
+// That fast road alone: when x is an exact multiple of 1/1000 below 1e12 in
+// size, writes its default text at 'p' (room for kMaxGetalTekst bytes) and
+// returns the end; else writes nothing and returns nullptr.
+char* schrijfDuizendsten(char* p, double x, char decimaalteken);
+
+// Appends getalNaarTekst(x, decimaalteken) to 'uit', as schrijfGetal.
 void voegGetalToe(std::string& uit, double x, char decimaalteken);
 
 // The "###0.00" format: at least one integer digit, exactly two decimals,

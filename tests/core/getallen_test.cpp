@@ -1,10 +1,13 @@
 // Rounding, number texts and number parsing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "shell/getallen.h"
 
@@ -84,6 +87,49 @@ TEST(Getallen, DefaultNumberText) {
   EXPECT_EQ(getalNaarTekst(123456789012345678.0), "1.23456789012346E+17");
   EXPECT_EQ(getalNaarTekst(2.5e-300, ','), "2,5E-300");
   EXPECT_EQ(getalNaarTekst(1e100), "1E+100");
+}
+
+// The writers' fast road must give the default text exactly, and must be
+// taken for every number the store holds after rounding.
+TEST(Getallen, FastNumberTextIsTheDefaultText) {
+  std::vector<double> getallen = {0.0,    -0.0,   0.001,  -0.001, 0.01,   0.1,   0.5,   -2.5,  1.0,
+                                  10.0,   100.0,  -0.25,  7.125,  1e11,   -1e11, 999999999999.999,
+                                  -999999999999.999,  999999999999.99, 1e12, -1e12, 999999999999.9995,
+                                  0.0005, 1.0 / 3, 0.1 + 0.2, 1e-5, 1.5e-4, 1e15, -1e15, 123456789012345678.0,
+                                  1e300,  -1e-300, 5e-324, 1.7976931348623157e308,
+                                  std::nan(""), HUGE_VAL, -HUGE_VAL};
+  std::mt19937_64 gen(7);
+  for (int cijfers = 1; cijfers <= 15; ++cijfers) {
+    const auto boven = static_cast<std::int64_t>(std::pow(10.0, cijfers));
+    std::uniform_int_distribution<std::int64_t> m(boven / 10, boven - 1);
+    for (int i = 0; i < 200; ++i) {
+      const auto v = m(gen);
+      getallen.push_back(static_cast<double>(v) / 1000.0);
+      getallen.push_back(static_cast<double>(-v) / 1000.0);
+      getallen.push_back(static_cast<double>(v) / 1000.0 + 1e-7);  // no multiple of 1/1000
+    }
+  }
+  for (const char teken : {'.', ','}) {
+    for (const double x : getallen) {
+      const std::string verwacht = getalNaarTekst(x, teken);
+      char buf[2 * kMaxGetalTekst];
+      std::fill(std::begin(buf), std::end(buf), '#');
+      char* eind = schrijfGetal(buf, x, teken);
+      EXPECT_EQ(std::string(buf, eind), verwacht);
+      EXPECT_TRUE(std::all_of(buf + kMaxGetalTekst, std::end(buf), [](char c) { return c == '#'; })) << verwacht;
+
+      const bool duizendste = std::fabs(x) < 1e12 && std::nearbyint(x * 1000.0) / 1000.0 == x;
+      char* snel = schrijfDuizendsten(buf, x, teken);
+      EXPECT_EQ(snel != nullptr, duizendste) << verwacht;
+      if (snel) {
+        EXPECT_EQ(std::string(buf, snel), verwacht);
+      }
+
+      std::string uit = "a";
+      voegGetalToe(uit, x, teken);
+      EXPECT_EQ(uit, "a" + verwacht);
+    }
+  }
 }
 
 TEST(Getallen, Format00) {
