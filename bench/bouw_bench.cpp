@@ -2,11 +2,13 @@
 // that zarvo-batch bouw also does (scripts/bench-peers.sh times the whole job).
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "benchbestanden.h"
@@ -82,10 +84,33 @@ void BM_SchrijfResultaat(benchmark::State& state) {
   zetTellers(state, static_cast<double>(profielen) * punten);
 }
 
+// The result file's text alone, into a stream that only counts it: what
+// formatting costs apart from the disk.
+void BM_FormatteerResultaat(benchmark::State& state) {
+  struct Teller : zarvo::Uitvoerstroom {
+    bool schrijf(std::string_view bytes) override {
+      bytes_ += bytes.size();
+      return true;
+    }
+    std::size_t bytes_ = 0;
+  };
+  const int profielen = static_cast<int>(state.range(0));
+  const int punten = static_cast<int>(state.range(1));
+  zarvo::ProfielStore store = geladen(profielen, punten);
+  StilleSink sink;
+  zarvo::SlootVariabelen var;
+  zarvo::bouwSlotenInAlleProfielen(store, var, sink);
+  Teller teller;
+  for (auto _ : state) benchmark::DoNotOptimize(zarvo::profielregels().schrijf(0, store, teller, '.'));
+  state.SetBytesProcessed(static_cast<std::int64_t>(teller.bytes_));
+  zetTellers(state, static_cast<double>(profielen) * punten);
+}
+
 // 10,000 and 1,000,000 points with the same profile length: the time per
 // point should not grow with the file.
 BENCHMARK(BM_BouwSloten)->Args({100, 100})->Args({10000, 100})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SchrijfResultaat)->Args({100, 100})->Args({10000, 100})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatteerResultaat)->Args({10000, 100})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

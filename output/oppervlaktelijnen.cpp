@@ -6,13 +6,13 @@
 #include <unordered_set>
 
 #include "input/karakteristiekepunten.h"
+#include "output/stukken.h"
 #include "shell/getallen.h"
+#include "shell/parallel.h"
 
 namespace zarvo {
 
 namespace {
-
-constexpr std::size_t kBlok = std::size_t{1} << 20;
 
 Melding weigering(const std::string& wat) {
   return Melding{"Fout!",
@@ -21,26 +21,12 @@ Melding weigering(const std::string& wat) {
                  Icoon::Kritiek};
 }
 
-// Builds the text in blocks and hands each block on, so a million points
-// never sit in memory twice.
-class Blokken {
- public:
-  explicit Blokken(Uitvoerstroom& uit) : uit_(uit) { puffer_.reserve(kBlok + 4096); }
-  std::string& puffer() { return puffer_; }
-  bool regelKlaar() {
-    // CRLF, as the importers' example files have it.
-    puffer_.append("\r\n");
-    if (puffer_.size() < kBlok) return true;
-    const bool goed = uit_.schrijf(puffer_);
-    puffer_.clear();
-    return goed;
-  }
-  bool sluit() { return uit_.schrijf(puffer_); }
-
- private:
-  Uitvoerstroom& uit_;
-  std::string puffer_;
-};
+// About 200 kB of text a piece, as the profile-lines file has it.
+constexpr std::size_t kStuk = std::size_t{200} << 10;
+// What a point takes at most on the fast road: three numbers and their ';'.
+constexpr std::size_t kPuntTekst = 3 * (kMaxGetalTekst + 1);
+// What one takes on average, for cutting the pieces.
+constexpr std::size_t kGewichtPunt = 36;
 
 // A coordinate as the importers read it: '.' and no thousands separator,
 // and exactly the value the store holds. Nearly all have three decimals at
@@ -48,27 +34,77 @@ class Blokken {
 // ditch file with more decimals) is written with the fewest digits that
 // read back as the same double, never in exponent form and never cut to
 // fifteen digits as the profile-lines file's conversion would.
-void voegExactToe(std::string& uit, double x) {
-  if (std::fabs(x) < 1e12 && std::nearbyint(x * 1000.0) / 1000.0 == x) {
-    voegGetalToe(uit, x, '.');
+void voegExactToe(stukken::Tekstpuffer& uit, double x) {
+  char* p = uit.ruimte(kMaxGetalTekst + 1);
+  *p++ = ';';
+  if (char* eind = schrijfDuizendsten(p, x, '.')) {
+    uit.klaar(eind);
     return;
   }
+  uit.klaar(p);
   char tekst[400];
   const auto [eind, fout] = std::to_chars(tekst, tekst + sizeof tekst, x, std::chars_format::fixed);
   if (fout == std::errc()) {
-    uit.append(tekst, eind);
+    uit.voegToe(std::string_view(tekst, static_cast<std::size_t>(eind - tekst)));
   } else {
-    voegGetalToe(uit, x, '.');
+    uit.voegToe(getalNaarTekst(x, '.'));
   }
 }
 
-void voegXyzToe(std::string& uit, const Punt& p) {
-  uit.push_back(';');
-  voegExactToe(uit, p.x);
-  uit.push_back(';');
-  voegExactToe(uit, p.y);
-  uit.push_back(';');
-  voegExactToe(uit, p.z);
+void voegXyzToe(stukken::Tekstpuffer& uit, const Punt& p) {
+  // The three on the fast road in one go; else one by one.
+  char* begin = uit.ruimte(kPuntTekst);
+  char* q = begin;
+  for (const double x : {p.x, p.y, p.z}) {
+    *q++ = ';';
+    q = schrijfDuizendsten(q, x, '.');
+    if (!q) {
+      uit.klaar(begin);
+      voegExactToe(uit, p.x);
+      voegExactToe(uit, p.y);
+      voegExactToe(uit, p.z);
+      return;
+    }
+  }
+  uit.klaar(q);
+}
+
+void voegRegeleindeToe(stukken::Tekstpuffer& uit) {
+  // CRLF, as the importers' example files have it.
+  uit.voegToe("\r\n");
+}
+
+// The surface lines from 'van' up to 'tot'. A piece that starts inside a
+// profile leaves the line's name to the piece before it, one that ends
+// inside leaves the line end to the piece after it; a profile without
+// points lies wholly in one piece, so its line of a name alone is kept.
+void formatteerLijnen(const ProfielStore& store, stukken::Plek van, stukken::Plek tot, stukken::Tekstpuffer& uit) {
+  for (std::size_t p = van.profiel; p < store.profielen.size() && (p < tot.profiel || tot.punt > 0); ++p) {
+    const Profiel& profiel = store.profielen[p];
+    const std::size_t begin = p == van.profiel ? van.punt : 0;
+    const std::size_t eind = p == tot.profiel ? tot.punt : profiel.punten.size();
+    if (begin == 0) uit.voegToe(profiel.naam);
+    for (std::size_t k = begin; k < eind; ++k) voegXyzToe(uit, profiel.punten[k]);
+    if (p < tot.profiel) voegRegeleindeToe(uit);
+    if (p == tot.profiel) break;
+  }
+}
+
+// The first profile of each piece of whole profiles, then the end: the
+// characteristic points of a profile are looked up over all its points.
+template <class Kosten>
+std::vector<std::size_t> snijInProfielen(const ProfielStore& store, std::size_t budget, Kosten kosten) {
+  std::vector<std::size_t> grenzen{0};
+  std::size_t gebruikt = 0;
+  for (std::size_t p = 0; p < store.profielen.size(); ++p) {
+    if (gebruikt >= budget) {
+      grenzen.push_back(p);
+      gebruikt = 0;
+    }
+    gebruikt += kosten(p);
+  }
+  grenzen.push_back(store.profielen.size());
+  return grenzen;
 }
 
 }  // namespace
@@ -143,36 +179,61 @@ std::vector<std::ptrdiff_t> Oppervlaktelijnen::karakteristiekePuntenVan(const Pr
   return uit;
 }
 
+// Both files are made in pieces side by side and written in order, as the
+// profile-lines file is; the bytes are those of one piece.
 bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoerstroom& uit, char) const {
-  Blokken blokken(uit);
-  std::string& puffer = blokken.puffer();
+  const std::size_t test = stukGrootteVoorTests();
+  std::vector<stukken::Tekstpuffer> puffers(2 * aantalDraden());
+  auto geef = [&](std::size_t, std::size_t plek) { return uit.schrijf(puffers[plek].tekst()); };
   if (i == 0) {
-    puffer.append("LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)");
-    if (!blokken.regelKlaar()) return false;
-    for (const Profiel& p : store.profielen) {
-      puffer.append(p.naam);
-      for (const Punt& q : p.punten) voegXyzToe(puffer, q);
-      if (!blokken.regelKlaar()) return false;
-    }
-    return blokken.sluit();
+    const std::vector<stukken::Plek> grenzen =
+        test > 0 ? stukken::snijInStukken(store, test, [](std::size_t) { return 1; })
+                 : stukken::snijInStukken(store, kStuk, [](std::size_t) { return kGewichtPunt; });
+    return maakOpVolgorde(
+        grenzen.size() - 1, puffers.size(),
+        [&](std::size_t stuk, std::size_t plek) {
+          stukken::Tekstpuffer& puffer = puffers[plek];
+          puffer.wis();
+          if (stuk == 0) {
+            puffer.voegToe("LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)");
+            voegRegeleindeToe(puffer);
+          }
+          formatteerLijnen(store, grenzen[stuk], grenzen[stuk + 1], puffer);
+        },
+        geef);
   }
-  puffer.append(kopKarakteristiekePunten());
-  if (!blokken.regelKlaar()) return false;
-  for (std::size_t p = 0; p < store.profielen.size(); ++p) {
-    const Profiel& profiel = store.profielen[p];
-    puffer.append(profiel.naam);
-    // Every characteristic point written is one of the line's own points,
-    // so the importers always find it on the line.
-    for (const std::ptrdiff_t punt : karakteristiekePuntenVan(store, p)) {
-      if (punt < 0) {
-        puffer.append(";-1;-1;-1");
-      } else {
-        voegXyzToe(puffer, profiel.punten[static_cast<std::size_t>(punt)]);
-      }
-    }
-    if (!blokken.regelKlaar()) return false;
-  }
-  return blokken.sluit();
+  const std::size_t perRegel = karakteristiekePunten().size() * kGewichtPunt;
+  const std::vector<std::size_t> grenzen =
+      test > 0 ? snijInProfielen(store, test, [](std::size_t) { return 1; })
+               : snijInProfielen(store, kStuk, [&](std::size_t p) {
+                   // The line, and the search for the coded points along the profile.
+                   return perRegel + store.profielen[p].naam.size() + store.profielen[p].punten.size();
+                 });
+  return maakOpVolgorde(
+      grenzen.size() - 1, puffers.size(),
+      [&](std::size_t stuk, std::size_t plek) {
+        stukken::Tekstpuffer& puffer = puffers[plek];
+        puffer.wis();
+        if (stuk == 0) {
+          puffer.voegToe(kopKarakteristiekePunten());
+          voegRegeleindeToe(puffer);
+        }
+        for (std::size_t p = grenzen[stuk]; p < grenzen[stuk + 1]; ++p) {
+          const Profiel& profiel = store.profielen[p];
+          puffer.voegToe(profiel.naam);
+          // Every characteristic point written is one of the line's own
+          // points, so the importers always find it on the line.
+          for (const std::ptrdiff_t punt : karakteristiekePuntenVan(store, p)) {
+            if (punt < 0) {
+              puffer.voegToe(";-1;-1;-1");
+            } else {
+              voegXyzToe(puffer, profiel.punten[static_cast<std::size_t>(punt)]);
+            }
+          }
+          voegRegeleindeToe(puffer);
+        }
+      },
+      geef);
 }
 
 }  // namespace zarvo

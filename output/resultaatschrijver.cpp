@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <new>
 #include <system_error>
 
 #include "output/opslag.h"
+#include "output/stukken.h"
 #include "output/veiligschrijven.h"
 #include "shell/bestandspad.h"
 #include "shell/getallen.h"
@@ -23,8 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBlok = std::size_t{1} << 20;
-
 const char* const kFoutTekst = "Fout bij het opslaan, controleer bestandsnaam";
 
 Melding foutMelding() { return Melding{"Fout!", kFoutTekst, Icoon::Kritiek}; }
@@ -34,14 +34,6 @@ Melding foutMelding(const fs::path& pad, const std::string& reden) {
   Melding m = foutMelding();
   m.tekst.append("\n").append(utf8UitPad(pad)).append(": ").append(reden);
   return m;
-}
-
-void voegCelToe(std::string& uit, const Cel& cel, char decimaalteken) {
-  switch (cel.soort()) {
-    case Cel::Soort::Leeg: return;
-    case Cel::Soort::Getal: voegGetalToe(uit, cel.getal(), decimaalteken); return;
-    case Cel::Soort::Tekst: uit.append(cel.tekstWaarde()); return;
-  }
 }
 
 // The stream a format writes into: the temporary file of one target. A
@@ -81,71 +73,75 @@ class Profielregels : public Resultaatformaat {
   std::string standaardNaam(std::size_t, const std::string& bestandsnaam) const override {
     return standaardNaamResultaat(bestandsnaam);
   }
-  // The lines are formatted side by side in pieces of about as many points
+  // The lines are formatted side by side in pieces of a few thousand points
   // (a piece may start and end inside a profile, so one long profile is
-  // shared out too), a round of pieces at a time, and the pieces are
-  // written in order: the same bytes, with memory for one round only.
+  // shared out too) and written in order while the next pieces are being
+  // formatted: the same bytes as one piece, with memory for a few pieces.
   bool schrijf(std::size_t, const ProfielStore& store, Uitvoerstroom& uit, char decimaalteken) const override {
-    const std::size_t perStuk = stukGrootteVoorTests() > 0 ? stukGrootteVoorTests() : kBlok / 48;
-    const std::vector<Plek> grenzen = snijInStukken(store, perStuk);
-    if (grenzen.size() < 2) return uit.schrijf(std::string());
-    const std::size_t stukken = grenzen.size() - 1;
-    std::vector<std::string> puffers(std::min(stukken, aantalDraden()));
-    for (std::size_t ronde = 0; ronde < stukken; ronde += puffers.size()) {
-      const std::size_t aantal = std::min(puffers.size(), stukken - ronde);
-      verdeelOverDraden(aantal, [&](std::size_t i, std::size_t) {
-        formatteer(store, grenzen[ronde + i], grenzen[ronde + i + 1], decimaalteken, puffers[i]);
-      });
-      for (std::size_t i = 0; i < aantal; ++i) {
-        if (!uit.schrijf(puffers[i])) return false;
-      }
-    }
-    return true;
+    const std::size_t test = stukGrootteVoorTests();
+    const std::vector<stukken::Plek> grenzen =
+        test > 0 ? stukken::snijInStukken(store, test, [](std::size_t) { return 1; })
+                 : stukken::snijInStukken(store, kStuk, [&](std::size_t p) {
+                     return kGewichtRegel + store.profielen[p].naam.size();
+                   });
+    std::vector<stukken::Tekstpuffer> puffers(2 * aantalDraden());
+    return maakOpVolgorde(
+        grenzen.size() - 1, puffers.size(),
+        [&](std::size_t i, std::size_t plek) {
+          formatteer(store, grenzen[i], grenzen[i + 1], decimaalteken, puffers[plek]);
+        },
+        [&](std::size_t, std::size_t plek) { return uit.schrijf(puffers[plek].tekst()); });
   }
 
  private:
-  struct Plek {
-    std::size_t profiel = 0;
-    std::size_t punt = 0;
-  };
+  // About 200 kB of text a piece: a few thousand lines, written in one call.
+  static constexpr std::size_t kStuk = std::size_t{200} << 10;
+  // What a line takes at most besides its name and its code texts: the
+  // numbers and the separators.
+  static constexpr std::size_t kVasteRegel = 5 * kMaxGetalTekst + 7;
+  // And what it takes on average, for cutting the pieces.
+  static constexpr std::size_t kGewichtRegel = 40;
 
-  // Where each piece starts, then the end of the store.
-  static std::vector<Plek> snijInStukken(const ProfielStore& store, std::size_t perStuk) {
-    std::vector<Plek> grenzen;
-    std::size_t inStuk = 0;
-    for (std::size_t p = 0; p < store.profielen.size(); ++p) {
-      const std::size_t aantal = store.profielen[p].punten.size();
-      for (std::size_t k = 0; k < aantal;) {
-        if (inStuk == 0) grenzen.push_back(Plek{p, k});
-        const std::size_t stap = std::min(aantal - k, perStuk - inStuk);
-        k += stap;
-        inStuk = (inStuk + stap) % perStuk;
+  static std::size_t tekstLengte(const Cel& cel) { return cel.isTekst() ? cel.tekstWaarde().size() : 0; }
+
+  static char* schrijfCel(char* p, const Cel& cel, char decimaalteken) {
+    switch (cel.soort()) {
+      case Cel::Soort::Leeg: return p;
+      case Cel::Soort::Getal: return schrijfGetal(p, cel.getal(), decimaalteken);
+      case Cel::Soort::Tekst: {
+        const std::string_view tekst = cel.tekstWaarde();
+        return std::copy(tekst.begin(), tekst.end(), p);
       }
     }
-    if (!grenzen.empty()) grenzen.push_back(Plek{store.profielen.size(), 0});
-    return grenzen;
+    return p;
   }
 
-  static void formatteer(const ProfielStore& store, Plek van, Plek tot, char decimaalteken, std::string& puffer) {
-    puffer.clear();
+  static void formatteer(const ProfielStore& store, stukken::Plek van, stukken::Plek tot, char decimaalteken,
+                         stukken::Tekstpuffer& puffer) {
+    puffer.wis();
     for (std::size_t p = van.profiel; p < store.profielen.size() && p <= tot.profiel; ++p) {
       const Profiel& prof = store.profielen[p];
       const std::size_t eind = p == tot.profiel ? tot.punt : prof.punten.size();
+      const std::size_t vast = kVasteRegel + prof.naam.size();
       for (std::size_t k = p == van.profiel ? van.punt : 0; k < eind; ++k) {
         const Punt& pt = prof.punten[k];
-        voegCelToe(puffer, pt.veld1, decimaalteken);
-        puffer.push_back('\t');
-        voegCelToe(puffer, pt.veld2, decimaalteken);
-        puffer.push_back('\t');
-        voegGetalToe(puffer, pt.x, decimaalteken);
-        puffer.push_back('\t');
-        voegGetalToe(puffer, pt.y, decimaalteken);
-        puffer.push_back('\t');
-        voegGetalToe(puffer, pt.z, decimaalteken);
-        puffer.push_back('\t');
-        puffer.append(prof.naam);
+        char* q = puffer.ruimte(vast + tekstLengte(pt.veld1) + tekstLengte(pt.veld2));
+        q = schrijfCel(q, pt.veld1, decimaalteken);
+        *q++ = '\t';
+        q = schrijfCel(q, pt.veld2, decimaalteken);
+        *q++ = '\t';
+        q = schrijfGetal(q, pt.x, decimaalteken);
+        *q++ = '\t';
+        q = schrijfGetal(q, pt.y, decimaalteken);
+        *q++ = '\t';
+        q = schrijfGetal(q, pt.z, decimaalteken);
+        *q++ = '\t';
+        std::memcpy(q, prof.naam.data(), prof.naam.size());
+        q += prof.naam.size();
         // CRLF everywhere: the files go on to Windows tools.
-        puffer.append("\r\n");
+        *q++ = '\r';
+        *q++ = '\n';
+        puffer.klaar(q);
       }
     }
   }

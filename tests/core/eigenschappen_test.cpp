@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ditch/slootprofiel.h"
+#include "output/oppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
 #include "shell/getallen.h"
 #include "shell/parallel.h"
@@ -361,10 +362,13 @@ struct Gebouwd {
   SlootVariabelen var;
   std::vector<Melding> meldingen;
   std::string resultaat;
+  std::string oppervlaktelijnen[2];
 };
 
 // Builds and writes 'store' with the work cut into pieces of 'grootte'
-// profiles (construction) and points (writer); 0 is the normal size.
+// profiles (construction) and points or profiles (writers); 0 is the
+// normal size. A profile without points goes in the middle before the
+// writing: a piece border beside it must not lose its line.
 Gebouwd bouwEnSchrijf(ProfielStore store, std::size_t grootte, char scheiding) {
   zetStukGrootteVoorTests(grootte);
   Gebouwd g;
@@ -372,6 +376,18 @@ Gebouwd bouwEnSchrijf(ProfielStore store, std::size_t grootte, char scheiding) {
   g.statussen = bouwSlotenInAlleProfielen(store, g.var, sink, &g.feiten);
   Verzamelstroom uit;
   EXPECT_TRUE(profielregels().schrijf(0, store, uit, scheiding));
+  std::vector<Bouwfeiten> feiten = g.feiten;
+  const std::size_t midden = store.profielen.size() / 2;
+  feiten.insert(feiten.begin() + static_cast<std::ptrdiff_t>(midden), Bouwfeiten{});
+  ProfielStore metLeeg = store;
+  metLeeg.profielen.insert(metLeeg.profielen.begin() + static_cast<std::ptrdiff_t>(midden), Profiel{});
+  metLeeg.profielen[midden].naam = "leeg";
+  const Oppervlaktelijnen oppervlak(feiten);
+  for (std::size_t i = 0; i < 2; ++i) {
+    Verzamelstroom bestand;
+    EXPECT_TRUE(oppervlak.schrijf(i, metLeeg, bestand, scheiding));
+    g.oppervlaktelijnen[i] = std::move(bestand.inhoud);
+  }
   zetStukGrootteVoorTests(0);
   g.store = std::move(store);
   g.meldingen = std::move(sink.meldingen);
@@ -381,9 +397,10 @@ Gebouwd bouwEnSchrijf(ProfielStore store, std::size_t grootte, char scheiding) {
 
 }  // namespace
 
-// The construction and the writer share the profiles out over the cores;
+// The construction and the writers share the profiles out over the cores;
 // wherever the pieces' borders fall (down to one profile or one point a
-// piece, a profile split over pieces), the outcome must be that of one piece.
+// piece, a profile split over pieces, far more pieces than buffers), the
+// outcome must be that of one piece.
 TEST(Eigenschappen, BuildingAndWritingInPiecesGiveWhatOnePieceGives) {
   int metMeldingen = 0;
   for (unsigned zaad = 1; zaad <= 40; ++zaad) {
@@ -391,6 +408,7 @@ TEST(Eigenschappen, BuildingAndWritingInPiecesGiveWhatOnePieceGives) {
     const char scheiding = zaad % 2 == 0 ? ',' : '.';
     const Gebouwd een = bouwEnSchrijf(store, 0, scheiding);
     metMeldingen += een.meldingen.empty() ? 0 : 1;
+    ASSERT_NE(een.oppervlaktelijnen[0].find("\r\nleeg\r\n"), std::string::npos);
     for (const std::size_t grootte : {1u, 3u, 17u}) {
       SCOPED_TRACE("zaad " + std::to_string(zaad) + ", stukken van " + std::to_string(grootte));
       const Gebouwd stukken = bouwEnSchrijf(store, grootte, scheiding);
@@ -409,6 +427,8 @@ TEST(Eigenschappen, BuildingAndWritingInPiecesGiveWhatOnePieceGives) {
       EXPECT_EQ(een.store.aantalKolommen(), stukken.store.aantalKolommen());
       EXPECT_EQ(een.store.aantalRijenInfo(), stukken.store.aantalRijenInfo());
       EXPECT_TRUE(een.resultaat == stukken.resultaat) << "het resultaatbestand verschilt";
+      EXPECT_TRUE(een.oppervlaktelijnen[0] == stukken.oppervlaktelijnen[0]) << "de oppervlaktelijnen verschillen";
+      EXPECT_TRUE(een.oppervlaktelijnen[1] == stukken.oppervlaktelijnen[1]) << "de karakteristieke punten verschillen";
     }
   }
   EXPECT_GT(metMeldingen, 5);  // the stores do hold profiles the construction refuses

@@ -12,9 +12,13 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "output/oppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
+#include "shell/parallel.h"
 #include "shell/getallen.h"
 #include "testmap.h"
 
@@ -101,6 +105,32 @@ TEST(Resultaatschrijver, NumbersMatchTheDefaultConversion) {
     ASSERT_EQ(regel, verwacht) << "punt " << i;
   }
   EXPECT_EQ(i, p.punten.size());
+}
+
+// The text is made ahead while it is written; a write that fails must
+// still be the last one, in either format.
+TEST(Resultaatschrijver, AFailedWriteIsTheLastOne) {
+  struct Falend : Uitvoerstroom {
+    bool schrijf(std::string_view) override { return ++keren < 3; }
+    int keren = 0;
+  };
+  ProfielStore store;
+  for (int p = 0; p < 10; ++p) {
+    Profiel profiel;
+    profiel.naam = "p" + std::to_string(p);
+    for (int k = 0; k < 30; ++k) profiel.punten.push_back(Punt{Cel(99.0), Cel(), k * 1.5, 2.0, 0.25});
+    store.profielen.push_back(std::move(profiel));
+  }
+  const std::vector<Bouwfeiten> geenFeiten;
+  const Oppervlaktelijnen oppervlak(geenFeiten);
+  zetStukGrootteVoorTests(1);
+  for (const auto& [formaat, bestand] : {std::pair<const Resultaatformaat*, std::size_t>{&profielregels(), 0},
+                                         {&oppervlak, 0}, {&oppervlak, 1}}) {
+    Falend uit;
+    EXPECT_FALSE(formaat->schrijf(bestand, store, uit, '.')) << "bestand " << bestand;
+    EXPECT_EQ(uit.keren, 3) << "bestand " << bestand;
+  }
+  zetStukGrootteVoorTests(0);
 }
 
 TEST(Resultaatschrijver, DeletedListOnlyWhenSomethingWasDeleted) {
