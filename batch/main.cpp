@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "batch/batchgemeen.h"
-#include "shell/geheugen.h"
 #include "shell/onderbreking.h"
 
 namespace {
@@ -47,7 +46,6 @@ std::string gebruik() {
 int main(int argc, char** argv) {
   // A closed stdout is a failed write (exit code 1), not a silent death.
   zarvo::negeerGebrokenPijp();
-  zarvo::gebruikGrotePaginas();
   const std::vector<std::string> regel = opdrachtregel(argc, argv);
   const std::vector<std::string> argumenten(regel.begin() + std::min<std::ptrdiff_t>(2, std::ssize(regel)), regel.end());
   const std::string_view opdracht = regel.size() > 1 ? std::string_view(regel[1]) : "";

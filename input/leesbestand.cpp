@@ -18,7 +18,6 @@
 #endif
 
 #include "shell/bestandspad.h"
-#include "shell/geheugen.h"
 #include "shell/getallen.h"
 #include "shell/parallel.h"
 
@@ -630,8 +629,6 @@ std::optional<Melding> leesIn(const std::string& pad, char decimaalteken, const 
   std::setvbuf(bestand.get(), nullptr, _IONBF, 0);  // we read in large blocks ourselves
   const std::uintmax_t grootte = std::filesystem::file_size(bestandspad, ec);
   const std::uint64_t totaal = ec ? 0 : static_cast<std::uint64_t>(grootte);
-  // A point takes a little less room in the store than its line in the file.
-  if (!tellen) maakGeheugenKlaar(static_cast<std::size_t>(totaal));
 
   // The file is read a block at a time; the whole lines of a block are cut
   // into one piece per core and parsed side by side, then joined in file
