@@ -231,16 +231,9 @@ std::optional<double> leesGetalSloot(std::string_view tekst) {
   return leesGetalPunt(std::string_view(buf, tekst.size()));
 }
 
-bool celIsCode(const Cel& cel, double code) {
-  switch (cel.soort()) {
-    case Cel::Soort::Getal: return cel.getal() == code;
-    case Cel::Soort::Tekst: {
-      const auto waarde = leesGetalPunt(trimBlanks(cel.tekstWaarde()));
-      return waarde && *waarde == code;
-    }
-    case Cel::Soort::Leeg: return false;
-  }
-  return false;
+bool tekstIsCode(const Cel& cel, double code) {
+  const auto waarde = leesGetalPunt(trimBlanks(cel.tekstWaarde()));
+  return waarde && *waarde == code;
 }
 
 std::string celNaarTekst(const Cel& cel, char decimaalteken) {

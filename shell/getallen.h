@@ -54,7 +54,13 @@ std::optional<double> leesGetalSloot(std::string_view tekst);
 // A point "has code K" when one of its fields is the number K, or a text
 // that reads completely (after trimming blanks) as the number K. The
 // construction and both drawings use this one test.
-bool celIsCode(const Cel& cel, double code);
+// Inline for the common number: the construction asks this of every point
+// several times.
+bool tekstIsCode(const Cel& cel, double code);
+inline bool celIsCode(const Cel& cel, double code) {
+  if (cel.isGetal()) return cel.getal() == code;
+  return cel.isTekst() && tekstIsCode(cel, code);
+}
 inline bool heeftCode(const Punt& p, double code) {
   return celIsCode(p.veld1, code) || celIsCode(p.veld2, code);
 }
