@@ -149,7 +149,10 @@ struct Fragment {
   std::size_t regel = 0;  // line of its first point, within the piece
 };
 
-struct Stuk {
+// Pieces and readers sit side by side in vectors while different threads
+// write to them line after line: each on cache lines of its own, or the
+// threads would take the shared line from each other on every line.
+struct alignas(64) Stuk {
   std::vector<Voorlooppunt> voorloop;
   std::vector<Fragment> fragmenten;
   // Double points of the fragments, with their lines, in file order.
@@ -159,7 +162,7 @@ struct Stuk {
   std::string fout;
 };
 
-class Stuklezer {
+class alignas(64) Stuklezer {
  public:
   // 'tellen': only the number of points of each profile is kept.
   Stuklezer(char decimaalteken, bool tellen) : decimaalteken_(decimaalteken), tellen_(tellen) {}
@@ -227,26 +230,16 @@ class Stuklezer {
       }
     }
 
-    double xyz[3];
-    static constexpr const char* namen[3] = {"X", "Y", "Z"};
-    for (int i = 0; i < 3; ++i) {
-      const std::string_view t = velden[2 + i].tekst;
-      const auto getal = leesCoordinaat(t);
-      if (!getal) {
-        if (t.empty()) return fout(std::string("de ") + namen[i] + "-waarde (veld " +
-                                   std::to_string(3 + i) + ") ontbreekt");
-        return fout(std::string("de ") + namen[i] + "-waarde (veld " + std::to_string(3 + i) +
-                    ") " + citaat(t) +
-                    " is geen getal; gebruik een punt als decimaalteken en geen scheiding "
-                    "van duizendtallen");
-      }
-      xyz[i] = *getal;
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    if (!leesXyz(velden[2].tekst, 0, x) || !leesXyz(velden[3].tekst, 1, y) || !leesXyz(velden[4].tekst, 2, z)) {
+      return false;
     }
 
     // Braces, not parentheses: clang before 16 cannot build an aggregate
     // from parentheses, and the fuzz build uses clang. A count needs no codes.
-    Punt punt = tellen_ ? Punt{Cel(), Cel(), xyz[0], xyz[1], xyz[2]}
-                        : Punt{codeCel(velden[0]), codeCel(velden[1]), xyz[0], xyz[1], xyz[2]};
+    Punt punt = tellen_ ? Punt{Cel(), Cel(), x, y, z} : Punt{codeCel(velden[0]), codeCel(velden[1]), x, y, z};
     const std::string_view naam = velden[5].tekst;
     const bool vervolg = actief_ && (naam.empty() || naam == huidigeNaam_);
     if (inVoorloop_) {
@@ -263,9 +256,9 @@ class Stuklezer {
       }
     }
     if (vervolg) {
-      if (xyz[0] == vorigeX_ && xyz[1] == vorigeY_) {
+      if (x == vorigeX_ && y == vorigeY_) {
         stuk_->meldingen.emplace_back(
-            regelNummer_, meldingDubbelPunt(huidigeNaam_, vorigeX_, vorigeY_, xyz[0], xyz[1], decimaalteken_));
+            regelNummer_, meldingDubbelPunt(huidigeNaam_, vorigeX_, vorigeY_, x, y, decimaalteken_));
         return true;
       }
       if (huidige_.size() >= maxPunten) {
@@ -278,9 +271,21 @@ class Stuklezer {
       eersteRegel_ = regelNummer_;
     }
     huidige_.push_back(std::move(punt));
-    vorigeX_ = xyz[0];
-    vorigeY_ = xyz[1];
+    vorigeX_ = x;
+    vorigeY_ = y;
     return true;
+  }
+
+  // Coordinate 'i' (0 = X) of a line from its field text.
+  bool leesXyz(std::string_view t, int i, double& uit) {
+    if (const auto getal = leesCoordinaat(t)) {
+      uit = *getal;
+      return true;
+    }
+    static constexpr const char* namen[3] = {"X", "Y", "Z"};
+    if (t.empty()) return fout(std::string("de ") + namen[i] + "-waarde (veld " + std::to_string(3 + i) + ") ontbreekt");
+    return fout(std::string("de ") + namen[i] + "-waarde (veld " + std::to_string(3 + i) + ") " + citaat(t) +
+                " is geen getal; gebruik een punt als decimaalteken en geen scheiding van duizendtallen");
   }
 
   bool fout(std::string wat) {

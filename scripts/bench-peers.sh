@@ -5,7 +5,8 @@
 # Node.js package, which uses every core), DuckDB (its Node.js package) and
 # pandas (read_csv + to_csv, from Debian's python3-pandas). All of them run
 # in turn within one round, rounds repeated, so that a change in the
-# machine's load hits every one alike; the medians are printed with their
+# machine's load hits every one alike, and each one starts after the
+# files written before it are on disk; the medians are printed with their
 # ratios. Also: "zarvo-batch lijst" against "wc -l", peak resident memory
 # against the file size, the time per point at 10,000,000 points against
 # that at 1,000,000, and the number of execve calls per run.
@@ -100,6 +101,10 @@ namen = [n for n in ("p1m", "p10m") if os.path.exists(os.path.join(werk, n + ".t
 
 def draai(opdracht, uitvoer=None):
     """Wall time and peak resident memory (bytes) of one process."""
+    # The runs before wrote hundreds of megabytes; without this the system
+    # would still be writing them back while the next program is timed,
+    # which a short run like "wc -l" or "lijst" feels most.
+    os.sync()
     begin = time.perf_counter()
     proces = subprocess.Popen(opdracht, stdout=uitvoer or subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     _, status, gebruik = os.wait4(proces.pid, 0)
