@@ -426,13 +426,13 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
       double xyz[3];
       for (std::size_t a = 0; a < 3; ++a) {
         const std::string_view t = trim(velden[k + a]);
-        const auto getal = leesGetalPunt(t);
+        const auto getal = leesGetalAfgerond(t);
         if (!getal) {
           if (t.empty()) return regels.foutOpRegel("veld " + std::to_string(k + a + 1) + " is leeg");
           return regels.foutOpRegel("veld " + std::to_string(k + a + 1) + " " + citaat(t) +
                            " is geen getal; gebruik een punt als decimaalteken en geen scheiding van duizendtallen");
         }
-        xyz[a] = rondAf3(*getal);
+        xyz[a] = *getal;
       }
       if (!profiel.punten.empty() && profiel.punten.back().x == xyz[0] && profiel.punten.back().y == xyz[1]) {
         const Punt& vorig = profiel.punten.back();

@@ -47,6 +47,10 @@ std::string formaat00(double x, char decimaalteken = '.');
 // values; nullopt for anything else.
 std::optional<double> leesGetalPunt(std::string_view tekst);
 
+// rondAf3(*leesGetalPunt(tekst)), with a fast road for the common case of
+// at most three decimals: the coordinates of the readers.
+std::optional<double> leesGetalAfgerond(std::string_view tekst);
+
 // Reads a number from a ditch-file field: ',' or '.' as decimal separator,
 // surrounding blanks ignored. nullopt when it is not a finite number.
 std::optional<double> leesGetalSloot(std::string_view tekst);
