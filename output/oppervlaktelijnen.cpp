@@ -74,6 +74,16 @@ void voegRegeleindeToe(stukken::Tekstpuffer& uit) {
   uit.voegToe("\r\n");
 }
 
+// Empties a piece's buffer; the first piece of a file starts with its header.
+stukken::Tekstpuffer& begin(stukken::Tekstpuffer& puffer, std::size_t stuk, std::string_view kop) {
+  puffer.wis();
+  if (stuk == 0) {
+    puffer.voegToe(kop);
+    voegRegeleindeToe(puffer);
+  }
+  return puffer;
+}
+
 // The surface lines from 'van' up to 'tot'. A piece that starts inside a
 // profile leaves the line's name to the piece before it, one that ends
 // inside leaves the line end to the piece after it; a profile without
@@ -192,12 +202,7 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
     return maakOpVolgorde(
         grenzen.size() - 1, puffers.size(),
         [&](std::size_t stuk, std::size_t plek) {
-          stukken::Tekstpuffer& puffer = puffers[plek];
-          puffer.wis();
-          if (stuk == 0) {
-            puffer.voegToe("LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)");
-            voegRegeleindeToe(puffer);
-          }
+          stukken::Tekstpuffer& puffer = begin(puffers[plek], stuk, "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)");
           formatteerLijnen(store, grenzen[stuk], grenzen[stuk + 1], puffer);
         },
         geef);
@@ -212,12 +217,7 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
   return maakOpVolgorde(
       grenzen.size() - 1, puffers.size(),
       [&](std::size_t stuk, std::size_t plek) {
-        stukken::Tekstpuffer& puffer = puffers[plek];
-        puffer.wis();
-        if (stuk == 0) {
-          puffer.voegToe(kopKarakteristiekePunten());
-          voegRegeleindeToe(puffer);
-        }
+        stukken::Tekstpuffer& puffer = begin(puffers[plek], stuk, kopKarakteristiekePunten());
         for (std::size_t p = grenzen[stuk]; p < grenzen[stuk + 1]; ++p) {
           const Profiel& profiel = store.profielen[p];
           puffer.voegToe(profiel.naam);
