@@ -1,6 +1,7 @@
 #include "shell/schermvolgorde.h"
 
 #include <QApplication>
+#include <QEventLoopLocker>
 #include <QFileInfo>
 #include <new>
 #include <type_traits>
@@ -197,6 +198,11 @@ void Schermvolgorde::terugNaarReview() {
 }
 
 void Schermvolgorde::naarSloot() {
+  // Between the review and the ditch screen no screen is open: a box or
+  // the progress dialog that closes while the ditches are built is then
+  // the last window, and the program would quit as soon as its event loop
+  // came round, the review's work lost. Held until a screen shows again.
+  const QEventLoopLocker blijfOpen;
   // Keep the profiles as reviewed, so that "<< Terug" can return to them.
   taak_.zetTerugMogelijk(true);
   sluit<FrmGraphicView>();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/berichten.h"
@@ -37,12 +38,14 @@ class FakeBerichten : public BerichtenDienst {
   // Series messages are recorded as OK boxes; the one numbered
   // 'nietMeerTonenBij' (1-based) comes back with the box ticked.
   void toonInReeks(const QString& tekst, const QString& titel, Icoon icoon, bool& nietMeerTonen) override {
+    if (bijReeks) bijReeks();
     toon(tekst, titel, icoon, Knoppen::OK);
     nietMeerTonen = ++inReeks == nietMeerTonenBij;
   }
   void toonLijst(const QString& titel, const QString& tekst) override { lijsten.push_back({tekst, titel, Icoon::Geen, Knoppen::OK}); }
 
   int nietMeerTonenBij = 0;
+  std::function<void()> bijReeks;  // runs where a real series box would open
   int inReeks = 0;
   std::vector<GetoondBericht> lijsten;
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -141,6 +142,27 @@ TEST_F(FrmPLTest, EveryProfileIsBuiltBeforeTheFirstDrawingAndItsOutcomeIsListed)
   EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
   EXPECT_EQ(tekst(f, "lblRecordNaam"), "P3");
   EXPECT_EQ(tekst(f, "lblRecordBodem"), QString::fromStdString(store().profiel(3).sloot.kolom(2)));
+}
+
+// While the ditches are built neither the review nor the ditch screen is
+// shown. A box closed then (here a window standing in for it) was the last
+// window, and when the build next let events through the program quit.
+TEST_F(FrmPLTest, AWindowClosedWhileBuildingDoesNotEndTheProgram) {
+  berichtenFake.bijReeks = [] {
+    QWidget venster;
+    venster.show();
+    venster.close();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+  FrmGraphicView& review = scherm<FrmGraphicView>();
+  review.begin();
+  review.show();
+  QTimer::singleShot(0, [&review] {
+    review.findChild<QPushButton*>("cmdOK")->click();
+    QTimer::singleShot(0, [] { QCoreApplication::exit(42); });
+  });
+  EXPECT_EQ(QApplication::exec(), 42);
+  EXPECT_TRUE(scherm<FrmPL>().isVisible());
 }
 
 // Four failing profiles: the box of the second is ticked "niet meer tonen",
