@@ -214,19 +214,10 @@ SlootStatus bouwVoorland(Profiel& prof, const SlootVariabelen& var, MeldingSink&
   std::vector<Punt>& punten = prof.punten;
   if (!var.randRechtsGevonden || punten.empty()) return SlootStatus::GeenSloot;
 
-  // Most profiles hold no foreland point, so this looks at every point:
-  // each code field is read once and held against all six codes.
-  auto isVoorlandCode = [](const Cel& veld) {
-    if (veld.isLeeg()) return false;
-    const double k = veld.isGetal() ? veld.getal() : 0.0;
-    for (const double code : {50.0, 51.0, 60.0, 61.0, 70.0, 71.0}) {
-      if (veld.isGetal() ? k == code : celIsCode(veld, code)) return true;
-    }
-    return false;
-  };
   const Punt* voorlandPunt = nullptr;
   for (const Punt& p : punten) {
-    if (isVoorlandCode(p.veld1) || isVoorlandCode(p.veld2)) {
+    if (heeftCode(p, 50) || heeftCode(p, 51) || heeftCode(p, 60) || heeftCode(p, 61) ||
+        heeftCode(p, 70) || heeftCode(p, 71)) {
       voorlandPunt = &p;
       break;
     }

@@ -77,15 +77,6 @@ std::string citaat(std::string_view t) {
 Cel codeCel(const Veld& v) {
   if (v.aangehaald) return Cel(v.tekst);
   if (v.tekst.empty()) return Cel();
-  // Point codes are nearly always a few digits: a whole number, exact.
-  if (v.tekst.size() <= 15) {
-    std::uint64_t m = 0;
-    std::size_t i = 0;
-    while (i < v.tekst.size() && static_cast<unsigned char>(v.tekst[i] - '0') < 10) {
-      m = m * 10 + static_cast<unsigned>(v.tekst[i++] - '0');
-    }
-    if (i == v.tekst.size()) return Cel(static_cast<double>(m));
-  }
   if (const auto getal = leesGetalPunt(v.tekst)) return Cel(*getal);
   return Cel(v.tekst);
 }
@@ -498,6 +489,9 @@ class Samenvoeger {
       profielen_.push_back(GelezenProfiel{std::string(v.naam), {}, 0, 0.0, 0.0});
     }
     GelezenProfiel& profiel = profielen_.back();
+    ++profiel.aantal;
+    vorigeX_ = profiel.laatsteX = v.punt.x;
+    vorigeY_ = profiel.laatsteY = v.punt.y;
     if (!tellen_) {
       // Only a profile across a border grows here, by an eighth at a time:
       // doubling would leave up to half of it empty.
@@ -505,9 +499,6 @@ class Samenvoeger {
       if (punten.size() == punten.capacity()) punten.reserve(punten.size() + 1 + punten.size() / 8);
       punten.push_back(std::move(v.punt));
     }
-    ++profiel.aantal;
-    vorigeX_ = profiel.laatsteX = v.punt.x;
-    vorigeY_ = profiel.laatsteY = v.punt.y;
     return true;
   }
 
@@ -600,9 +591,8 @@ std::optional<Melding> leesIn(const std::string& pad, char decimaalteken, const 
   const std::uint64_t totaal = ec ? 0 : static_cast<std::uint64_t>(grootte);
 
   // The file is read a block at a time; the whole lines of a block are cut
-  // into one piece per core and parsed side by side, then joined in file
-  // order before the next block is read. A block is small beside the file,
-  // so the memory stays that of the profiles.
+  // into pieces, parsed side by side and joined in file order. A block is
+  // small beside the file, so the memory stays that of the profiles.
   const std::size_t draden = aantalDraden();
   const std::size_t testGrootte = stukGrootteVoorTests();
   const std::size_t stukGrootte = testGrootte > 0 ? testGrootte : standaardStuk;

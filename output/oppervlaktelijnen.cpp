@@ -21,8 +21,6 @@ Melding weigering(const std::string& wat) {
                  Icoon::Kritiek};
 }
 
-// About 200 kB of text a piece, as the profile-lines file has it.
-constexpr std::size_t kStuk = std::size_t{200} << 10;
 // What a point takes at most on the fast road: three numbers and their ';'.
 constexpr std::size_t kPuntTekst = 3 * (kMaxGetalTekst + 1);
 // What one takes on average, for cutting the pieces.
@@ -198,7 +196,7 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
   if (i == 0) {
     const std::vector<stukken::Plek> grenzen =
         test > 0 ? stukken::snijInStukken(store, test, [](std::size_t) { return 1; })
-                 : stukken::snijInStukken(store, kStuk, [](std::size_t) { return kGewichtPunt; });
+                 : stukken::snijInStukken(store, stukken::kStuk, [](std::size_t) { return kGewichtPunt; });
     return maakOpVolgorde(
         grenzen.size() - 1, puffers.size(),
         [&](std::size_t stuk, std::size_t plek) {
@@ -210,7 +208,7 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
   const std::size_t perRegel = karakteristiekePunten().size() * kGewichtPunt;
   const std::vector<std::size_t> grenzen =
       test > 0 ? snijInProfielen(store, test, [](std::size_t) { return 1; })
-               : snijInProfielen(store, kStuk, [&](std::size_t p) {
+               : snijInProfielen(store, stukken::kStuk, [&](std::size_t p) {
                    // The line, and the search for the coded points along the profile.
                    return perRegel + store.profielen[p].naam.size() + store.profielen[p].punten.size();
                  });

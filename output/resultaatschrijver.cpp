@@ -81,7 +81,7 @@ class Profielregels : public Resultaatformaat {
     const std::size_t test = stukGrootteVoorTests();
     const std::vector<stukken::Plek> grenzen =
         test > 0 ? stukken::snijInStukken(store, test, [](std::size_t) { return 1; })
-                 : stukken::snijInStukken(store, kStuk, [&](std::size_t p) {
+                 : stukken::snijInStukken(store, stukken::kStuk, [&](std::size_t p) {
                      return kGewichtRegel + store.profielen[p].naam.size();
                    });
     std::vector<stukken::Tekstpuffer> puffers(2 * aantalDraden());
@@ -94,8 +94,6 @@ class Profielregels : public Resultaatformaat {
   }
 
  private:
-  // About 200 kB of text a piece: a few thousand lines, written in one call.
-  static constexpr std::size_t kStuk = std::size_t{200} << 10;
   // What a line takes at most besides its name and its code texts: the
   // numbers and the separators.
   static constexpr std::size_t kVasteRegel = 5 * kMaxGetalTekst + 7;

@@ -14,6 +14,9 @@
 
 namespace zarvo::stukken {
 
+// About 200 kB of text a piece: a few thousand lines, written in one call.
+inline constexpr std::size_t kStuk = std::size_t{200} << 10;
+
 // A place between two points of the store: before point 'punt' of profile
 // 'profiel'; {profielen.size(), 0} is the end.
 struct Plek {

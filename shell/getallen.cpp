@@ -157,45 +157,51 @@ bool isOnderloop(const char* begin, const char* eind) {
   return plaats + exponent < 0;
 }
 
+// What survey files are made of: [sign] digits [. digits] with at most 15
+// digits. The digits then form an exact integer below 2^53, and the power
+// of ten is exact too, so one division rounds correctly: the same double
+// as the general parser gives.
+struct EenvoudigGetal {
+  std::uint64_t cijfers;  // all digits as one integer
+  std::size_t decimalen;
+  bool negatief;
+};
+
+std::optional<EenvoudigGetal> leesEenvoudig(std::string_view tekst) {
+  const char* p = tekst.data();
+  const char* eind = p + tekst.size();
+  const bool negatief = p != eind && *p == '-';
+  if (p != eind && (*p == '-' || *p == '+')) ++p;
+  // More than nineteen digits wrap around (unsigned, so defined); such a
+  // number has more than fifteen and is refused below anyway.
+  std::uint64_t m = 0;
+  const char* heel = p;
+  while (p != eind && static_cast<unsigned char>(*p - '0') < 10) m = m * 10 + static_cast<unsigned>(*p++ - '0');
+  std::size_t aantal = static_cast<std::size_t>(p - heel);
+  std::size_t decimalen = 0;
+  if (p != eind && *p == '.') {
+    const char* breuk = ++p;
+    while (p != eind && static_cast<unsigned char>(*p - '0') < 10) m = m * 10 + static_cast<unsigned>(*p++ - '0');
+    decimalen = static_cast<std::size_t>(p - breuk);
+    aantal += decimalen;
+  }
+  if (p != eind || aantal == 0 || aantal > 15) return std::nullopt;
+  return EenvoudigGetal{m, decimalen, negatief};
+}
+
+constexpr double machtenVanTien[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 }  // namespace
 
 std::optional<double> leesGetalPunt(std::string_view tekst) {
-  const char* begin = tekst.data();
-  const char* eind = begin + tekst.size();
-
-  // Fast path for what survey files are made of: [sign] digits [. digits]
-  // with at most 15 digits. The digits then form an exact integer below
-  // 2^53 and the power of ten is exact too, so one division rounds
-  // correctly: the same double as the general parser gives.
-  {
-    static constexpr double machten[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = begin;
-    const bool negatief = p != eind && *p == '-';
-    if (p != eind && (*p == '-' || *p == '+')) ++p;
-    std::uint64_t m = 0;
-    int cijfers = 0;
-    int decimalen = 0;
-    while (p != eind && static_cast<unsigned char>(*p - '0') < 10) {
-      m = m * 10 + static_cast<unsigned>(*p - '0');
-      ++cijfers;
-      ++p;
-    }
-    if (p != eind && *p == '.') {
-      ++p;
-      while (p != eind && static_cast<unsigned char>(*p - '0') < 10) {
-        m = m * 10 + static_cast<unsigned>(*p - '0');
-        ++cijfers;
-        ++decimalen;
-        ++p;
-      }
-    }
-    if (p == eind && cijfers > 0 && cijfers <= 15) {
-      const double waarde = static_cast<double>(m) / machten[decimalen];
-      return negatief ? -waarde : waarde;
-    }
+  if (const auto g = leesEenvoudig(tekst)) {
+    const double waarde = static_cast<double>(g->cijfers) / machtenVanTien[g->decimalen];
+    return g->negatief ? -waarde : waarde;
   }
 
+  const char* begin = tekst.data();
+  const char* eind = begin + tekst.size();
   // from_chars takes no '+' and would take "inf" and "nan": check the
   // first character ourselves.
   if (begin != eind && *begin == '+') ++begin;
@@ -223,29 +229,11 @@ std::optional<double> leesGetalPunt(std::string_view tekst) {
 // exactly on them (below 2^43 leaves room). So the fast case skips the
 // rounding; -0 still becomes 0, as rondAf3 does.
 std::optional<double> leesGetalAfgerond(std::string_view t) {
-  static constexpr double machten[] = {1e0, 1e1, 1e2, 1e3};
   static constexpr std::uint64_t naarMm[] = {1000, 100, 10, 1};
-  const char* p = t.data();
-  const char* eind = p + t.size();
-  const bool negatief = p != eind && *p == '-';
-  if (p != eind && (*p == '-' || *p == '+')) ++p;
-  // More than nineteen digits wrap around (unsigned, so defined); such a
-  // number has more than fifteen and takes the general road anyway.
-  std::uint64_t m = 0;
-  const char* heel = p;
-  while (p != eind && static_cast<unsigned char>(*p - '0') < 10) m = m * 10 + static_cast<unsigned>(*p++ - '0');
-  std::size_t cijfers = static_cast<std::size_t>(p - heel);
-  std::size_t decimalen = 0;
-  if (p != eind && *p == '.') {
-    const char* breuk = ++p;
-    while (p != eind && static_cast<unsigned char>(*p - '0') < 10) m = m * 10 + static_cast<unsigned>(*p++ - '0');
-    decimalen = static_cast<std::size_t>(p - breuk);
-    cijfers += decimalen;
-  }
-  if (p == eind && cijfers > 0 && cijfers <= 15 && decimalen <= 3 &&
-      m * naarMm[decimalen] < (std::uint64_t{1} << 43)) {
-    const double waarde = static_cast<double>(m) / machten[decimalen];
-    return negatief && waarde != 0.0 ? -waarde : waarde;
+  const auto g = leesEenvoudig(t);
+  if (g && g->decimalen <= 3 && g->cijfers * naarMm[g->decimalen] < (std::uint64_t{1} << 43)) {
+    const double waarde = static_cast<double>(g->cijfers) / machtenVanTien[g->decimalen];
+    return g->negatief && waarde != 0.0 ? -waarde : waarde;
   }
   const auto getal = leesGetalPunt(t);
   if (!getal) return std::nullopt;
