@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/meldingen.h"
+#include "basis/meldingen.h"
 
 namespace zarvo::batch {
 

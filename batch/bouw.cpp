@@ -11,8 +11,8 @@
 #include "batch/batchgemeen.h"
 #include "input/karakteristiekepunten.h"
 #include "input/leesbestandsloot.h"
-#include "shell/onderbreking.h"
-#include "shell/taak.h"
+#include "basis/onderbreking.h"
+#include "taak/taak.h"
 
 namespace zarvo::batch {
 

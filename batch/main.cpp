@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "batch/batchgemeen.h"
-#include "shell/onderbreking.h"
+#include "basis/onderbreking.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <cmath>
 
 #include "platform/picturebox.h"
-#include "review/frmgraphicview.h"
+#include "schermen/frmgraphicview.h"
 #include "shell/schermvolgorde.h"
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 namespace {
 

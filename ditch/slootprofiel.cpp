@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "shell/getallen.h"
-#include "shell/parallel.h"
+#include "basis/getallen.h"
+#include "basis/parallel.h"
 
 namespace zarvo {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "ditch/slootprofiel.h"
-#include "shell/profielgeometrie.h"
+#include "basis/profielgeometrie.h"
 
 namespace zarvo::gui {
 

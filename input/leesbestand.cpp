@@ -17,9 +17,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "shell/bestandspad.h"
-#include "shell/getallen.h"
-#include "shell/parallel.h"
+#include "basis/bestandspad.h"
+#include "basis/getallen.h"
+#include "basis/parallel.h"
 
 // Field rules of a line: six comma-separated fields. A field whose first
 // non-blank character is '"' is a quoted text and runs to the next '"'

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

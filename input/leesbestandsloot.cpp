@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/bestandspad.h"
+#include "basis/bestandspad.h"
 
 // Line counting: every '\n' ends a line, and bytes after the last '\n' form
 // one more line. So "H\nA\n" has 2 lines and "H\nA\n\n" has 3: an empty

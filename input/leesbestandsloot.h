@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

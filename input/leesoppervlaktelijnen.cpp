@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "input/karakteristiekepunten.h"
-#include "shell/bestandspad.h"
-#include "shell/getallen.h"
+#include "basis/bestandspad.h"
+#include "basis/getallen.h"
 
 // What the importers' readers and ours accept differs here and there; we
 // take what either takes: a UTF-8 byte-order mark, CRLF or LF, blank lines

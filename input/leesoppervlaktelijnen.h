@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "input/leesbestand.h"
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

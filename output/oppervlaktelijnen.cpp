@@ -7,8 +7,8 @@
 
 #include "input/karakteristiekepunten.h"
 #include "output/stukken.h"
-#include "shell/getallen.h"
-#include "shell/parallel.h"
+#include "basis/getallen.h"
+#include "basis/parallel.h"
 
 namespace zarvo {
 

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "output/veiligschrijven.h"
-#include "shell/bestandspad.h"
+#include "basis/bestandspad.h"
 
 namespace zarvo::opslag {
 

@@ -14,10 +14,10 @@
 #include "output/opslag.h"
 #include "output/stukken.h"
 #include "output/veiligschrijven.h"
-#include "shell/bestandspad.h"
-#include "shell/getallen.h"
-#include "shell/onderbreking.h"
-#include "shell/parallel.h"
+#include "basis/bestandspad.h"
+#include "basis/getallen.h"
+#include "basis/onderbreking.h"
+#include "basis/parallel.h"
 
 namespace zarvo {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

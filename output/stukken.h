@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo::stukken {
 

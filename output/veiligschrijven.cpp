@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "shell/onderbreking.h"
+#include "basis/onderbreking.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

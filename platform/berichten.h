@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/meldingen.h"
+#include "basis/meldingen.h"
 
 namespace zarvo::gui {
 

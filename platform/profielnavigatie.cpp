@@ -14,7 +14,7 @@
 #include <QShortcut>
 
 #include "platform/regionaal.h"
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo::gui {
 

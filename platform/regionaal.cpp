@@ -10,7 +10,7 @@
 #include <cmath>
 #include <string>
 
-#include "shell/getallen.h"
+#include "basis/getallen.h"
 
 namespace zarvo::gui {
 

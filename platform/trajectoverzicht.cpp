@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "platform/picturebox.h"
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo::gui {
 

@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ditch/rapport.h"
+#include "schermen/rapport.h"
 #include "platform/regionaal.h"
-#include "shell/onderbreking.h"
+#include "basis/onderbreking.h"
 #include "shell/schermvolgorde.h"
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 namespace {
 const char* const gebruik =

@@ -6,16 +6,16 @@
 #include <new>
 #include <type_traits>
 
-#include "ditch/frmpl.h"
-#include "ditch/frmpuntcodes.h"
-#include "input/frminput.h"
-#include "input/frmladen.h"
+#include "schermen/frmpl.h"
+#include "schermen/frmpuntcodes.h"
+#include "schermen/frminput.h"
+#include "schermen/frmladen.h"
 #include "input/leesbestandsloot.h"
-#include "output/frmopslaan.h"
+#include "schermen/frmopslaan.h"
 #include "platform/berichten.h"
 #include "platform/regionaal.h"
-#include "review/frmgraphicview.h"
-#include "shell/frmsplashscreen.h"
+#include "schermen/frmgraphicview.h"
+#include "schermen/frmsplashscreen.h"
 
 namespace zarvo::gui {
 

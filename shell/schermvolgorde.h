@@ -17,8 +17,8 @@
 #include <map>
 #include <typeindex>
 
-#include "shell/meldingen.h"
-#include "shell/taak.h"
+#include "basis/meldingen.h"
+#include "taak/taak.h"
 
 namespace zarvo::gui {
 

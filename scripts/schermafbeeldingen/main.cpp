@@ -14,15 +14,15 @@
 #include <functional>
 #include <vector>
 
-#include "ditch/frmpl.h"
-#include "ditch/frmpuntcodes.h"
-#include "input/frminput.h"
-#include "output/frmopslaan.h"
+#include "schermen/frmpl.h"
+#include "schermen/frmpuntcodes.h"
+#include "schermen/frminput.h"
+#include "schermen/frmopslaan.h"
 #include "platform/berichten.h"
-#include "review/frmgraphicview.h"
-#include "shell/frmsplashscreen.h"
+#include "schermen/frmgraphicview.h"
+#include "schermen/frmsplashscreen.h"
 #include "shell/schermvolgorde.h"
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "ditch/slootprofiel.h"
 #include "output/oppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
-#include "shell/getallen.h"
-#include "shell/parallel.h"
+#include "basis/getallen.h"
+#include "basis/parallel.h"
 #include "testmap.h"
 
 using namespace zarvo;

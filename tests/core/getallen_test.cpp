@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/getallen.h"
+#include "basis/getallen.h"
 
 using namespace zarvo;
 

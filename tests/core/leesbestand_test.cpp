@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "input/leesbestand.h"
-#include "shell/getallen.h"
+#include "basis/getallen.h"
 #include "testmap.h"
 
 using namespace zarvo;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "input/leesbestand.h"
-#include "shell/parallel.h"
+#include "basis/parallel.h"
 #include "testmap.h"
 
 using namespace zarvo;

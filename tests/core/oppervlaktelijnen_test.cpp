@@ -10,8 +10,8 @@
 #include "input/karakteristiekepunten.h"
 #include "input/leesoppervlaktelijnen.h"
 #include "output/oppervlaktelijnen.h"
-#include "shell/getallen.h"
-#include "shell/taak.h"
+#include "basis/getallen.h"
+#include "taak/taak.h"
 #include "testmap.h"
 
 using zarvotest::TestMap;

@@ -24,7 +24,7 @@
 #include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "output/veiligschrijven.h"
-#include "shell/taak.h"
+#include "taak/taak.h"
 #include "testmap.h"
 
 using namespace zarvo;

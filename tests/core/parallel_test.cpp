@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/parallel.h"
+#include "basis/parallel.h"
 
 using namespace zarvo;
 

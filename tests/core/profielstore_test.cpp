@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 using zarvo::Cel;
 using zarvo::ProfielStore;

@@ -18,8 +18,8 @@
 
 #include "output/oppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
-#include "shell/parallel.h"
-#include "shell/getallen.h"
+#include "basis/parallel.h"
+#include "basis/getallen.h"
 #include "testmap.h"
 
 using namespace zarvo;

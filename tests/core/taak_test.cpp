@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/profielgeometrie.h"
-#include "shell/taak.h"
+#include "basis/profielgeometrie.h"
+#include "taak/taak.h"
 #include "testmap.h"
 
 using zarvotest::TestMap;

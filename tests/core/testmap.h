@@ -21,7 +21,7 @@
 #include <sys/wait.h>
 #endif
 
-#include "shell/bestandspad.h"
+#include "basis/bestandspad.h"
 
 namespace zarvotest {
 

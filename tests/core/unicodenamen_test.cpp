@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/bestandspad.h"
-#include "shell/taak.h"
+#include "basis/bestandspad.h"
+#include "taak/taak.h"
 #include "testmap.h"
 
 namespace fs = std::filesystem;

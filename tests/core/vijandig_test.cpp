@@ -15,8 +15,8 @@
 #include "input/leesbestand.h"
 #include "input/leesbestandsloot.h"
 #include "output/resultaatschrijver.h"
-#include "shell/getallen.h"
-#include "shell/taak.h"
+#include "basis/getallen.h"
+#include "taak/taak.h"
 #include "testmap.h"
 
 using namespace zarvo;

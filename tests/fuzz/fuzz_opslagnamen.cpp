@@ -14,7 +14,7 @@
 #include "fuzzhulp.h"
 #include "output/opslag.h"
 #include "output/resultaatschrijver.h"
-#include "shell/bestandspad.h"
+#include "basis/bestandspad.h"
 
 using namespace zarvo;
 using namespace zarvofuzz;

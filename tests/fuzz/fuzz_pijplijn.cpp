@@ -20,8 +20,8 @@
 #include "input/leesbestand.h"
 #include "input/leesbestandsloot.h"
 #include "output/resultaatschrijver.h"
-#include "shell/getallen.h"
-#include "shell/profielgeometrie.h"
+#include "basis/getallen.h"
+#include "basis/profielgeometrie.h"
 
 using namespace zarvo;
 using namespace zarvofuzz;

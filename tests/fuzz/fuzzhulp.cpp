@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "shell/getallen.h"
+#include "basis/getallen.h"
 
 namespace zarvofuzz {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvofuzz {
 

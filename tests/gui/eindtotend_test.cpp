@@ -16,12 +16,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ditch/frmpl.h"
-#include "ditch/frmpuntcodes.h"
-#include "input/frminput.h"
-#include "output/frmopslaan.h"
-#include "review/frmgraphicview.h"
-#include "shell/frmsplashscreen.h"
+#include "schermen/frmpl.h"
+#include "schermen/frmpuntcodes.h"
+#include "schermen/frminput.h"
+#include "schermen/frmopslaan.h"
+#include "schermen/frmgraphicview.h"
+#include "schermen/frmsplashscreen.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 

@@ -15,14 +15,14 @@
 #include <QTest>
 #include <cmath>
 
-#include "ditch/frmpl.h"
+#include "schermen/frmpl.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
 #include "platform/qbcolor.h"
 #include "platform/trajectoverzicht.h"
-#include "review/frmgraphicview.h"
-#include "review/schaalbalk.h"
-#include "shell/profielgeometrie.h"
+#include "schermen/frmgraphicview.h"
+#include "schermen/schaalbalk.h"
+#include "basis/profielgeometrie.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 

@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "input/frminput.h"
-#include "input/frmladen.h"
-#include "review/frmgraphicview.h"
+#include "schermen/frminput.h"
+#include "schermen/frmladen.h"
+#include "schermen/frmgraphicview.h"
 #include "tests/core/testmap.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"

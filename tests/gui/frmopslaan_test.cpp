@@ -12,7 +12,7 @@
 
 #include <filesystem>
 
-#include "output/frmopslaan.h"
+#include "schermen/frmopslaan.h"
 #include "output/opslag.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "ditch/frmpl.h"
-#include "ditch/frmpuntcodes.h"
-#include "output/frmopslaan.h"
-#include "review/frmgraphicview.h"
+#include "schermen/frmpl.h"
+#include "schermen/frmpuntcodes.h"
+#include "schermen/frmopslaan.h"
+#include "schermen/frmgraphicview.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
 #include "tests/core/testmap.h"

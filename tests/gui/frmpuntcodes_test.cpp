@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ditch/frmpuntcodes.h"
+#include "schermen/frmpuntcodes.h"
 #include "tests/gui/testhulp.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"

@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 
 #include "platform/profielnavigatie.h"
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo::gui {
 namespace {

@@ -13,14 +13,14 @@
 #include <cmath>
 #include <functional>
 
-#include "ditch/frmpl.h"
-#include "ditch/frmpuntcodes.h"
-#include "input/frminput.h"
-#include "input/frmladen.h"
-#include "output/frmopslaan.h"
+#include "schermen/frmpl.h"
+#include "schermen/frmpuntcodes.h"
+#include "schermen/frminput.h"
+#include "schermen/frmladen.h"
+#include "schermen/frmopslaan.h"
 #include "platform/picturebox.h"
-#include "review/frmgraphicview.h"
-#include "shell/frmsplashscreen.h"
+#include "schermen/frmgraphicview.h"
+#include "schermen/frmsplashscreen.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 

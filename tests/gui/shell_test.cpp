@@ -3,8 +3,8 @@
 
 #include <QTest>
 
-#include "input/frminput.h"
-#include "shell/frmsplashscreen.h"
+#include "schermen/frminput.h"
+#include "schermen/frmsplashscreen.h"
 #include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 

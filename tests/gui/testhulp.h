@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "shell/schermvolgorde.h"
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 namespace zarvo::gui {
 

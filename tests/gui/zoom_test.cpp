@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "ditch/frmpl.h"
-#include "ditch/rapport.h"
+#include "schermen/frmpl.h"
+#include "schermen/rapport.h"
 #include "platform/assen.h"
 #include "platform/beeldexport.h"
 #include "platform/picturebox.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

@@ -1,4 +1,4 @@
-#include "review/schaalbalk.h"
+#include "schermen/schaalbalk.h"
 
 #include <algorithm>
 #include <cmath>

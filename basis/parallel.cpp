@@ -1,4 +1,4 @@
-#include "shell/parallel.h"
+#include "basis/parallel.h"
 
 #include <algorithm>
 #include <atomic>

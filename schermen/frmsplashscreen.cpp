@@ -1,4 +1,4 @@
-#include "shell/frmsplashscreen.h"
+#include "schermen/frmsplashscreen.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "shell/onderbreking.h"
+#include "basis/onderbreking.h"
 
 #include <csignal>
 

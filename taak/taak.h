@@ -19,8 +19,8 @@
 #include "input/leesbestand.h"
 #include "output/oppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
-#include "shell/meldingen.h"
-#include "shell/profielstore.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

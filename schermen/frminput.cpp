@@ -1,4 +1,4 @@
-#include "input/frminput.h"
+#include "schermen/frminput.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

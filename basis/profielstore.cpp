@@ -1,4 +1,4 @@
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 #include <algorithm>
 #include <cstring>

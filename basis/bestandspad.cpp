@@ -1,4 +1,4 @@
-#include "shell/bestandspad.h"
+#include "basis/bestandspad.h"
 
 #include <cerrno>
 #include <system_error>

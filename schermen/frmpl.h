@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "ditch/slootprofiel.h"
-#include "shell/profielgeometrie.h"
-#include "shell/taak.h"
+#include "basis/profielgeometrie.h"
+#include "taak/taak.h"
 
 class QCheckBox;
 class QComboBox;

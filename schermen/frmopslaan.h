@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 class QComboBox;
 class QLabel;

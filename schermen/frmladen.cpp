@@ -1,4 +1,4 @@
-#include "input/frmladen.h"
+#include "schermen/frmladen.h"
 
 #include <QApplication>
 #include <QCloseEvent>

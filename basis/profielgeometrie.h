@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 

@@ -1,4 +1,4 @@
-#include "ditch/frmpl.h"
+#include "schermen/frmpl.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +22,7 @@
 #include <limits>
 #include <optional>
 
-#include "ditch/rapport.h"
+#include "schermen/rapport.h"
 #include "ditch/slootzicht.h"
 #include "platform/beeldbalk.h"
 #include "platform/berichten.h"
@@ -31,7 +31,7 @@
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
 #include "platform/trajectoverzicht.h"
-#include "shell/getallen.h"
+#include "basis/getallen.h"
 
 namespace zarvo::gui {
 

@@ -1,4 +1,4 @@
-#include "ditch/frmpuntcodes.h"
+#include "schermen/frmpuntcodes.h"
 
 #include <QPushButton>
 #include <QShortcut>

@@ -1,4 +1,4 @@
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,7 +6,7 @@
 
 #include "input/leesbestandsloot.h"
 #include "input/leesoppervlaktelijnen.h"
-#include "shell/bestandspad.h"
+#include "basis/bestandspad.h"
 
 namespace zarvo {
 

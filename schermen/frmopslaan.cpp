@@ -1,4 +1,4 @@
-#include "output/frmopslaan.h"
+#include "schermen/frmopslaan.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "shell/getallen.h"
+#include "basis/getallen.h"
 
 #include <array>
 #include <charconv>

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "shell/meldingen.h"
-#include "shell/taak.h"
+#include "basis/meldingen.h"
+#include "taak/taak.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "shell/meldingen.h"
+#include "basis/meldingen.h"
 
 namespace zarvo {
 

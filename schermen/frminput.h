@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "shell/profielgeometrie.h"
+#include "basis/profielgeometrie.h"
 
 #include <cmath>
 

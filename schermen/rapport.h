@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "shell/profielstore.h"
+#include "basis/profielstore.h"
 
 namespace zarvo {
 class Taak;

@@ -1,4 +1,4 @@
-#include "review/frmgraphicview.h"
+#include "schermen/frmgraphicview.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,8 +20,8 @@
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
 #include "platform/trajectoverzicht.h"
-#include "review/schaalbalk.h"
-#include "shell/profielgeometrie.h"
+#include "schermen/schaalbalk.h"
+#include "basis/profielgeometrie.h"
 
 namespace zarvo::gui {
 

@@ -1,4 +1,4 @@
-#include "ditch/rapport.h"
+#include "schermen/rapport.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 #include <QTextStream>
 #include <vector>
 
-#include "ditch/frmpl.h"
+#include "schermen/frmpl.h"
 #include "ditch/slootprofiel.h"
 #include "input/leesbestandsloot.h"
 #include "platform/beeldexport.h"
@@ -19,7 +19,7 @@
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
 #include "platform/regionaal.h"
-#include "shell/taak.h"
+#include "taak/taak.h"
 
 namespace zarvo::gui {
 
