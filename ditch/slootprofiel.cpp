@@ -296,6 +296,7 @@ std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVar
       const std::size_t van = begin + i * perStuk;
       for (std::size_t p = van; p < std::min(n, van + perStuk); ++p) {
         Profiel& prof = store.profielen[p];
+        const std::size_t meldingenVoor = stuk.meldingen.meldingen.size();
         const SlootStatus sloot = bouwSloot(prof, stuk.var, stuk.meldingen, feiten && metVervangen ? &vervangen : nullptr);
         const SlootStatus voorland = bouwVoorland(prof, stuk.var, stuk.meldingen);
         if (sloot == SlootStatus::Sloot || voorland == SlootStatus::Sloot) {
@@ -307,8 +308,17 @@ std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVar
           // built, pushes all four back by its two points.
           const std::int32_t links =
               (stuk.var.tellerSlootkantLinks + 1) / 3 + (voorland == SlootStatus::Sloot ? 2 : 0);
-          (*feiten)[p] = Bouwfeiten{links, links + 1, links + 2, links + 3, std::move(vervangen)};
+          (*feiten)[p] = Bouwfeiten{links, links + 1, links + 2, links + 3, std::move(vervangen), {}};
           vervangen.clear();
+        }
+        if (feiten) {
+          // Kept with the profile, so a report or a screen can say later why
+          // a profile failed without building it again.
+          std::string& melding = (*feiten)[p].melding;
+          for (std::size_t m = meldingenVoor; m < stuk.meldingen.meldingen.size(); ++m) {
+            if (!melding.empty()) melding += '\n';
+            melding += stuk.meldingen.meldingen[m].tekst;
+          }
         }
       }
     });

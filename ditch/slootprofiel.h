@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "basis/meldingen.h"
@@ -60,6 +61,9 @@ struct Bouwfeiten {
   // The surveyed points between the edges that the bottom points replaced,
   // in their order: the ground as it was, for the engineer to compare.
   std::vector<Punt> vervangen;
+  // What the construction said about this profile (the texts of its
+  // messages, one per line); empty when it said nothing.
+  std::string melding;
   bool heeftSloot() const { return insteekDijk > 0; }
 };
 

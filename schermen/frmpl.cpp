@@ -24,6 +24,7 @@
 
 #include "schermen/rapport.h"
 #include "ditch/slootzicht.h"
+#include "schermen/slootprofieltekening.h"
 #include "platform/beeldbalk.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
@@ -39,23 +40,6 @@ namespace {
 
 const QString tekstSelecteer = QStringLiteral("Selecteer slootkant rechts");
 const QString tekstAllesGeselecteerd = QStringLiteral("Alle punten zijn geselecteerd");
-
-// A profile that is flat or has no length still needs a drawing area: one
-// metre keeps its points visible and the scale away from zero.
-constexpr double minimaleUitgestrektheid = 1.0;
-
-// Marker colour of a point: the first code of the table either field
-// holds. Codes the table does not know share the colour of code 72.
-int puntKleur(const Punt& punt) {
-  static constexpr struct {
-    double code;
-    int kleur;
-  } tabel[] = {{72, 9}, {18, 4}, {3, 3}, {4, 5}, {5, 7}, {2, 13}, {8, 1}, {9, 2}};
-  for (const auto& regel : tabel) {
-    if (heeftCode(punt, regel.code)) return regel.kleur;
-  }
-  return 9;
-}
 
 // A level as the line control can hold it: a finite single.
 std::optional<double> peilAlsSingle(const QString& tekst) {
@@ -89,14 +73,11 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   kruisdraadVerticaal_->setKleur(qbColor(8));
   kruisdraadHorizontaal_->setStijl(Qt::DotLine);
   kruisdraadVerticaal_->setStijl(Qt::DotLine);
-  const QColor kleurBoezem = qbColor(9);
-  const QColor kleurPolder = qbColor(2);
-  lineBoezempeil_ = picDwarsprofiel_->maakLijn("lineBoezempeil");
-  lineBoezempeil_->setKleur(kleurBoezem);
-  lineBoezempeil_->setStijl(Qt::DashLine);
-  linePolderpeil_ = picDwarsprofiel_->maakLijn("linePolderpeil");
-  linePolderpeil_->setKleur(kleurPolder);
-  linePolderpeil_->setStijl(Qt::DashLine);
+  const QColor kleurBoezem = kleurBoezempeil();
+  const QColor kleurPolder = kleurPolderpeil();
+  const Peillijnen peillijnen = maakPeillijnen(*picDwarsprofiel_);
+  lineBoezempeil_ = peillijnen.boezem;
+  linePolderpeil_ = peillijnen.polder;
   connect(picDwarsprofiel_, &PictureBox::muisBeweegt, this, &FrmPL::muisBeweegt);
   // The picture's click is deliberately not connected: selecting points by
   // hand has no defined meaning on this screen.
@@ -274,47 +255,21 @@ QGroupBox* FrmPL::maakMatenVak() {
   auto* vak = new QGroupBox(QStringLiteral("Slootmaten"), this);
   vak->setObjectName("fraSlootmaten");
   auto* vorm = new QFormLayout(vak);
-  const std::pair<const char*, const char*> maten[] = {
-      {"Bovenbreedte:", "lblBovenbreedte"},     {"Bodembreedte:", "lblBodembreedte"},
-      {"Bodempeil:", "lblBodempeil"},           {"Diepte dijkzijde:", "lblDiepteDijk"},
-      {"Diepte polderzijde:", "lblDieptePolder"}, {"Talud dijkzijde:", "lblMaatTaludDijk"},
-      {"Talud polderzijde:", "lblMaatTaludPolder"}, {"Vervangen punten:", "lblVervangen"}};
+  static constexpr const char* namen[] = {"lblBovenbreedte", "lblBodembreedte",  "lblBodempeil",
+                                          "lblDiepteDijk",   "lblDieptePolder",  "lblMaatTaludDijk",
+                                          "lblMaatTaludPolder", "lblVervangen"};
+  static_assert(std::size(namen) == aantalSlootmaten);
   for (std::size_t i = 0; i < matenLabels_.size(); ++i) {
     auto* waarde = new QLabel(vak);
-    waarde->setObjectName(maten[i].second);
-    vorm->addRow(QString::fromUtf8(maten[i].first), waarde);
+    waarde->setObjectName(namen[i]);
+    vorm->addRow(slootmatenKoppen()[i], waarde);
     matenLabels_[i] = waarde;
   }
   return vak;
 }
 
-// What was built, in the numbers a ditch register asks for. The slopes are
-// the ones that shaped the ditch: horizontal metres per metre of depth,
-// from the plan distance between edge and bottom point.
 void FrmPL::toonMaten(const Profiel& profiel, const Bouwfeiten& gebouwd) {
-  const std::vector<Punt>& punten = profiel.punten;
-  const auto n = static_cast<std::int32_t>(punten.size());
-  if (!gebouwd.heeftSloot() || gebouwd.insteekPolder > n) {
-    for (QLabel* l : matenLabels_) l->setText(QStringLiteral("\u2013"));
-    return;
-  }
-  const Punt& randDijk = punten[static_cast<std::size_t>(gebouwd.insteekDijk - 1)];
-  const Punt& bodemDijk = punten[static_cast<std::size_t>(gebouwd.bodemDijk - 1)];
-  const Punt& bodemPolder = punten[static_cast<std::size_t>(gebouwd.bodemPolder - 1)];
-  const Punt& randPolder = punten[static_cast<std::size_t>(gebouwd.insteekPolder - 1)];
-  const QString m = QStringLiteral(" m");
-  auto talud = [](const Punt& rand, const Punt& bodem) {
-    const double diepte = rand.z - bodem.z;
-    return diepte > 0 ? formaat00Regionaal(planAfstand(rand, bodem) / diepte) : QStringLiteral("\u2013");
-  };
-  const QString teksten[] = {formaat00Regionaal(planAfstand(randDijk, randPolder)) + m,
-                             formaat00Regionaal(planAfstand(bodemDijk, bodemPolder)) + m,
-                             formaat00Regionaal(bodemDijk.z) + m,
-                             formaat00Regionaal(randDijk.z - bodemDijk.z) + m,
-                             formaat00Regionaal(randPolder.z - bodemPolder.z) + m,
-                             talud(randDijk, bodemDijk),
-                             talud(randPolder, bodemPolder),
-                             QString::number(gebouwd.vervangen.size())};
+  const auto teksten = slootmatenTeksten(berekenSlootmaten(profiel, gebouwd));
   for (std::size_t i = 0; i < matenLabels_.size(); ++i) matenLabels_[i]->setText(teksten[i]);
 }
 
@@ -324,50 +279,6 @@ const Bouwfeiten& FrmPL::bouwfeiten(std::int32_t profiel) const {
   return profiel >= 1 && static_cast<std::size_t>(profiel) <= alle.size()
              ? alle[static_cast<std::size_t>(profiel - 1)]
              : geen;
-}
-
-// The ground the ditch replaced, light and dashed under the built profile:
-// from the dike-side edge through the surveyed points to the polder-side
-// edge, each point at its distance along the line between the edges (where
-// the bottom points were set out), so the old and new lines meet there.
-void FrmPL::tekenOudMaaiveld(const Profiel& profiel, const Bouwfeiten& gebouwd) {
-  const std::vector<Punt>& punten = profiel.punten;
-  if (!chkMaaiveld_->isChecked() || !gebouwd.heeftSloot() ||
-      gebouwd.insteekPolder > static_cast<std::int32_t>(punten.size())) {
-    return;
-  }
-  const auto dijk = static_cast<std::size_t>(gebouwd.insteekDijk - 1);
-  const auto polder = static_cast<std::size_t>(gebouwd.insteekPolder - 1);
-  const Punt& randDijk = punten[dijk];
-  const double lengte = planAfstand(randDijk, punten[polder]);
-  if (!(lengte > 0)) return;
-  const double ux = (punten[polder].x - randDijk.x) / lengte;
-  const double uy = (punten[polder].y - randDijk.y) / lengte;
-  const double l0 = geometrie_.lz[dijk].l;
-
-  std::vector<LZPunt> oud{{l0, randDijk.z}};
-  for (const Punt& q : gebouwd.vervangen) oud.push_back({l0 + (q.x - randDijk.x) * ux + (q.y - randDijk.y) * uy, q.z});
-  oud.push_back({geometrie_.lz[polder].l, punten[polder].z});
-
-  PictureBox& pic = *picDwarsprofiel_;
-  const QColor licht = qbColor(7);
-  // Dashes of a fortieth of the ditch's width: a light line at the whole
-  // profile's scale, clearly dashed once zoomed in on the ditch.
-  const double streep = lengte / 40;
-  const double verhouding = pic.scaleWidth() / std::max(1e-9, std::fabs(pic.scaleHeight()));
-  for (std::size_t k = 1; k < oud.size(); ++k) {
-    const LZPunt& a = oud[k - 1];
-    const LZPunt& b = oud[k];
-    const double lang = std::hypot(b.l - a.l, (b.z - a.z) * verhouding);
-    const int stukken = std::clamp(static_cast<int>(std::ceil(lang / streep)), 1, 2000);
-    for (int i = 0; i < stukken; i += 2) {
-      const double t0 = static_cast<double>(i) / stukken;
-      const double t1 = std::min(1.0, static_cast<double>(i + 1) / stukken);
-      pic.lijn(a.l + (b.l - a.l) * t0, a.z + (b.z - a.z) * t0, a.l + (b.l - a.l) * t1, a.z + (b.z - a.z) * t1, licht);
-    }
-  }
-  // The replaced points themselves as small crosses.
-  for (std::size_t k = 1; k + 1 < oud.size(); ++k) pic.kruis(oud[k].l, oud[k].z, schaal_ / 250, licht);
 }
 
 void FrmPL::toonRecord(const SlootRecord& record) {
@@ -453,73 +364,26 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
   const Profiel& profiel = s.profiel(profielNummer);
   PictureBox& pic = *picDwarsprofiel_;
 
-  pic.cls();
   lblActiefProfiel_->setText(tekstUitBestand(profiel.naam) + QStringLiteral(" (") +
                              QString::number(profielNummer) + QLatin1Char('/') +
                              QString::number(s.aantalProfielen()) + QLatin1Char(')'));
 
   toonRecord(profiel.sloot);
-  const std::vector<Punt>& punten = profiel.punten;
   geometrie_ = berekenGeometrie(profiel);
-  const ProfielGeometrie& g = geometrie_;
-
-  // Circle radii follow the drawn width, so a zero-length profile uses the
-  // minimum extent for them as well.
-  const double breedte = g.lengte > 0 ? g.lengte : minimaleUitgestrektheid;
-  double hoogte = g.maxZ - g.minZ;
-  if (!(hoogte > 0)) hoogte = minimaleUitgestrektheid;
-  pic.setScaleWidth(1.1 * breedte);
-  pic.setScaleLeft(-0.05 * breedte);
-  pic.setScaleHeight(-(1.8 * hoogte) - hoogte);
-  pic.setScaleTop(g.maxZ + 0.9 * hoogte);
+  const Bouwfeiten& gebouwd = bouwfeiten(profielNummer);
+  toonMaten(profiel, gebouwd);
+  const Slootprofieltekening tekening =
+      tekenSlootprofiel(pic, profiel, geometrie_, gebouwd, chkMaaiveld_->isChecked());
+  schaal_ = tekening.schaal;
+  if (tekening.selectieGevuld) {
+    pic.setEnabled(false);
+    lblSelect_->setText(tekstAllesGeselecteerd);
+  }
 
   const double links = pic.scaleLeft();
   const double boven = pic.scaleTop();
   kruisdraadHorizontaal_->zet(links, boven, links + pic.scaleWidth(), boven);
   kruisdraadVerticaal_->zet(links, boven, links, boven + pic.scaleHeight());
-
-  schaal_ = breedte;
-
-  // The bottom points the construction made are filled, so that they are
-  // told apart from surveyed points with the same codes.
-  const Bouwfeiten& gebouwd = bouwfeiten(profielNummer);
-  toonMaten(profiel, gebouwd);
-  tekenOudMaaiveld(profiel, gebouwd);
-  const QColor zwart = qbColor(0);
-  for (std::size_t k = 1; k < g.lz.size(); ++k) {
-    const LZPunt& vorig = g.lz[k - 1];
-    const LZPunt& huidig = g.lz[k];
-    const Punt& p = punten[k];
-    pic.lijn(vorig.l, vorig.z, huidig.l, huidig.z, zwart);
-    const auto nummer = static_cast<std::int32_t>(k + 1);
-    if (nummer == gebouwd.bodemDijk || nummer == gebouwd.bodemPolder) {
-      pic.schijf(huidig.l, huidig.z, schaal_ / 250, qbColor(puntKleur(p)));
-    } else if (!(celIsCode(p.veld1, 99) && celIsCode(p.veld2, 999))) {
-      // 99 / 999 marks a point that only shapes the line (no survey code).
-      pic.cirkel(huidig.l, huidig.z, schaal_ / 250, qbColor(puntKleur(p)));
-    }
-  }
-
-  // Grey markers: the two ends of the profile always, and every selection
-  // slot in between that holds a point. They stand at the straight plan
-  // distance from point 1, which for a bent profile is not the distance
-  // along it.
-  const QColor grijs = qbColor(8);
-  auto grijzeCirkel = [&](double x, double y, double z) {
-    pic.cirkel(std::hypot(x - punten.front().x, y - punten.front().y), z, schaal_ / 100, grijs);
-  };
-  if (!punten.empty()) grijzeCirkel(punten.back().x, punten.back().y, punten.back().z);
-  for (int j = 5; j <= 32; j += 3) {
-    const Cel& x = profiel.profielInfo[static_cast<std::size_t>(j)];
-    // A slot counts as filled only when it holds a number other than -1;
-    // cells the hand-over never initialised are not a selection.
-    if (!x.isGetal() || x.getal() == -1) continue;
-    pic.setEnabled(false);
-    lblSelect_->setText(tekstAllesGeselecteerd);
-    grijzeCirkel(x.getal(), profiel.profielInfo[static_cast<std::size_t>(j + 1)].getal(),
-                 profiel.profielInfo[static_cast<std::size_t>(j + 2)].getal());
-  }
-  if (!punten.empty()) grijzeCirkel(punten.front().x, punten.front().y, punten.front().z);
 
   cmdZoomOpSloot_->setEnabled(slootKaderVan(profielNummer).has_value());
   tekenPeilen(pic.scaleWidth());
@@ -528,9 +392,7 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
 QWidget* FrmPL::maakBeeldbalk() {
   PictureBox& pic = *picDwarsprofiel_;
   pic.setAssen({QStringLiteral("L (m)"), QStringLiteral("Z (m NAP)")});
-  // Zoomed in, the guide lines and the crosshair still run edge to edge.
-  lineBoezempeil_->setSpanning(LineControl::Spanning::VolleBreedte);
-  linePolderpeil_->setSpanning(LineControl::Spanning::VolleBreedte);
+  // Zoomed in, the crosshair still runs edge to edge.
   kruisdraadHorizontaal_->setSpanning(LineControl::Spanning::VolleBreedte);
   kruisdraadVerticaal_->setSpanning(LineControl::Spanning::VolleHoogte);
 
@@ -557,7 +419,9 @@ QWidget* FrmPL::maakBeeldbalk() {
 std::optional<std::pair<QPointF, QPointF>> FrmPL::slootKaderVan(std::int32_t p) const {
   const auto& feiten = taak_.bouwfeiten();
   if (p < 1 || static_cast<std::size_t>(p) > feiten.size()) return std::nullopt;
-  return slootKader(geometrie_, feiten[static_cast<std::size_t>(p - 1)]);
+  const auto kader = slootKader(geometrie_, feiten[static_cast<std::size_t>(p - 1)]);
+  if (!kader) return std::nullopt;
+  return std::make_pair(QPointF(kader->links, kader->boven), QPointF(kader->rechts, kader->onder));
 }
 
 void FrmPL::zoomOpSloot() {
@@ -573,23 +437,21 @@ void FrmPL::vraagRapport() {
   std::optional<QString> fout;
   {
     Zandloper zandloper;
-    fout = schrijfRapport(*this, taak_, pad);
+    // The levels as typed; a text that is no level gives what its line
+    // shows. The old ground as chosen here.
+    const RapportOpties opties{peilAlsSingle(txtLiggingBoezempeil_->text()).value_or(lineBoezempeil_->y1()),
+                               peilAlsSingle(txtLiggingPolderpeil_->text()).value_or(linePolderpeil_->y1()),
+                               chkMaaiveld_->isChecked()};
+    fout = schrijfRapport(taak_, opties, pad);
   }
   if (fout) toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
 }
 
 void FrmPL::tekenPeilen(double breedteVenster) {
-  const double x1 = 0 - 0.5 * 0.1 * breedteVenster;
-  const double x2 = breedteVenster + 0.1 * breedteVenster;
   const std::optional<double> polderpeil = peilAlsSingle(txtLiggingPolderpeil_->text());
   const std::optional<double> boezempeil = peilAlsSingle(txtLiggingBoezempeil_->text());
-  // Levels far from the ground (a river dike at +8 m with the default polder
-  // level of -2 m) lie outside the picture; the edge markers say they are set.
   auto zet = [&](double boezem, double polder) {
-    lineBoezempeil_->zet(x1, boezem, x2, boezem);
-    linePolderpeil_->zet(x1, polder, x2, polder);
-    lineBoezempeil_->setRandLabel(QStringLiteral("Boezempeil ") + formaat00Regionaal(boezem));
-    linePolderpeil_->setRandLabel(QStringLiteral("Polderpeil ") + formaat00Regionaal(polder));
+    zetPeillijnen({lineBoezempeil_, linePolderpeil_}, breedteVenster, boezem, polder);
   };
   if (boezempeil && polderpeil) {
     zet(*boezempeil, *polderpeil);

@@ -98,7 +98,6 @@ class FrmPL : public QWidget {
   QGroupBox* maakMatenVak();
   void toonMaten(const Profiel& profiel, const Bouwfeiten& gebouwd);
   const Bouwfeiten& bouwfeiten(std::int32_t profiel) const;
-  void tekenOudMaaiveld(const Profiel& profiel, const Bouwfeiten& gebouwd);
 
   Taak& taak_;
   std::int32_t huidigProfiel_ = 0;

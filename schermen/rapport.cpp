@@ -1,9 +1,6 @@
 #include "schermen/rapport.h"
 
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLayout>
-#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -11,42 +8,72 @@
 #include <QTextStream>
 #include <vector>
 
-#include "schermen/frmpl.h"
+#include "basis/profielgeometrie.h"
 #include "ditch/slootprofiel.h"
+#include "ditch/slootzicht.h"
 #include "input/leesbestandsloot.h"
 #include "platform/beeldexport.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
-#include "platform/profielnavigatie.h"
 #include "platform/regionaal.h"
+#include "schermen/slootprofieltekening.h"
 #include "taak/taak.h"
 
 namespace zarvo::gui {
 
 namespace {
 
-constexpr double marge = 40;        // screen pixels, about 1 cm on the page
+constexpr double marge = 40;          // screen pixels, about 1 cm on the page
 constexpr double kolomBreedte = 300;  // the right column: dimensions and levels
 
-QString uitkomst(SlootStatus status, const Profiel& profiel) {
+QString uitkomst(SlootStatus status, const Bouwfeiten& feiten) {
   switch (status) {
     case SlootStatus::Sloot: return QStringLiteral("Uitkomst: sloot gebouwd");
     case SlootStatus::GeenSloot:
       return QStringLiteral("Uitkomst: geen sloot (geen insteek dijkzijde met een insteek polderzijde erna)");
-    case SlootStatus::Fout: return QStringLiteral("Uitkomst: fout \u2013 ") + bouwMelding(profiel);
+    case SlootStatus::Fout: return QStringLiteral("Uitkomst: fout \u2013 ") + tekstUitBestand(feiten.melding);
   }
   return {};
 }
 
-QString tekstVan(const FrmPL& scherm, const char* naam) {
-  const auto* veld = scherm.findChild<QLineEdit*>(naam);
-  return veld ? veld->text() : QString();
+// The "Slootmaten" panel as the screen shows it: a framed box with its
+// title, the captions in one column and the values in the next. Returns
+// the height used.
+double tekenSlootmaten(QPainter& p, QPointF linksBoven, const std::optional<Slootmaten>& maten) {
+  const QFontMetricsF maat(p.font());
+  const double regel = maat.height();
+  const auto& koppen = slootmatenKoppen();
+  const auto teksten = slootmatenTeksten(maten);
+  double kopBreedte = 0;
+  for (const QString& kop : koppen) kopBreedte = std::max(kopBreedte, maat.horizontalAdvance(kop));
+  const double binnen = regel / 2;
+  // Rows as far apart as the screen's form lays them out.
+  const double rij = regel * 1.3;
+  const double hoogte = regel * 1.5 + rij * static_cast<double>(koppen.size()) + binnen;
+  const QRectF kader(linksBoven.x(), linksBoven.y() + regel / 2, kolomBreedte, hoogte - regel / 2);
+  p.save();
+  p.setPen(QPen(QColor(160, 160, 160), 0));
+  p.drawRect(kader);
+  p.restore();
+  // The title sits on the frame's top line, on a white ground.
+  const double titelBreedte = maat.horizontalAdvance(QStringLiteral("Slootmaten")) + binnen;
+  const QRectF titel(linksBoven.x() + binnen, linksBoven.y(), titelBreedte, regel);
+  p.fillRect(titel, Qt::white);
+  p.drawText(titel, Qt::AlignCenter, QStringLiteral("Slootmaten"));
+  double y = linksBoven.y() + regel * 1.5;
+  for (std::size_t i = 0; i < koppen.size(); ++i) {
+    p.drawText(QRectF(linksBoven.x() + binnen, y, kopBreedte, rij), Qt::AlignLeft | Qt::AlignVCenter, koppen[i]);
+    p.drawText(QRectF(linksBoven.x() + 2 * binnen + kopBreedte, y, kolomBreedte - kopBreedte - 3 * binnen, rij),
+               Qt::AlignLeft | Qt::AlignVCenter, teksten[i]);
+    y += rij;
+  }
+  return hoogte;
 }
 
 // One page: heading, outcome, the picture at fit on the left, the
-// dimensions panel and the water levels on the right.
-void tekenPagina(QPainter& p, QSizeF pagina, FrmPL& scherm, PictureBox& pic, const QString& kop,
-                 const QString& naam, const QString& regelUitkomst) {
+// dimensions and the water levels on the right.
+void tekenPagina(QPainter& p, QSizeF pagina, PictureBox& pic, const QString& kop, const QString& naam,
+                 const QString& regelUitkomst, const std::optional<Slootmaten>& maten, const RapportOpties& opties) {
   const QFont gewoon = p.font();
   const double regel = QFontMetricsF(gewoon).height();
   double y = marge;
@@ -72,46 +99,25 @@ void tekenPagina(QPainter& p, QSizeF pagina, FrmPL& scherm, PictureBox& pic, con
   passend.zetPassend(pic.zicht().passendVenster());
   tekenMetTitel(p, beeld, pic, passend, QStringLiteral("Dwarsprofiel"));
 
-  // The screen's own panel, drawn as it is on screen; narrowed to the
-  // column when it is wider.
-  double kolomY = y;
-  if (auto* maten = scherm.findChild<QGroupBox*>(QStringLiteral("fraSlootmaten"))) {
-    maten->adjustSize();
-    const double schaal = std::min(1.0, kolomBreedte / std::max(1, maten->width()));
-    p.save();
-    p.translate(kolomLinks, kolomY);
-    p.scale(schaal, schaal);
-    maten->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
-    p.restore();
-    kolomY += maten->height() * schaal + regel;
-  }
+  const double kolomY = y + tekenSlootmaten(p, QPointF(kolomLinks, y), maten) + regel;
   const QString peilen = QStringLiteral("Hulplijnen peilen (gestreept):\nBoezempeil: ") +
-                         tekstVan(scherm, "txtLiggingBoezempeil") + QStringLiteral(" m t.o.v. NAP\nPolderpeil: ") +
-                         tekstVan(scherm, "txtLiggingPolderpeil") + QStringLiteral(" m t.o.v. NAP");
+                         getalNaarTekstRegionaal(opties.boezempeil) + QStringLiteral(" m t.o.v. NAP\nPolderpeil: ") +
+                         getalNaarTekstRegionaal(opties.polderpeil) + QStringLiteral(" m t.o.v. NAP");
   p.drawText(QRectF(kolomLinks, kolomY, kolomBreedte, regel * 4), Qt::AlignLeft | Qt::AlignTop, peilen);
 }
 
 }  // namespace
 
-QString bouwMelding(const Profiel& profiel) {
-  ProfielStore kopie;
-  kopie.profielen.push_back(profiel);
-  kopie.zetGrenzen(0, 0);
-  kopie.dekGrenzen();
-  kopie.initialiseerProfielInfo();
-  SlootVariabelen var;
-  MeldingVerzamelaar meldingen;
-  bouwSlotenInAlleProfielen(kopie, var, meldingen);
-  QStringList teksten;
-  for (const Melding& m : meldingen.meldingen) teksten << QString::fromStdString(m.tekst);
-  return teksten.join(QLatin1Char('\n'));
-}
-
-std::optional<QString> schrijfRapport(FrmPL& scherm, const Taak& taak, const QString& pad) {
-  auto* pic = scherm.findChild<PictureBox*>(QStringLiteral("picDwarsprofiel"));
-  auto* navigatie = scherm.findChild<ProfielNavigatie*>();
+std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opties, const QString& pad) {
   const ProfielStore& s = taak.store();
-  if (!pic || !navigatie || s.aantalProfielen() < 1) return QStringLiteral("Er zijn geen profielen om te rapporteren.");
+  if (s.aantalProfielen() < 1) return QStringLiteral("Er zijn geen profielen om te rapporteren.");
+
+  // The picture the pages are drawn from: the same drawing as the ditch
+  // screen's, never shown.
+  PictureBox pic;
+  pic.resize(700, 500);
+  pic.setAssen({QStringLiteral("L (m)"), QStringLiteral("Z (m NAP)")});
+  const Peillijnen peillijnen = maakPeillijnen(pic);
 
   QPdfWriter pdf(pad);
   pdf.setResolution(300);
@@ -123,34 +129,30 @@ std::optional<QString> schrijfRapport(FrmPL& scherm, const Taak& taak, const QSt
     return QStringLiteral("Kan het rapport niet schrijven naar ") + pad +
            QStringLiteral("\nControleer of de map bestaat en of u er mag schrijven.");
   }
-  const QSizeF pagina = zetSchermmaat(p, pdf, scherm);
+  const QSizeF pagina = zetSchermmaat(p, pdf, pic);
 
-  const std::int32_t terug = scherm.huidigProfiel();
-  const Venster zoom = pic->zicht().venster();
-  const bool wasPassend = pic->isPassend();
-  const std::vector<SlootStatus>& statussen = scherm.slootStatussen();
+  static const Bouwfeiten geenFeiten;
+  const std::vector<SlootStatus>& statussen = taak.slootStatussen();
+  const std::vector<Bouwfeiten>& alleFeiten = taak.bouwfeiten();
   const std::int32_t aantal = s.aantalProfielen();
   for (std::int32_t nr = 1; nr <= aantal; ++nr) {
-    // Through the screen's own step, so that every panel and overlay it
-    // shows for a profile is on the page too.
-    emit navigatie->springNaar(nr);
     const Profiel& profiel = s.profiel(nr);
     const auto i = static_cast<std::size_t>(nr - 1);
+    const Bouwfeiten& feiten = i < alleFeiten.size() ? alleFeiten[i] : geenFeiten;
+    const ProfielGeometrie g = berekenGeometrie(profiel);
+    tekenSlootprofiel(pic, profiel, g, feiten, opties.oudMaaiveld);
+    pic.passend();
+    zetPeillijnen(peillijnen, pic.scaleWidth(), opties.boezempeil, opties.polderpeil);
     const QString kop = QStringLiteral("Zarvo-Edit \u2013 slootprofielen \u2013 ") +
                         QString::fromStdString(s.inputbestand) + QStringLiteral("    pagina %1 van %2").arg(nr).arg(aantal);
     const QString naam = QStringLiteral("Profiel ") + tekstUitBestand(profiel.naam) +
                          QStringLiteral(" (%1/%2)").arg(nr).arg(aantal);
-    tekenPagina(p, pagina, scherm, *pic, kop, naam,
-                uitkomst(i < statussen.size() ? statussen[i] : SlootStatus::GeenSloot, profiel));
+    tekenPagina(p, pagina, pic, kop, naam,
+                uitkomst(i < statussen.size() ? statussen[i] : SlootStatus::GeenSloot, feiten),
+                berekenSlootmaten(profiel, feiten), opties);
     if (nr < aantal) pdf.newPage();
   }
-  const bool gelukt = p.end();
-
-  if (terug >= 1) {
-    emit navigatie->springNaar(terug);
-    if (!wasPassend) pic->zetVenster(zoom);
-  }
-  if (!gelukt) return QStringLiteral("Het rapport ") + pad + QStringLiteral(" kon niet volledig worden geschreven.");
+  if (!p.end()) return QStringLiteral("Het rapport ") + pad + QStringLiteral(" kon niet volledig worden geschreven.");
   return std::nullopt;
 }
 
@@ -186,13 +188,10 @@ int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, c
   }
   // On screen this is a question; a script goes on, as the batch does.
   if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) toonMelding(*waarschuwing);
-  FrmPL scherm(taak);
-  scherm.laad();
-  // Laid out as on screen, so the panels have their own sizes on the page;
-  // never shown, there is no screen.
-  scherm.resize(1000, 650);
-  if (scherm.layout()) scherm.layout()->activate();
-  if (const auto fout = schrijfRapport(scherm, taak, uit)) {
+  // The pages draw the ground each ditch replaced, as the screen does.
+  taak.zetSchermgegevensBewaren(true);
+  taak.bouwSloten(sink);
+  if (const auto fout = schrijfRapport(taak, RapportOpties{}, uit)) {
     toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
     return 1;
   }

@@ -1,12 +1,10 @@
 // The ditch report: one A4 landscape page per profile with the built
-// profile at fit, its dimensions and the build outcome, as the ditch screen
-// shows them.
+// profile at fit, its dimensions and the build outcome, drawn as the ditch
+// screen draws them.
 #pragma once
 
 #include <QString>
 #include <optional>
-
-#include "basis/profielstore.h"
 
 namespace zarvo {
 class Taak;
@@ -14,17 +12,17 @@ class Taak;
 
 namespace zarvo::gui {
 
-class FrmPL;
+// What the report shows besides the job: the water levels (m NAP) and
+// whether the ground each ditch replaced is drawn.
+struct RapportOpties {
+  double boezempeil = -0.4;
+  double polderpeil = -2;
+  bool oudMaaiveld = true;
+};
 
-// Steps 'scherm' (loaded, its ditches built) through every profile and
-// writes the pages to 'pad'. The screen shows the profile it showed before,
-// at the zoom it had. Returns the message when the file cannot be written.
-std::optional<QString> schrijfRapport(FrmPL& scherm, const Taak& taak, const QString& pad);
-
-// The message the construction gave for a profile it refused. The job does
-// not keep message texts, but a refused step leaves the profile as it was,
-// so building a copy of it again says the same.
-QString bouwMelding(const Profiel& profiel);
+// Writes a page for every profile of 'taak' (its ditches built) to 'pad'.
+// Returns the message when the file cannot be written.
+std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opties, const QString& pad);
 
 // zarvo-edit --rapport UIT PROFIELBESTAND SLOOTBESTAND, without a window:
 // reads both files, builds the ditches and writes the report. Messages go

@@ -72,6 +72,8 @@ class Taak {
   // calling thread.
   std::vector<SlootStatus> bouwSloten(MeldingSink& sink, const Bouwvoortgang& voortgang = {});
   bool isGebouwd() const { return gebouwd_; }
+  // The outcomes of the build (index 0 = profile 1); empty before it.
+  const std::vector<SlootStatus>& slootStatussen() const { return statussen_; }
   // Going back from the built profiles to the review: with this on, the
   // build keeps the profiles as they were, and terugVoorBouw() restores
   // them (deletions included) so that the review goes on and a new build

@@ -78,7 +78,7 @@ TEST(Oppervlaktelijnen, MappingTableBothWays) {
   for (std::size_t i = 0; i < p.size(); ++i) EXPECT_EQ(codes(p[i]), verwacht[i]) << "punt " << i + 1;
 
   // The built ditch's points, as the construction would report them.
-  const std::vector<Bouwfeiten> feiten = {Bouwfeiten{5, 6, 7, 8, {}}};
+  const std::vector<Bouwfeiten> feiten = {Bouwfeiten{5, 6, 7, 8, {}, {}}};
   std::filesystem::create_directory(map.map() / "uit");
   const Oppervlaktelijnen formaat(feiten);
   ASSERT_FALSE(taak.slaOp((map.map() / "uit").string(), {"a.csv", "a.krp.csv"}, "weg.csv", ',', formaat));
