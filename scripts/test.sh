@@ -7,6 +7,9 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/installeer.sh
 
+echo "== Lagen =="
+scripts/lagen.sh
+
 echo "== Gewone build =="
 scripts/bouw.sh build -DZARVO_WERROR=ON
 ctest --test-dir build --output-on-failure -j 2
