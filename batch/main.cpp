@@ -36,7 +36,8 @@ std::string gebruik() {
   }
   tekst +=
       "\n"
-      "'zarvo-batch OPDRACHT --help' geeft de uitleg van een opdracht.\n"
+      "'zarvo-batch OPDRACHT --help' geeft de uitleg van een opdracht,\n"
+      "'zarvo-batch --version' de versie.\n"
       "Afsluitcode: 0 klaar, 1 invoerbestand niet leesbaar of fout, 2 verkeerd gebruik.\n";
   return tekst;
 }
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> regel = opdrachtregel(argc, argv);
   const std::vector<std::string> argumenten(regel.begin() + std::min<std::ptrdiff_t>(2, std::ssize(regel)), regel.end());
   const std::string_view opdracht = regel.size() > 1 ? std::string_view(regel[1]) : "";
+  if (opdracht == "--version") {
+    std::fputs("zarvo-batch " ZARVO_VERSIE "\n", stdout);
+    return klaar;
+  }
   if (opdracht == "--help" || opdracht == "-h" || opdracht == "help") {
     const std::string tekst = gebruik();
     std::fwrite(tekst.data(), 1, tekst.size(), stdout);

@@ -12,10 +12,42 @@ set(ZARVO_ICOON ${PROJECT_SOURCE_DIR}/shell/icoon)
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 else()
-  # Debian keeps the licence of a package as its copyright file.
-  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zarvo-edit RENAME copyright)
+  # Debian wants the copyright file in its machine-readable form, with the
+  # licence text indented under it (an empty line becomes " .").
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE licentie)
+  string(REGEX REPLACE "\n+$" "" licentie "${licentie}")
+  string(REGEX REPLACE "\n" "\n " licentie "${licentie}")
+  string(REGEX REPLACE "\n \n" "\n .\n" licentie "${licentie}")
+  string(REGEX REPLACE "\n \n" "\n .\n" licentie "${licentie}")
+  set(copyright ${CMAKE_CURRENT_BINARY_DIR}/copyright)
+  file(WRITE ${copyright} "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: Zarvo-Edit
+
+Files: *
+Copyright: 2026 Zarvo-Edit-ontwikkelaars
+License: EUPL-1.2
+
+License: EUPL-1.2
+ ${licentie}
+")
+  install(FILES ${copyright} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zarvo-edit)
+  # A native package's history, compressed as Debian keeps it.
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog)
+  add_custom_command(OUTPUT ${changelog}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cmake/changelog ${changelog}
+    COMMAND gzip -9nf ${changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/changelog)
+  add_custom_target(zarvo-changelog ALL DEPENDS ${changelog}.gz)
+  install(FILES ${changelog}.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zarvo-edit)
   if(TARGET zarvo-edit)
     install(FILES ${PROJECT_SOURCE_DIR}/shell/zarvo-edit.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    set(manEdit ${CMAKE_CURRENT_BINARY_DIR}/zarvo-edit.1)
+    add_custom_command(OUTPUT ${manEdit}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/shell/zarvo-edit.1 ${manEdit}
+      COMMAND gzip -9nf ${manEdit}
+      DEPENDS ${PROJECT_SOURCE_DIR}/shell/zarvo-edit.1)
+    add_custom_target(zarvo-edit-man ALL DEPENDS ${manEdit}.gz)
+    install(FILES ${manEdit}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${ZARVO_ICOON}/zarvo-edit.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     foreach(maat 16 32 48 64 128 256)
       install(FILES ${ZARVO_ICOON}/zarvo-edit-${maat}.png
@@ -40,11 +72,14 @@ endif()
 set(CPACK_PACKAGE_NAME zarvo-edit)
 set(CPACK_PACKAGE_VENDOR "Zarvo-Edit")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Dijkdwarsprofielen controleren en slootprofielen inbouwen")
+# Lines of at most 80 characters: that is how package tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Zarvo-Edit leest een bestand met gemeten dijkdwarsprofielen, laat elk profiel in bovenaanzicht en
-dwarsdoorsnede zien om slechte profielen te verwijderen, bouwt het trapeziumvormige slootprofiel uit
-het slootbestand in elk overgebleven profiel en schrijft het resultaat. zarvo-batch doet hetzelfde zonder scherm.")
-set(CPACK_PACKAGE_CONTACT "Zarvo-Edit-ontwikkelaars")
+    "Zarvo-Edit leest een bestand met gemeten dijkdwarsprofielen, laat elk
+profiel in bovenaanzicht en dwarsdoorsnede zien om slechte profielen te
+verwijderen, bouwt het trapeziumvormige slootprofiel uit het slootbestand in
+elk overgebleven profiel en schrijft het resultaat. zarvo-batch doet hetzelfde
+zonder scherm.")
+set(CPACK_PACKAGE_CONTACT "Zarvo-Edit-ontwikkelaars <ontwikkelaars@zarvo-edit.invalid>")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

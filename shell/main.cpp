@@ -22,6 +22,8 @@ const char* const gebruik =
     "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n"
     "         zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND\n"
     "\n"
+    "         zarvo-edit --version\n"
+    "\n"
     "--rapport schrijft zonder venster het slootrapport (PDF, een pagina per profiel)\n"
     "en eindigt met 0, of met 1 en de melding als een bestand niet lukt.\n";
 }
@@ -31,6 +33,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::fputs(gebruik, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::fputs("zarvo-edit " ZARVO_VERSIE "\n", stdout);
       return 0;
     }
   }
@@ -58,13 +64,17 @@ int main(int argc, char** argv) {
     const QString uit = argumenten.takeAt(plek);
     return zarvo::gui::maakRapportZonderScherm(uit, argumenten.at(0), argumenten.at(1));
   }
-  if (argumenten.size() > 2) {
-    fout << gebruik;
-    return 2;
+  // An option we do not know is a mistake on the command line; files come
+  // from the file manager too ("Openen met"), as many as were selected.
+  for (const QString& a : argumenten) {
+    if (a.startsWith(QLatin1String("--"))) {
+      fout << gebruik;
+      return 2;
+    }
   }
   zarvo::Taak taak;
   zarvo::gui::Schermvolgorde volgorde(taak);
-  const QStringList waarschuwingen = volgorde.kiesVooraf(argumenten.value(0), argumenten.value(1));
+  const QStringList waarschuwingen = volgorde.kiesVooraf(argumenten);
   for (const QString& w : waarschuwingen) fout << "zarvo-edit: " << w << '\n';
   fout.flush();
 

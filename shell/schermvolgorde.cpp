@@ -113,6 +113,17 @@ QStringList Schermvolgorde::kiesVooraf(const QString& profielbestand, const QStr
   return waarschuwingen;
 }
 
+QStringList Schermvolgorde::kiesVooraf(const QStringList& bestanden) {
+  QStringList waarschuwingen = kiesVooraf(bestanden.value(0), bestanden.value(1));
+  if (bestanden.size() > 2) {
+    waarschuwingen << QStringLiteral("Er kunnen twee bestanden tegelijk worden gekozen (profielbestand en "
+                                     "slootbestand); niet gebruikt: %1")
+                          .arg(bestanden.mid(2).join(QStringLiteral(", ")));
+    nietGevonden_ = waarschuwingen;
+  }
+  return waarschuwingen;
+}
+
 void Schermvolgorde::start() { scherm<FrmSplashScreen>().show(); }
 
 void Schermvolgorde::naarInvoer() {

@@ -42,6 +42,10 @@ class Schermvolgorde : public QObject {
   // input screen shows them; the user still confirms there. Returns a
   // warning per file that does not exist (such a file is not chosen).
   QStringList kiesVooraf(const QString& profielbestand, const QString& slootbestand);
+  // The same for the files of a command line: the first is the profile
+  // file, the second the ditch file; more are left out, and the input
+  // screen says so.
+  QStringList kiesVooraf(const QStringList& bestanden);
 
   // Shows the first screen.
   void start();

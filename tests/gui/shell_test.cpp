@@ -1,6 +1,7 @@
 // Start-up: the splash screen hands over to the input selection.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QTest>
 
 #include "schermen/frminput.h"
@@ -44,6 +45,21 @@ TEST_F(SplashTest, AFileNamedOnTheCommandLineThatIsNotThereIsToldOnTheInputScree
   EXPECT_EQ(berichten.getoond[0].titel, "Let op!");
   EXPECT_TRUE(berichten.getoond[0].tekst.contains("/nergens/profielen.txt"));
   EXPECT_TRUE(store().inputbestand.empty());
+}
+
+TEST_F(SplashTest, FilesFromAFileManagerTheFirstTwoAreChosenTheRestIsTold) {
+  const QString bron = QStringLiteral(ZARVO_BRON "/voorbeelden/");
+  const QStringList waarschuwingen =
+      volgorde().kiesVooraf(QStringList{bron + "profielen.txt", bron + "sloot.csv", bron + "derde.txt"});
+  ASSERT_EQ(waarschuwingen.size(), 1);
+  EXPECT_TRUE(waarschuwingen[0].contains("derde.txt"));
+  EXPECT_EQ(QString::fromStdString(store().inputbestand), QFileInfo(bron + "profielen.txt").absoluteFilePath());
+  EXPECT_EQ(QString::fromStdString(store().bestandSloot), QFileInfo(bron + "sloot.csv").absoluteFilePath());
+  FrmSplashScreen& splash = scherm<FrmSplashScreen>();
+  splash.show();
+  QTest::keyClick(&splash, Qt::Key_Return);
+  ASSERT_EQ(berichten.getoond.size(), 1u);
+  EXPECT_TRUE(berichten.getoond[0].tekst.contains("derde.txt"));
 }
 
 TEST_F(SplashTest, EnterGoesOnAndALateClickOpensNothing) {
