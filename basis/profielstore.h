@@ -134,9 +134,24 @@ class ProfielInfo {
   std::unique_ptr<std::array<Cel, aantal>> cellen_;
 };
 
+// A characteristic point a surface-lines file gave a profile: which one (its
+// row in the table of input/karakteristiekepunten.h) and the point (0-based)
+// it lies on.
+struct KarakteristiekeVerwijzing {
+  std::uint8_t soort = 0;
+  std::int32_t punt = 0;
+};
+
 struct Profiel {
   std::string naam;
   std::vector<Punt> punten;
+  // Every characteristic point the file gave this profile, kept to be
+  // written back where it was; the construction moves them with the points
+  // and drops those whose point it replaced. Meaningful only with
+  // 'karakteristiekGelezen', which says the characteristic-points file had
+  // a row for the profile (without one the points follow from the codes).
+  std::vector<KarakteristiekeVerwijzing> karakteristiek;
+  bool karakteristiekGelezen = false;
   SlootRecord sloot;
   // Empty until the construction starts.
   ProfielInfo profielInfo;

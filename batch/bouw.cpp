@@ -225,6 +225,10 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   for (const std::string& pad : taak.bestaandeDoelen(uitvoermap, namen, taak.standaardNaamVerwijderd())) {
     meldOpStderr(Melding{"Let op!", pad + " bestaat al en wordt vervangen.", Icoon::Informatie});
   }
+  // What the importers will skip is told, and written all the same.
+  if (&formaat == &oppervlaktelijnen) {
+    if (const auto waarschuwing = oppervlaktelijnen.waarschuwing(taak.store())) meldOpStderr(*waarschuwing);
+  }
   Opslagverslag verslag;
   const auto opslagFout = taak.slaOp(uitvoermap, namen, taak.standaardNaamVerwijderd(), decimaalteken, formaat, &verslag);
   for (const Melding& m : verslag.hersteld) meldOpStderr(m);

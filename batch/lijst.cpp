@@ -1,4 +1,5 @@
-// zarvo-batch lijst: reads a profile-lines file and lists its profiles.
+// zarvo-batch lijst: reads a profile file (profile lines or surface lines)
+// and lists its profiles.
 #include <algorithm>
 #include <cstdio>
 #include <new>
@@ -6,6 +7,7 @@
 
 #include "batch/batchgemeen.h"
 #include "input/leesbestand.h"
+#include "input/leesoppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
 
 namespace zarvo::batch {
@@ -14,8 +16,10 @@ namespace {
 
 constexpr std::string_view gebruikLijst =
     "Gebruik: zarvo-batch lijst PROFIELBESTAND [--decimaalteken T]\n"
+    "                           [--karakteristiekepunten BESTAND]\n"
     "\n"
-    "Leest een profielbestand (per regel: code, code, X, Y, Z, profielnaam)\n"
+    "Leest een profielbestand (per regel: code, code, X, Y, Z, profielnaam, of\n"
+    "oppervlaktelijnen: een bestand dat begint met de kop LOCATIONID;X1;Y1;Z1)\n"
     "en schrijft per profiel een regel <nummer> TAB <naam> TAB <aantal punten>,\n"
     "daarna aantalProfielen, aantalKolommen en aantalRijenInfo.\n"
     "Meldingen (zoals dubbele punten) en fouten gaan naar stderr.\n"
@@ -23,6 +27,9 @@ constexpr std::string_view gebruikLijst =
     "Opties:\n"
     "  --decimaalteken T  ',' of '.' voor getallen in meldingen; standaard volgens\n"
     "                     " ZARVO_HERKOMST_DECIMAALTEKEN "\n"
+    "  --karakteristiekepunten BESTAND\n"
+    "                     de karakteristieke punten bij oppervlaktelijnen; standaard\n"
+    "                     <naam zonder .csv>.krp.csv ernaast als dat bestaat\n"
     "  --help             deze uitleg\n"
     "\n"
     "Afsluitcode: 0 klaar, 1 bestand niet leesbaar of fout, 2 verkeerd gebruik.\n";
@@ -30,7 +37,7 @@ constexpr std::string_view gebruikLijst =
 }  // namespace
 
 int voerLijstUit(const std::vector<std::string>& argumenten) {
-  const Argumenten args = ontleedArgumenten(argumenten, {"decimaalteken"});
+  const Argumenten args = ontleedArgumenten(argumenten, {"decimaalteken", "karakteristiekepunten"});
   if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikLijst);
   if (args.hulp) {
     std::fwrite(gebruikLijst.data(), 1, gebruikLijst.size(), stdout);
@@ -48,10 +55,29 @@ int voerLijstUit(const std::vector<std::string>& argumenten) {
   // Only names and counts are listed, so the points are not kept: a file
   // of millions of points is listed in the memory of its names.
   const std::string& pad = args.posities[0];
+  const auto krpOptie = args.opties.find("karakteristiekepunten");
   std::vector<ProfielTelling> profielen;
   StderrSink sink;
   try {
-    if (const auto melding = telBestand(pad, sink, decimaalteken, profielen)) {
+    if (isOppervlaktelijnenBestand(pad)) {
+      // Surface lines are read whole (their reader keeps no less), with the
+      // characteristic points that bouw would take, so that the counts and
+      // the messages are those of bouw.
+      const std::string krp = krpOptie != args.opties.end() ? krpOptie->second : gevondenKarakteristiekePunten(pad);
+      ProfielStore store;
+      if (const auto melding = leesOppervlaktelijnen(store, pad, krp, sink, decimaalteken)) {
+        meldOpStderr(*melding);
+        return invoerFout;
+      }
+      for (const Profiel& p : store.profielen) profielen.push_back({p.naam, p.punten.size()});
+    } else if (krpOptie != args.opties.end()) {
+      meldOpStderr(Melding{"Fout!",
+                           "Het bestand " + pad +
+                               " bevat geen oppervlaktelijnen (de eerste regel is geen kop LOCATIONID;X1;Y1;Z1;...), "
+                               "dus de karakteristieke punten van " + krpOptie->second + " horen er niet bij.",
+                           Icoon::Kritiek});
+      return invoerFout;
+    } else if (const auto melding = telBestand(pad, sink, decimaalteken, profielen)) {
       meldOpStderr(*melding);
       return invoerFout;
     }

@@ -207,6 +207,14 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
       punten.insert(eersteWeg, {b1, b2});
     }
   }
+  // Characteristic points read with the profile follow their points; those
+  // on a point the bottoms replaced go with it.
+  std::erase_if(prof.karakteristiek, [&](KarakteristiekeVerwijzing& k) {
+    const auto i = static_cast<std::size_t>(k.punt);
+    if (i >= links && i + 1 < rechts) return true;
+    if (i + 1 >= rechts) k.punt += 2 - static_cast<std::int32_t>(tussen);
+    return false;
+  });
   return SlootStatus::Sloot;
 }
 
@@ -246,6 +254,7 @@ SlootStatus bouwVoorland(Profiel& prof, const SlootVariabelen& var, MeldingSink&
   }
   punten.reserve(punten.size() + 2);  // exactly, as above
   punten.insert(punten.begin(), {verst, nabij});
+  for (KarakteristiekeVerwijzing& k : prof.karakteristiek) k.punt += 2;
   return SlootStatus::Sloot;
 }
 

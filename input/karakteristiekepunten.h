@@ -26,17 +26,25 @@ struct KarakteristiekPunt {
   std::string_view naam;       // as in the column names after "X_"
   std::string_view kolomY;     // the Y column's name: the importers expect one misspelt
   Herkomst herkomst;
-  int code;                    // the code a point on which it lies gets when read; 0 = none
+  int code;                    // the code 'herkomst' looks for in profile lines; 0 = none
+  int leesCode;                // the code a point on which it lies gets when read; 0 = none
   int voorrang;                // when several lie on one point, the lowest number's code comes first
 };
 
-inline constexpr std::size_t aantalKarakteristiekePunten = 18;
+inline constexpr std::size_t aantalKarakteristiekePunten = 19;
 
-// In the column order of the import files.
+// The six points without which the macro-stability import skips a profile.
+bool isVerplichtKarakteristiekPunt(std::size_t tabelIndex);
+
+// The row of "Dijktafelhoogte": written only when a profile has one, so
+// that files without it keep the 18 points they always had.
+inline constexpr std::size_t indexDijktafelhoogte = aantalKarakteristiekePunten - 1;
+
+// In the column order of the import files (Dijktafelhoogte last).
 const std::array<KarakteristiekPunt, aantalKarakteristiekePunten>& karakteristiekePunten();
 
 // The header line of a characteristic-points file, without a line end.
-std::string kopKarakteristiekePunten();
+std::string kopKarakteristiekePunten(bool metDijktafelhoogte = false);
 
 // The table as a Dutch text for --help: one line per characteristic point.
 std::string uitlegKarakteristiekePunten();

@@ -52,10 +52,6 @@ std::string normaliseer(std::string_view t) {
   return uit;
 }
 
-bool gelijkZonderHoofdletters(std::string_view a, std::string_view b) {
-  return normaliseer(a) == normaliseer(b);
-}
-
 // Splits on ';' into 'velden' (reused between lines to spare allocations).
 void splits(std::string_view regel, std::vector<std::string_view>& velden) {
   velden.clear();
@@ -192,22 +188,34 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
   std::vector<std::string_view> velden;
 
   const auto& tabel = karakteristiekePunten();
-  // Per column of the header: which point (or geenPunt) and which of X, Y, Z.
+  // Per column of the header: which point and which of X, Y, Z; the id
+  // column and a "Volgnummer" column (which the importers ignore) are
+  // marked apart.
+  constexpr std::size_t kolomId = geenPunt - 1;
   std::vector<std::pair<std::size_t, int>> kolommen;
+  std::size_t idKolom = 0;
   bool kopGelezen = false;
   while (regels.volgende(regel)) {
     splits(regel, velden);
     if (isLeeg(velden)) continue;
     if (!kopGelezen) {
-      if (!gelijkZonderHoofdletters(velden[0], "LOCATIONID")) {
-        return regels.foutOpRegel("de kop moet beginnen met LOCATIONID, gevolgd door X_, Y_ en Z_ van elk "
-                         "karakteristiek punt; er staat " + citaat(velden[0]));
-      }
       const std::size_t n = zonderLegeStaart(velden);
       std::array<int, aantalKarakteristiekePunten> gezien{};
       kolommen.assign(n, {geenPunt, 0});
-      for (std::size_t k = 1; k < n; ++k) {
+      bool idGezien = false;
+      for (std::size_t k = 0; k < n; ++k) {
         const std::string naam = normaliseer(velden[k]);
+        if (naam == "locationid" || naam == "profielnaam") {
+          if (idGezien) {
+            return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) +
+                                      " is de tweede kolom met de naam van de locatie");
+          }
+          idGezien = true;
+          idKolom = k;
+          kolommen[k] = {kolomId, 0};
+          continue;
+        }
+        if (naam == "volgnummer") continue;
         std::size_t gevonden = geenPunt;
         int as = -1;
         if (naam.size() > 2 && naam[1] == ' ' && (naam[0] == 'x' || naam[0] == 'y' || naam[0] == 'z')) {
@@ -218,13 +226,16 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
         }
         if (gevonden == geenPunt) {
           return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) +
-                           " is geen X_, Y_ of Z_ van een bekend karakteristiek punt");
+                           " is geen LOCATIONID, Volgnummer of X_, Y_ of Z_ van een bekend karakteristiek punt");
         }
         if (gezien[gevonden] & (1 << as)) {
           return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) + " staat twee keer in de kop");
         }
         gezien[gevonden] |= 1 << as;
         kolommen[k] = {gevonden, as};
+      }
+      if (!idGezien) {
+        return regels.foutOpRegel("de kop heeft geen kolom LOCATIONID (of Profielnaam) voor de naam van de locatie");
       }
       for (std::size_t t = 0; t < tabel.size(); ++t) {
         if (gezien[t] != 0 && gezien[t] != 7) {
@@ -236,8 +247,8 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
       continue;
     }
 
-    const std::string_view naam = trim(velden[0]);
-    if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld 1) ontbreekt");
+    const std::string_view naam = idKolom < velden.size() ? trim(velden[idKolom]) : std::string_view();
+    if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld " + std::to_string(idKolom + 1) + ") ontbreekt");
     const std::size_t n = zonderLegeStaart(velden);
     if (n > kolommen.size()) {
       return regels.foutOpRegel("veld " + std::to_string(n) + " valt buiten de kolommen van de kop");
@@ -245,7 +256,8 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
     KrpRij rij;
     rij.regel = regels.nummer();
     std::array<std::array<std::optional<double>, 3>, aantalKarakteristiekePunten> waarden{};
-    for (std::size_t k = 1; k < n; ++k) {
+    for (std::size_t k = 0; k < n; ++k) {
+      if (kolommen[k].first >= kolomId) continue;  // the id, or a column read past
       const std::string_view t = trim(velden[k]);
       if (t.empty()) continue;
       const auto getal = leesGetalPunt(t);
@@ -284,10 +296,13 @@ struct Vervallen {
 };
 
 // Gives the points of 'profiel' the codes of the characteristic points in
-// 'rij'. Returns the message when one lies on no point of the line.
-std::optional<Melding> zetCodes(Profiel& profiel, std::size_t index, const KrpRij& rij,
-                                const std::vector<Vervallen>& vervallen, const std::string& krpPad) {
+// 'rij' and keeps each as a reference to its point. One that lies on no
+// point of the line is left out with a warning: the importers skip such a
+// point too, and the rest of the file is good.
+void zetCodes(Profiel& profiel, std::size_t index, const KrpRij& rij, const std::vector<Vervallen>& vervallen,
+              const std::string& krpPad, MeldingSink& sink) {
   const auto& tabel = karakteristiekePunten();
+  profiel.karakteristiekGelezen = true;
   // Per point, the characteristic points on it in order of precedence;
   // few per profile, so a short list of (point, table row) does.
   std::vector<std::pair<std::size_t, std::size_t>> opPunt;
@@ -308,29 +323,58 @@ std::optional<Melding> zetCodes(Profiel& profiel, std::size_t index, const KrpRi
       }
     }
     if (gevonden == geenPunt) {
-      return fout(regelFout(krpPad, rij.regel,
-                            "het karakteristieke punt " + std::string(tabel[t].naam) + " van locatie " +
-                                profiel.naam + " (" + getalNaarTekst(k.x) + "; " + getalNaarTekst(k.y) + "; " +
-                                getalNaarTekst(k.z) + ") ligt op geen enkel punt van de oppervlaktelijn"));
+      sink.meld(Melding{"Let op!",
+                        "In bestand " + krpPad + ", regel " + std::to_string(rij.regel) +
+                            ": het karakteristieke punt " + std::string(tabel[t].naam) + " van locatie " +
+                            profiel.naam + " (" + getalNaarTekst(k.x) + "; " + getalNaarTekst(k.y) + "; " +
+                            getalNaarTekst(k.z) + ") ligt op geen enkel punt van de oppervlaktelijn en is weggelaten.",
+                        Icoon::Informatie});
+      continue;
     }
-    if (tabel[t].code != 0) opPunt.emplace_back(gevonden, t);
+    profiel.karakteristiek.push_back({static_cast<std::uint8_t>(t), static_cast<std::int32_t>(gevonden)});
+    if (tabel[t].leesCode != 0) opPunt.emplace_back(gevonden, t);
   }
   std::sort(opPunt.begin(), opPunt.end(), [&](const auto& a, const auto& b) {
     return a.first != b.first ? a.first < b.first : tabel[a.second].voorrang < tabel[b.second].voorrang;
   });
   for (std::size_t i = 0; i < opPunt.size();) {
     Punt& p = profiel.punten[opPunt[i].first];
-    const int eerste = tabel[opPunt[i].second].code;
+    const int eerste = tabel[opPunt[i].second].leesCode;
     int tweede = eerste;
     std::size_t j = i + 1;
     for (; j < opPunt.size() && opPunt[j].first == opPunt[i].first; ++j) {
-      if (tweede == eerste) tweede = tabel[opPunt[j].second].code;
+      if (tweede == eerste) tweede = tabel[opPunt[j].second].leesCode;
     }
     p.veld1 = Cel(static_cast<double>(eerste));
     p.veld2 = Cel(static_cast<double>(tweede));
     i = j;
   }
-  return std::nullopt;
+}
+
+// Where a surface-lines header has its id column and its X1: the id column
+// is LOCATIONID or PROFIELNAAM and stands before X1;Y1;Z1; other columns
+// before X1 (a sequence number, say) are skipped, as the importers do.
+struct KopLijnen {
+  std::size_t id;
+  std::size_t x1;
+};
+
+std::optional<KopLijnen> leesKopLijnen(const std::vector<std::string_view>& velden) {
+  std::size_t x1 = 0;
+  while (x1 < velden.size() && normaliseer(velden[x1]) != "x1") ++x1;
+  if (x1 + 2 >= velden.size() || normaliseer(velden[x1 + 1]) != "y1" || normaliseer(velden[x1 + 2]) != "z1") {
+    return std::nullopt;
+  }
+  std::optional<std::size_t> id;
+  for (std::size_t k = 0; k < x1; ++k) {
+    const std::string naam = normaliseer(velden[k]);
+    if (naam == "locationid" || naam == "profielnaam") {
+      if (id) return std::nullopt;  // which of the two would be the name?
+      id = k;
+    }
+  }
+  if (!id) return std::nullopt;
+  return KopLijnen{*id, x1};
 }
 
 }  // namespace
@@ -339,10 +383,7 @@ bool isKopOppervlaktelijnen(std::string_view regel) {
   if (regel.size() >= 3 && std::memcmp(regel.data(), "\xEF\xBB\xBF", 3) == 0) regel.remove_prefix(3);
   std::vector<std::string_view> velden;
   splits(regel.substr(0, std::min<std::size_t>(regel.size(), 256)), velden);
-  if (velden.size() < 4) return false;
-  const std::string eerste = normaliseer(velden[0]);
-  return (eerste == "locationid" || eerste == "profielnaam") && normaliseer(velden[1]) == "x1" &&
-         normaliseer(velden[2]) == "y1" && normaliseer(velden[3]) == "z1";
+  return leesKopLijnen(velden).has_value();
 }
 
 bool isOppervlaktelijnenBestand(const std::string& pad) {
@@ -362,6 +403,13 @@ std::string standaardKarakteristiekePunten(const std::string& pad) {
     stam.resize(stam.size() - 4);
   }
   return stam + ".krp.csv";
+}
+
+std::string gevondenKarakteristiekePunten(const std::string& pad) {
+  std::error_code ec;
+  std::string standaard = standaardKarakteristiekePunten(pad);
+  if (std::filesystem::is_regular_file(padUitUtf8(standaard), ec)) return standaard;
+  return {};
 }
 
 std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::string& pad,
@@ -384,6 +432,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
   std::vector<Vervallen> vervallen;
   std::size_t meeste = 0;
   bool kopGelezen = false;
+  KopLijnen kop{0, 1};
   std::size_t volgendeVoortgang = 0;
   while (regels.volgende(regel)) {
     if (voortgang && regels.nummer() >= volgendeVoortgang) {
@@ -393,23 +442,25 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
     splits(regel, velden);
     if (isLeeg(velden)) continue;
     if (!kopGelezen) {
-      if (!isKopOppervlaktelijnen(regel)) {
+      const auto gevonden = leesKopLijnen(velden);
+      if (!gevonden) {
         return regels.foutOpRegel("dit is geen kop van oppervlaktelijnen; die begint met LOCATIONID;X1;Y1;Z1 (of "
-                         "PROFIELNAAM;X1;Y1;Z1)");
+                         "PROFIELNAAM;X1;Y1;Z1, eventueel met andere kolommen voor X1)");
       }
+      kop = *gevonden;
       kopGelezen = true;
       continue;
     }
     if (velden.size() < 2) return regels.foutOpRegel("de regel bevat geen ';'");
-    const std::string_view naam = trim(velden[0]);
-    if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld 1) ontbreekt");
+    const std::string_view naam = kop.id < velden.size() ? trim(velden[kop.id]) : std::string_view();
+    if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld " + std::to_string(kop.id + 1) + ") ontbreekt");
     // As in the profile-lines reader: the result file separates by TAB and CRLF.
     if (naam.find_first_of("\t\r") != std::string_view::npos) {
       return regels.foutOpRegel("de LOCATIONID bevat een tab of een losse regelterugloop; die kunnen niet in het "
                        "resultaatbestand staan");
     }
     const std::size_t n = zonderLegeStaart(velden);
-    const std::size_t aantalWaarden = n - 1;
+    const std::size_t aantalWaarden = n > kop.x1 ? n - kop.x1 : 0;
     if (aantalWaarden == 0) return regels.foutOpRegel("de oppervlaktelijn van " + std::string(naam) + " heeft geen punten");
     if (aantalWaarden % 3 != 0) {
       return regels.foutOpRegel("de regel heeft " + std::to_string(aantalWaarden) +
@@ -422,7 +473,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
     Profiel& profiel = profielen.emplace_back();
     profiel.naam.assign(naam);
     profiel.punten.reserve(aantalWaarden / 3);
-    for (std::size_t k = 1; k < n; k += 3) {
+    for (std::size_t k = kop.x1; k < n; k += 3) {
       double xyz[3];
       for (std::size_t a = 0; a < 3; ++a) {
         const std::string_view t = trim(velden[k + a]);
@@ -434,7 +485,11 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
         }
         xyz[a] = *getal;
       }
-      if (!profiel.punten.empty() && profiel.punten.back().x == xyz[0] && profiel.punten.back().y == xyz[1]) {
+      // Another Z on the same X,Y is a vertical segment (a ditch wall of
+      // slope factor 0), which the importers take; only a full repeat is
+      // a double point.
+      if (!profiel.punten.empty() && profiel.punten.back().x == xyz[0] && profiel.punten.back().y == xyz[1] &&
+          profiel.punten.back().z == xyz[2]) {
         const Punt& vorig = profiel.punten.back();
         sink.meld(meldingDubbelPunt(profiel.naam, vorig.x, vorig.y, xyz[0], xyz[1], decimaalteken));
         vervallen.push_back({profielen.size() - 1, profiel.punten.size() - 1, {xyz[0], xyz[1], xyz[2]}});
@@ -456,7 +511,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
   for (std::size_t i = 0; i < profielen.size(); ++i) {
     const auto rij = krp.find(profielen[i].naam);
     if (rij == krp.end()) continue;
-    if (auto f = zetCodes(profielen[i], i, rij->second, vervallen, krpPad)) return f;
+    zetCodes(profielen[i], i, rij->second, vervallen, krpPad, sink);
   }
   if (voortgang) voortgang(inhoud.size(), inhoud.size());
 

@@ -1,7 +1,9 @@
 #include "output/oppervlaktelijnen.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <system_error>
 #include <unordered_set>
 
@@ -171,6 +173,26 @@ std::vector<std::ptrdiff_t> Oppervlaktelijnen::karakteristiekePuntenVan(const Pr
   };
 
   std::vector<std::ptrdiff_t> uit(tabel.size(), -1);
+  const Profiel& profiel = store.profielen[p];
+  if (profiel.karakteristiekGelezen) {
+    // Read with its characteristic points: each goes back where it was,
+    // codes or not, and a built ditch brings its own four.
+    for (const KarakteristiekeVerwijzing& k : profiel.karakteristiek) {
+      if (k.soort < tabel.size() && k.punt >= 0 && k.punt < n) uit[k.soort] = k.punt;
+    }
+    if (sloot) {
+      for (std::size_t t = 0; t < tabel.size(); ++t) {
+        switch (tabel[t].herkomst) {
+          case Herkomst::InsteekDijk: uit[t] = feiten.insteekDijk - 1; break;
+          case Herkomst::BodemDijk: uit[t] = feiten.bodemDijk - 1; break;
+          case Herkomst::BodemPolder: uit[t] = feiten.bodemPolder - 1; break;
+          case Herkomst::InsteekPolder: uit[t] = feiten.insteekPolder - 1; break;
+          default: break;
+        }
+      }
+    }
+    return uit;
+  }
   for (std::size_t t = 0; t < tabel.size(); ++t) {
     switch (tabel[t].herkomst) {
       case Herkomst::Geen: break;
@@ -185,6 +207,73 @@ std::vector<std::ptrdiff_t> Oppervlaktelijnen::karakteristiekePuntenVan(const Pr
     }
   }
   return uit;
+}
+
+namespace {
+
+// The importers round the distance of each point along the line from the
+// first point to the last to centimetres; a line whose distances go back
+// there is refused as one that reclines.
+bool isTeruglopend(const std::vector<Punt>& punten) {
+  if (punten.size() < 2) return false;
+  const double dx = punten.back().x - punten.front().x;
+  const double dy = punten.back().y - punten.front().y;
+  const double lengte = std::hypot(dx, dy);
+  if (!(lengte > 0)) return false;
+  double vorige = -std::numeric_limits<double>::infinity();
+  for (const Punt& p : punten) {
+    const double l = std::nearbyint(((p.x - punten.front().x) * dx + (p.y - punten.front().y) * dy) / lengte * 100);
+    if (l < vorige) return true;
+    vorige = l;
+  }
+  return false;
+}
+
+// "A, B, C" with at most 'max' names, then how many more.
+std::string namenLijst(const std::vector<std::string>& namen, std::size_t max = 20) {
+  std::string tekst;
+  for (std::size_t i = 0; i < namen.size() && i < max; ++i) {
+    if (i > 0) tekst += ", ";
+    tekst += namen[i];
+  }
+  if (namen.size() > max) tekst += " en " + std::to_string(namen.size() - max) + " andere";
+  return tekst;
+}
+
+}  // namespace
+
+std::optional<Melding> Oppervlaktelijnen::waarschuwing(const ProfielStore& store) const {
+  if (controleer(store)) return std::nullopt;
+  const auto& tabel = karakteristiekePunten();
+  std::vector<std::string> teruglopend;
+  std::vector<std::string> onvolledig;
+  for (std::size_t p = 0; p < store.profielen.size(); ++p) {
+    const Profiel& profiel = store.profielen[p];
+    if (isTeruglopend(profiel.punten)) teruglopend.push_back(profiel.naam);
+    const std::vector<std::ptrdiff_t> punten = karakteristiekePuntenVan(store, p);
+    std::string mist;
+    for (std::size_t t = 0; t < tabel.size(); ++t) {
+      if (isVerplichtKarakteristiekPunt(t) && punten[t] < 0) {
+        mist += mist.empty() ? "" : ", ";
+        mist += tabel[t].naam;
+      }
+    }
+    if (!mist.empty()) onvolledig.push_back(profiel.naam + " (" + mist + ")");
+  }
+  if (teruglopend.empty() && onvolledig.empty()) return std::nullopt;
+  std::string tekst = "De oppervlaktelijnen worden geschreven, maar de toetssoftware slaat bij het importeren "
+                      "deze profielen over:";
+  if (!teruglopend.empty()) {
+    tekst += "\n- " + std::to_string(teruglopend.size()) +
+             " met een teruglopende lijn (de afstand langs de lijn van eerste naar laatste punt neemt ergens af): " +
+             namenLijst(teruglopend);
+  }
+  if (!onvolledig.empty()) {
+    tekst += "\n- " + std::to_string(onvolledig.size()) +
+             " zonder alle zes karakteristieke punten die macrostabiliteit binnenwaarts nodig heeft: " +
+             namenLijst(onvolledig, 10);
+  }
+  return Melding{"Let op!", tekst, Icoon::Informatie};
 }
 
 // Both files are made in pieces side by side and written in order, as the
@@ -206,6 +295,13 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
         geef);
   }
   const std::size_t perRegel = karakteristiekePunten().size() * kGewichtPunt;
+  // The Dijktafelhoogte columns only when a profile has one: files without
+  // it keep the columns they always had.
+  const bool metDijktafelhoogte = std::any_of(store.profielen.begin(), store.profielen.end(), [](const Profiel& q) {
+    return std::any_of(q.karakteristiek.begin(), q.karakteristiek.end(),
+                       [](const KarakteristiekeVerwijzing& k) { return k.soort == indexDijktafelhoogte; });
+  });
+  const std::string kop = kopKarakteristiekePunten(metDijktafelhoogte);
   const std::vector<std::size_t> grenzen =
       test > 0 ? snijInProfielen(store, test, [](std::size_t) { return 1; })
                : snijInProfielen(store, stukken::kStuk, [&](std::size_t p) {
@@ -215,13 +311,16 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
   return maakOpVolgorde(
       grenzen.size() - 1, puffers.size(),
       [&](std::size_t stuk, std::size_t plek) {
-        stukken::Tekstpuffer& puffer = begin(puffers[plek], stuk, kopKarakteristiekePunten());
+        stukken::Tekstpuffer& puffer = begin(puffers[plek], stuk, kop);
         for (std::size_t p = grenzen[stuk]; p < grenzen[stuk + 1]; ++p) {
           const Profiel& profiel = store.profielen[p];
           puffer.voegToe(profiel.naam);
           // Every characteristic point written is one of the line's own
           // points, so the importers always find it on the line.
-          for (const std::ptrdiff_t punt : karakteristiekePuntenVan(store, p)) {
+          const std::vector<std::ptrdiff_t> punten = karakteristiekePuntenVan(store, p);
+          for (std::size_t t = 0; t < punten.size(); ++t) {
+            const std::ptrdiff_t punt = punten[t];
+            if (t == indexDijktafelhoogte && !metDijktafelhoogte) continue;
             if (punt < 0) {
               puffer.voegToe(";-1;-1;-1");
             } else {

@@ -28,6 +28,13 @@ class Oppervlaktelijnen : public Resultaatformaat {
   // Coordinates are written with '.' whatever 'decimaalteken' says.
   bool schrijf(std::size_t i, const ProfielStore& store, Uitvoerstroom& uit, char decimaalteken) const override;
 
+  // What the importers will skip although it is written: profiles whose
+  // line reclines (the distance along the first-to-last line, in
+  // centimetres, goes back somewhere) and profiles without all six points
+  // the macro-stability import needs, named in one warning. Nothing when
+  // every profile passes, or when controleer() refuses the store anyway.
+  std::optional<Melding> waarschuwing(const ProfielStore& store) const;
+
   // The point (0-based) each characteristic point of profile 'p' (0-based)
   // lies on, in the table's order; -1 when absent.
   std::vector<std::ptrdiff_t> karakteristiekePuntenVan(const ProfielStore& store, std::size_t p) const;

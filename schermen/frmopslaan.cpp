@@ -225,6 +225,10 @@ void FrmOpslaan::cmdOpslaan_Click() {
     if (toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) != Antwoord::Ja) return;
   }
 
+  // What the importers will skip is told in one box, and written all the same.
+  if (opl) {
+    if (const auto waarschuwing = taak_.oppervlaktelijnen().waarschuwing(taak_.store())) toonMelding(*waarschuwing);
+  }
   std::optional<Melding> fout;
   Opslagverslag verslag;
   {

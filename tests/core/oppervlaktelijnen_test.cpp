@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,12 @@ std::optional<Melding> lees(Taak& taak, const std::string& profielen, const std:
 std::vector<double> codes(const Punt& p) { return {p.veld1.getal(), p.veld2.getal()}; }
 
 // The characteristic-points line of 'naam' with the points given as
-// (table name, "x;y;z"); all others -1;-1;-1.
+// (table name, "x;y;z"); all others -1;-1;-1. Without Dijktafelhoogte, as
+// the default header.
 std::string krpRegel(const std::string& naam, const std::vector<std::pair<std::string, std::string>>& punten) {
   std::string regel = naam;
   for (const KarakteristiekPunt& k : karakteristiekePunten()) {
+    if (k.naam == "Dijktafelhoogte") continue;
     std::string waarde = "-1;-1;-1";
     for (const auto& [n, xyz] : punten) {
       if (n == k.naam) waarde = xyz;
@@ -49,25 +52,23 @@ std::string krpRegel(const std::string& naam, const std::vector<std::pair<std::s
 }  // namespace
 
 // One profile with every mapped point, two pairs sharing a point: reading
-// gives the codes, writing gives the same points back (the unmapped
-// "Teen dijk binnenwaarts" is checked on reading but never written).
+// gives the codes (Teen dijk binnenwaarts none), writing gives every point
+// back where it was.
 TEST(Oppervlaktelijnen, MappingTableBothWays) {
   TestMap map;
   const std::vector<std::string> xyz = {"0;0;1",  "1;0;2",   "2;0;5", "3;0;5", "4;0;1",
                                         "5;0;-1", "6;0;-1",  "7;0;1", "8;0;1.5"};
   std::string lijn = "L";
   for (const std::string& p : xyz) lijn += ";" + p;
-  const std::vector<std::pair<std::string, std::string>> geschreven = {
+  const std::vector<std::pair<std::string, std::string>> punten = {
       {"Maaiveld buitenwaarts", xyz[0]},  {"Teen dijk buitenwaarts", xyz[1]},
       {"Kruin buitentalud", xyz[2]},      {"Verkeersbelasting kant buitenwaarts", xyz[2]},
       {"Kruin binnentalud", xyz[3]},      {"Verkeersbelasting kant binnenwaarts", xyz[3]},
-      {"Insteek sloot dijkzijde", xyz[4]}, {"Slootbodem dijkzijde", xyz[5]},
-      {"Slootbodem polderzijde", xyz[6]}, {"Insteek sloot polderzijde", xyz[7]},
-      {"Maaiveld binnenwaarts", xyz[8]}};
-  auto gelezen = geschreven;
-  gelezen.emplace_back("Teen dijk binnenwaarts", xyz[4]);
+      {"Insteek sloot dijkzijde", xyz[4]}, {"Teen dijk binnenwaarts", xyz[4]},
+      {"Slootbodem dijkzijde", xyz[5]},   {"Slootbodem polderzijde", xyz[6]},
+      {"Insteek sloot polderzijde", xyz[7]}, {"Maaiveld binnenwaarts", xyz[8]}};
   const std::string opl = map.schrijf("lijnen.csv", "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)\r\n" + lijn + "\r\n");
-  map.schrijf("lijnen.krp.csv", kopKarakteristiekePunten() + "\r\n" + krpRegel("L", gelezen) + "\r\n");
+  map.schrijf("lijnen.krp.csv", kopKarakteristiekePunten() + "\r\n" + krpRegel("L", punten) + "\r\n");
 
   Taak taak;  // the characteristic points found beside the lines
   ASSERT_FALSE(lees(taak, opl, map.schrijf("s.csv", "kop\nL;-2;1;1;;;\n")));
@@ -85,24 +86,7 @@ TEST(Oppervlaktelijnen, MappingTableBothWays) {
   EXPECT_EQ(zarvotest::leesAlles(map.map() / "uit" / "a.csv"),
             "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)\r\n" + lijn + "\r\n");
   EXPECT_EQ(zarvotest::leesAlles(map.map() / "uit" / "a.krp.csv"),
-            kopKarakteristiekePunten() + "\r\n" + krpRegel("L", geschreven) + "\r\n");
-
-  // Without a built ditch the four ditch points go, and a 4 or 3 is a
-  // surveyed point: the first one of each.
-  const std::vector<Bouwfeiten> zonder(1);
-  const auto punten = Oppervlaktelijnen(zonder).karakteristiekePuntenVan(taak.store(), 0);
-  const auto& tabel = karakteristiekePunten();
-  for (std::size_t t = 0; t < tabel.size(); ++t) {
-    const std::string_view n = tabel[t].naam;
-    std::ptrdiff_t index = -1;
-    if (n == "Kruin binnentalud") index = 3;
-    if (n == "Teen dijk buitenwaarts") index = 1;
-    if (n == "Maaiveld buitenwaarts") index = 0;
-    if (n == "Maaiveld binnenwaarts") index = 8;
-    if (n == "Kruin buitentalud" || n == "Verkeersbelasting kant buitenwaarts") index = 2;
-    if (n == "Verkeersbelasting kant binnenwaarts") index = 3;
-    EXPECT_EQ(punten[t], index) << n;
-  }
+            kopKarakteristiekePunten() + "\r\n" + krpRegel("L", punten) + "\r\n");
 }
 
 // The sample's export byte for byte; read back, it gives the same profiles
@@ -144,8 +128,8 @@ TEST(Oppervlaktelijnen, SampleExportIsGoldenAndReadsBack) {
     }
     const auto punten = formaat.karakteristiekePuntenVan(a, static_cast<std::size_t>(p - 1));
     for (std::size_t t = 0; t < tabel.size(); ++t) {
-      if (punten[t] >= 0 && tabel[t].code != 0) {
-        EXPECT_TRUE(heeftCode(pb.punten[static_cast<std::size_t>(punten[t])], tabel[t].code)) << pa.naam << " " << tabel[t].naam;
+      if (punten[t] >= 0 && tabel[t].leesCode != 0) {
+        EXPECT_TRUE(heeftCode(pb.punten[static_cast<std::size_t>(punten[t])], tabel[t].leesCode)) << pa.naam << " " << tabel[t].naam;
       }
     }
     sloten += taak.bouwfeiten()[static_cast<std::size_t>(p - 1)].heeftSloot() ? 1 : 0;
@@ -216,10 +200,11 @@ TEST(Oppervlaktelijnen, LenientWhereEitherReaderIsAndBadFilesNameTheLine) {
       {kop + "A;0;0;0\nB;0,5;0;0\n", "", "l.csv", "regel 3: veld 2 \"0,5\" is geen getal"},
       {kop + "A;0;;0\n", "", "l.csv", "regel 2: veld 3 is leeg"},
       {kop + "A;0;0;0\n\nA;1;1;1\n", "", "l.csv", "regel 4: de LOCATIONID A staat ook al op regel 2"},
-      {kop + "A;0;0;0;1;0;1\n", krpKop + "A;1;0;1.001\n", "k.csv",
-       "regel 2: het karakteristieke punt Kruin buitentalud van locatie A (1; 0; 1.001) ligt op geen enkel punt"},
       {kop + "A;0;0;0;1;0;1\n", krpKop + "A;1;0;1\nA;1;0;1\n", "k.csv", "regel 3: de LOCATIONID A staat ook al op regel 2"},
-      {kop + "A;0;0;0;1;0;1\n", "LOCATIONID;X_Kruin;Y_Kruin;Z_Kruin\n", "k.csv", "regel 1: kolom 2 \"X_Kruin\" is geen X_"},
+      {kop + "A;0;0;0;1;0;1\n", "LOCATIONID;X_Kruin;Y_Kruin;Z_Kruin\n", "k.csv", "regel 1: kolom 2 \"X_Kruin\" is geen LOCATIONID, Volgnummer of X_"},
+      {kop + "A;0;0;0;1;0;1\n", "Naam;X_Kruin buitentalud;Y_Kruin buitentalud;Z_Kruin buitentalud\n", "k.csv",
+       "regel 1: kolom 1 \"Naam\" is geen LOCATIONID"},
+      {"Volgnummer;X1;Y1;Z1\n1;0;0;0\n", "", "l.csv", "regel 1: dit is geen kop van oppervlaktelijnen"},
       {kop + "A;0;0;0;1;0;1\n", krpKop + "A;1;0\n", "k.csv", "regel 2: van het karakteristieke punt Kruin buitentalud ontbreekt"},
   };
   for (const Geval& g : gevallen) {
@@ -285,4 +270,172 @@ TEST(Oppervlaktelijnen, EveryCoordinateReadsBackExactly) {
   ASSERT_EQ(terug.profielen[0].punten.size(), 2u);
   EXPECT_EQ(terug.profielen[0].punten[0].x, 1.2995333333333334e26);
   EXPECT_EQ(terug.profielen[0].punten[1].x, 129999.359);
+}
+
+namespace {
+
+// The characteristic points of 'naam' in a written file, by column header
+// ("Kruin buitentalud" -> "x;y;z"), absent ones left out.
+std::map<std::string, std::string> krpVan(const std::string& tekst, const std::string& naam) {
+  std::vector<std::vector<std::string>> regels;
+  std::size_t begin = 0;
+  while (begin < tekst.size()) {
+    std::size_t eind = tekst.find("\r\n", begin);
+    if (eind == std::string::npos) eind = tekst.size();
+    std::vector<std::string>& velden = regels.emplace_back();
+    std::string veld;
+    for (std::size_t i = begin; i <= eind; ++i) {
+      if (i == eind || tekst[i] == ';') {
+        velden.push_back(veld);
+        veld.clear();
+      } else {
+        veld += tekst[i];
+      }
+    }
+    begin = eind + 2;
+  }
+  std::map<std::string, std::string> uit;
+  for (std::size_t r = 1; r < regels.size(); ++r) {
+    if (regels[r][0] != naam) continue;
+    for (std::size_t k = 1; k + 2 < regels[r].size(); k += 3) {
+      const std::string xyz = regels[r][k] + ";" + regels[r][k + 1] + ";" + regels[r][k + 2];
+      if (xyz != "-1;-1;-1") uit[regels[0][k].substr(2)] = xyz;
+    }
+  }
+  return uit;
+}
+
+}  // namespace
+
+// Surface lines read with their characteristic points and written again:
+// every point comes back where it was, whatever header form brought it,
+// unless the built ditch replaced it; a vertical wall stays; a point off
+// its line is left out with a warning. Written again after reading the
+// result back, nothing changes.
+TEST(Oppervlaktelijnen, EveryCharacteristicPointComesBack) {
+  const std::string kop = "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)\n";
+  const std::string lijn = "L;0;0;1;1;0;2;2;0;5;3;0;5;4;0;1;5;0;-1;5.5;0;-1.2;6;0;-1;7;0;1;8;0;1.5\n";
+  // A ditch record that cannot build: its bottom lies above both edges.
+  const std::string bouwtNiet = "kop\nL;5;1;1;;;\n";
+  const std::string krpSloot =
+      "LOCATIONID;X_Insteek sloot dijkzijde;Y_Insteek_sloot dijkzijde;Z_Insteek sloot dijkzijde;"
+      "X_Slootbodem dijkzijde;Y_Slootbodem dijkzijde;Z_Slootbodem dijkzijde;"
+      "X_Slootbodem polderzijde;Y_Slootbodem polderzijde;Z_Slootbodem polderzijde;"
+      "X_Insteek sloot polderzijde;Y_Insteek sloot polderzijde;Z_Insteek sloot polderzijde;"
+      "X_Teen dijk binnenwaarts;Y_Teen dijk binnenwaarts;Z_Teen dijk binnenwaarts;"
+      "X_Maaiveld binnenwaarts;Y_Maaiveld binnenwaarts;Z_Maaiveld binnenwaarts\n"
+      "L;4;0;1;5;0;-1;6;0;-1;7;0;1;4;0;1;8;0;1.5\n";
+  using Punten = std::map<std::string, std::string>;
+  struct Geval {
+    std::string wat, lijnen, krp, sloot;
+    Punten verwacht;
+    std::string waarschuwing;  // part of the one warning the reading gives; empty: none
+  };
+  const std::vector<Geval> gevallen = {
+      {"Profielnaam, niet vooraan, met Volgnummer en Dijktafelhoogte", kop + lijn,
+       "Volgnummer;X_Kruin buitentalud;Y_Kruin buitentalud;Z_Kruin buitentalud;PROFIELNAAM;"
+       "x_dijktafelhoogte;Y_Dijktafelhoogte;Z_Dijktafelhoogte\n1;2;0;5;L;3;0;5\n",
+       bouwtNiet, {{"Kruin buitentalud", "2;0;5"}, {"Dijktafelhoogte", "3;0;5"}}, ""},
+      {"andere kolommen voor X1, een berm", "Volgnummer;LocationID;Opmerking;X1;Y1;Z1\n7;L;iets;0;0;1;1;0;2;2;0;5;3;0;5\n",
+       "locationid;X_Kruin binnenberm;Y_Kruin binnenberm;Z_Kruin binnenberm;X_Insteek binnenberm;Y_Insteek binnenberm;"
+       "Z_Insteek binnenberm;X_Maaiveld buitenwaarts;Y_Maaiveld buitenwaarts;Z_Maaiveld buitenwaarts\nL;2;0;5;1;0;2;1;0;2\n",
+       bouwtNiet, {{"Kruin binnenberm", "2;0;5"}, {"Insteek binnenberm", "1;0;2"}, {"Maaiveld buitenwaarts", "1;0;2"}}, ""},
+      {"een verticale wand en een dubbel punt", kop + "L;0;0;1;1;0;2;1;0;-1;1;0;-1;2;0;-1\n",
+       "LOCATIONID;X_Teen dijk binnenwaarts;Y_Teen dijk binnenwaarts;Z_Teen dijk binnenwaarts\nL;1;0;-1\n",
+       bouwtNiet, {{"Teen dijk binnenwaarts", "1;0;-1"}}, "Profiel L bevat een dubbel punt"},
+      {"een ingemeten sloot die niet gebouwd wordt", kop + lijn, krpSloot, bouwtNiet,
+       {{"Insteek sloot dijkzijde", "4;0;1"}, {"Slootbodem dijkzijde", "5;0;-1"}, {"Slootbodem polderzijde", "6;0;-1"},
+        {"Insteek sloot polderzijde", "7;0;1"}, {"Teen dijk binnenwaarts", "4;0;1"}, {"Maaiveld binnenwaarts", "8;0;1.5"}},
+       ""},
+      // Three surveyed points between the edges make way for two bottoms at
+      // -0.2, 1.2 m in from either edge; the points after the ditch move up
+      // by one.
+      {"een gebouwde sloot vervangt de ingemeten bodem", kop + lijn, krpSloot, "kop\nL;-0.2;1;1;;;\n",
+       {{"Insteek sloot dijkzijde", "4;0;1"}, {"Slootbodem dijkzijde", "5.2;0;-0.2"},
+        {"Slootbodem polderzijde", "5.8;0;-0.2"}, {"Insteek sloot polderzijde", "7;0;1"},
+        {"Teen dijk binnenwaarts", "4;0;1"}, {"Maaiveld binnenwaarts", "8;0;1.5"}},
+       ""},
+      {"een punt naast de lijn", kop + lijn,
+       "LOCATIONID;X_Kruin buitentalud;Y_Kruin buitentalud;Z_Kruin buitentalud;X_Kruin binnentalud;"
+       "Y_Kruin binnentalud;Z_Kruin binnentalud\n\nL;2;0;5.5;3;0;5\n",
+       bouwtNiet, {{"Kruin binnentalud", "3;0;5"}},
+       "k.csv, regel 3: het karakteristieke punt Kruin buitentalud van locatie L (2; 0; 5.5) ligt op geen enkel punt"},
+  };
+  for (const Geval& g : gevallen) {
+    TestMap map;
+    Taak taak;
+    taak.zetBestanden(map.schrijf("l.csv", g.lijnen), map.schrijf("s.csv", g.sloot));
+    taak.zetKarakteristiekePunten(map.schrijf("k.csv", g.krp));
+    MeldingVerzamelaar lezen;
+    ASSERT_FALSE(taak.leesIn(lezen, '.')) << g.wat;
+    if (g.waarschuwing.empty()) {
+      EXPECT_TRUE(lezen.meldingen.empty()) << g.wat << ": " << lezen.meldingen.front().tekst;
+    } else {
+      ASSERT_EQ(lezen.meldingen.size(), 1u) << g.wat;
+      EXPECT_NE(lezen.meldingen[0].tekst.find(g.waarschuwing), std::string::npos)
+          << lezen.meldingen[0].tekst;
+    }
+    MeldingVerzamelaar bouw;
+    taak.bouwSloten(bouw);
+    const Oppervlaktelijnen formaat = taak.oppervlaktelijnen();
+    std::filesystem::create_directory(map.map() / "uit");
+    ASSERT_FALSE(taak.slaOp((map.map() / "uit").string(), {"a.csv", "a.krp.csv"}, "weg.csv", '.', formaat)) << g.wat;
+    const std::string krp = zarvotest::leesAlles(map.map() / "uit" / "a.krp.csv");
+    EXPECT_EQ(krpVan(krp, "L"), g.verwacht) << g.wat;
+    EXPECT_EQ(krp.find("Dijktafelhoogte") != std::string::npos, g.verwacht.contains("Dijktafelhoogte")) << g.wat;
+
+    // Read back as they were written, nothing built: the same points again.
+    Taak terug;
+    terug.zetBestanden(map.pad("uit/a.csv"), map.pad("s.csv"));
+    MeldingVerzamelaar stil;
+    ASSERT_FALSE(terug.leesIn(stil, '.')) << g.wat;
+    EXPECT_TRUE(stil.meldingen.empty()) << g.wat;
+    EXPECT_EQ(terug.store().profiel(1).punten.size(), taak.store().profiel(1).punten.size()) << g.wat;
+    std::filesystem::create_directory(map.map() / "terug");
+    const std::vector<Bouwfeiten> geenBouw;
+    ASSERT_FALSE(terug.slaOp((map.map() / "terug").string(), {"a.csv", "a.krp.csv"}, "weg.csv", '.',
+                             Oppervlaktelijnen(geenBouw)));
+    EXPECT_EQ(zarvotest::leesAlles(map.map() / "terug" / "a.csv"), zarvotest::leesAlles(map.map() / "uit" / "a.csv"))
+        << g.wat;
+    EXPECT_EQ(zarvotest::leesAlles(map.map() / "terug" / "a.krp.csv"), krp) << g.wat;
+  }
+}
+
+// A profile-lines profile coded 18, 3, 4 and 5 gets all six points the
+// macro-stability import needs; one that reclines, or lacks a point, is
+// named in the warning before the files are written.
+TEST(Oppervlaktelijnen, CodedProfileHasTheSixPointsAndTheRestIsNamed) {
+  TestMap map;
+  const std::string regels =
+      "99,999,0,0,0.5,Goed\n99,3,1,0,1,Goed\n99,18,2,0,4,Goed\n99,4,3,0,4,Goed\n99,5,5,0,1,Goed\n"
+      "99,2,8,0,1,Goed\n99,999,9,0,1.2,Goed\n"
+      "99,999,0,0,0.5,Terug\n99,3,2,0,1,Terug\n99,18,1.5,0,4,Terug\n99,4,3,0,4,Terug\n99,5,5,0,1,Terug\n"
+      "99,999,0,0,0.5,Zonder\n99,999,1,0,1,Zonder\n";
+  Taak taak;
+  ASSERT_FALSE(lees(taak, map.schrijf("p.txt", regels), map.schrijf("s.csv", "kop\nGoed;-1;0.5;0.5;;;\nTerug;;;;;;\nZonder;;;;;;\n")));
+  MeldingVerzamelaar sink;
+  ASSERT_EQ(taak.bouwSloten(sink)[0], SlootStatus::Sloot);
+  const Oppervlaktelijnen formaat = taak.oppervlaktelijnen();
+  const auto& tabel = karakteristiekePunten();
+  const auto goed = formaat.karakteristiekePuntenVan(taak.store(), 0);
+  for (std::size_t t = 0; t < tabel.size(); ++t) {
+    if (isVerplichtKarakteristiekPunt(t)) {
+      EXPECT_GE(goed[t], 0) << tabel[t].naam;
+    }
+  }
+  // The toe is the ditch's dike-side edge: the point coded 5.
+  EXPECT_EQ(goed[5], 4);
+  EXPECT_EQ(tabel[5].naam, "Teen dijk binnenwaarts");
+
+  const auto waarschuwing = formaat.waarschuwing(taak.store());
+  ASSERT_TRUE(waarschuwing);
+  const std::string& tekst = waarschuwing->tekst;
+  EXPECT_EQ(tekst.find("Goed"), std::string::npos) << tekst;
+  EXPECT_NE(tekst.find("1 met een teruglopende lijn (de afstand langs de lijn van eerste naar laatste punt neemt ergens af): Terug"),
+            std::string::npos) << tekst;
+  EXPECT_NE(tekst.find("Zonder (Teen dijk binnenwaarts, Kruin binnentalud, Kruin buitentalud, Teen dijk buitenwaarts)"),
+            std::string::npos) << tekst;
+  // The warning never stops the save.
+  ASSERT_FALSE(taak.slaOp(map.map().string(), {"a.csv", "a.krp.csv"}, "weg.csv", '.', formaat));
+  EXPECT_TRUE(std::filesystem::exists(map.map() / "a.krp.csv"));
 }
