@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -142,6 +143,19 @@ struct KarakteristiekeVerwijzing {
   std::int32_t punt = 0;
 };
 
+// Ditch edges the engineer chose, instead of the points coded 5 and 2:
+// point numbers (1-based) in the profile as read, before any point was
+// built in. Both 0: this profile gets no ditch, whatever its codes say.
+struct Slootkeuze {
+  std::int32_t puntDijk = 0;
+  std::int32_t puntPolder = 0;
+  // Where the two points lie in plan, written beside the numbers so that a
+  // choice applied to another survey is noticed.
+  double xDijk = 0, yDijk = 0, xPolder = 0, yPolder = 0;
+  bool geenSloot() const { return puntDijk == 0 && puntPolder == 0; }
+  friend bool operator==(const Slootkeuze&, const Slootkeuze&) = default;
+};
+
 struct Profiel {
   std::string naam;
   std::vector<Punt> punten;
@@ -158,6 +172,8 @@ struct Profiel {
   // 1-based position in the profile-lines file; a deleted profile is put
   // back before the first remaining profile that came after it there.
   std::int32_t volgnummer = 0;
+  // Unset: the codes decide where the ditch goes.
+  std::optional<Slootkeuze> slootkeuze;
 };
 
 class ProfielStore {

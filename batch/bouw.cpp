@@ -12,6 +12,7 @@
 #include "input/karakteristiekepunten.h"
 #include "input/leesbestandsloot.h"
 #include "basis/onderbreking.h"
+#include "output/slootkanten.h"
 #include "taak/taak.h"
 
 namespace zarvo::batch {
@@ -26,6 +27,7 @@ std::string gebruikBouw() {
       "                          [--verwijder NAAM]... [--decimaalteken T]\n"
       "                          [--bestandsnaam NAAM] [--formaat F]\n"
       "                          [--karakteristiekepunten BESTAND]\n"
+      "                          [--slootkanten BESTAND]\n"
       "\n"
       "Leest het profielbestand en het slootbestand, verwijdert de genoemde\n"
       "profielen, bouwt in elk profiel de sloot en het voorland in en schrijft\n"
@@ -56,6 +58,11 @@ std::string gebruikBouw() {
       "                       bestandsnaam zonder extensie\n"
       "  --karakteristiekepunten BESTAND\n"
       "                       de karakteristieke punten bij oppervlaktelijnen\n"
+      "  --slootkanten BESTAND\n"
+      "                       de slootkanten die in het slootscherm met de hand\n"
+      "                       zijn gekozen (output_slootkanten_<stam>.csv): die\n"
+      "                       profielen krijgen hun sloot tussen die punten, en\n"
+      "                       het bestand wordt naast het resultaat opgeslagen\n"
       "  --help               deze uitleg\n"
       "\n"
       "Karakteristieke punten en puntcodes (schrijven; inlezen geeft een punt\n"
@@ -104,7 +111,7 @@ Gesplitst splitsVerwijder(const std::vector<std::string>& argumenten) {
     }
     uit.rest.push_back(arg);
     if ((arg == "--uitvoermap" || arg == "--decimaalteken" || arg == "--bestandsnaam" || arg == "--formaat" ||
-         arg == "--karakteristiekepunten") &&
+         arg == "--karakteristiekepunten" || arg == "--slootkanten") &&
         i + 1 < argumenten.size()) {
       uit.rest.push_back(argumenten[++i]);
     }
@@ -133,7 +140,7 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   if (!gesplitst.fout.empty()) return gebruiksfout(gesplitst.fout, gebruikBouw());
   const Argumenten args =
       ontleedArgumenten(gesplitst.rest, {"uitvoermap", "decimaalteken", "bestandsnaam", "formaat",
-                                         "karakteristiekepunten"});
+                                         "karakteristiekepunten", "slootkanten"});
   if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikBouw());
   if (args.hulp) {
     const std::string tekst = gebruikBouw();
@@ -171,9 +178,14 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     taak.zetBestandsnaam(naam->second);
   }
   const Oppervlaktelijnen oppervlaktelijnen = taak.oppervlaktelijnen();
-  const Resultaatformaat& formaat =
+  const Resultaatformaat& basisformaat =
       formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
   std::vector<std::string> namen;
+  // Chosen ditch edges are saved again beside the result, as the save
+  // screen does, so that a replay gives the screen's files.
+  const std::string slootkanten = optie(args, "slootkanten", "");
+  const MetSlootkanten metSlootkanten(basisformaat);
+  const Resultaatformaat& formaat = slootkanten.empty() ? basisformaat : metSlootkanten;
   for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
   const std::string uitvoermap = optie(args, "uitvoermap", "");
 
@@ -207,6 +219,12 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
         return gebruiksfout("geen profiel met de naam '" + naam + "' om te verwijderen", gebruikBouw());
       }
       if (const auto melding = taak.verwijder(gevonden)) {
+        meldOpStderr(*melding);
+        return invoerFout;
+      }
+    }
+    if (!slootkanten.empty()) {
+      if (const auto melding = taak.pasSlootkantenToe(slootkanten)) {
         meldOpStderr(*melding);
         return invoerFout;
       }

@@ -85,10 +85,23 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   std::vector<Punt>& punten = prof.punten;
 
   std::size_t links = 0;  // 1-based point number, 0 = not found
-  for (std::size_t j = 1; j <= punten.size(); ++j) {
-    if (heeftCode(punten[j - 1], 5)) {
-      links = j;
-      break;
+  const std::optional<Slootkeuze>& keuze = prof.slootkeuze;
+  if (keuze) {
+    if (keuze->geenSloot()) return SlootStatus::GeenSloot;
+    // A choice refers to the profile as read: one that no longer fits it
+    // (from a choices file for another survey) builds nothing.
+    if (keuze->puntDijk < 1 || keuze->puntPolder <= keuze->puntDijk ||
+        static_cast<std::size_t>(keuze->puntPolder) > punten.size()) {
+      meldFout(sink, "de gekozen slootkanten liggen niet in profiel " + naamVoorMelding(prof));
+      return SlootStatus::Fout;
+    }
+    links = static_cast<std::size_t>(keuze->puntDijk);
+  } else {
+    for (std::size_t j = 1; j <= punten.size(); ++j) {
+      if (heeftCode(punten[j - 1], 5)) {
+        links = j;
+        break;
+      }
     }
   }
   if (links == 0) return SlootStatus::GeenSloot;
@@ -100,12 +113,9 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
 
   // The polder-side search starts at the dike-side edge itself, so a point
   // coded both 5 and 2 is found as both edges (handled below).
-  std::size_t rechts = 0;
-  for (std::size_t j = links; j <= punten.size(); ++j) {
-    if (heeftCode(punten[j - 1], 2)) {
-      rechts = j;
-      break;
-    }
+  std::size_t rechts = keuze ? static_cast<std::size_t>(keuze->puntPolder) : 0;
+  for (std::size_t j = links; rechts == 0 && j <= punten.size(); ++j) {
+    if (heeftCode(punten[j - 1], 2)) rechts = j;
   }
   // Without a polder-side edge there is nothing to build between; this is
   // as ordinary as a profile without any ditch, so no message.
@@ -190,6 +200,12 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   // The reader leaves room for these points; should a profile come from
   // elsewhere at its exact size, growing it by the vector's doubling would
   // leave half of it empty, for every profile.
+  // A chosen edge gets its code in the second field (the first, the point
+  // number, stays), so that the result reads back with the same ditch.
+  if (keuze) {
+    punten[links - 1].veld2 = Cel(5.0);
+    punten[rechts - 1].veld2 = Cel(2.0);
+  }
   if (tussen < 2) punten.reserve(punten.size() + 2 - tussen);
   const auto eersteWeg = punten.begin() + static_cast<std::ptrdiff_t>(links);
   const auto eersteNa = punten.begin() + static_cast<std::ptrdiff_t>(rechts - 1);

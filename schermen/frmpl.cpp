@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -39,6 +40,7 @@ namespace zarvo::gui {
 namespace {
 
 const QString tekstSelecteer = QStringLiteral("Selecteer slootkant rechts");
+const QString tekstSelecteerLinks = QStringLiteral("Selecteer slootkant links");
 const QString tekstAllesGeselecteerd = QStringLiteral("Alle punten zijn geselecteerd");
 
 // A level as the line control can hold it: a finite single.
@@ -79,8 +81,18 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   lineBoezempeil_ = peillijnen.boezem;
   linePolderpeil_ = peillijnen.polder;
   connect(picDwarsprofiel_, &PictureBox::muisBeweegt, this, &FrmPL::muisBeweegt);
-  // The picture's click is deliberately not connected: selecting points by
-  // hand has no defined meaning on this screen.
+  // On a profile without a ditch a click chooses a ditch edge.
+  connect(picDwarsprofiel_, &PictureBox::geklikt, this, &FrmPL::geklikt);
+  // The point a click would choose, and the dike-side edge chosen first.
+  for (auto* kruis : {&markeringMuis_, &markeringDijk_}) {
+    const bool muis = kruis == &markeringMuis_;
+    for (std::size_t i = 0; i < kruis->size(); ++i) {
+      LineControl* lijn = picDwarsprofiel_->maakLijn(QStringLiteral("%1%2").arg(muis ? "markeringMuis" : "markeringDijk").arg(i));
+      lijn->setKleur(muis ? qbColor(12) : qbColor(13));
+      lijn->setVisible(false);
+      (*kruis)[i] = lijn;
+    }
+  }
 
   auto maakLabel = [this](const QString& tekst, const char* naam) {
     auto* l = new QLabel(tekst, this);
@@ -110,6 +122,12 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   txtLiggingPolderpeil_ = maakTekstvak(QStringLiteral("-4"), "txtLiggingPolderpeil");
   txtMaxDiepteSloot_ = maakTekstvak(QStringLiteral("1.5"), "txtMaxDiepteSloot");
   txtDieptefactor_ = maakTekstvak(QStringLiteral("0.2"), "txtDieptefactor");
+  // Shown as the screen has always shown them, but the construction takes
+  // the ditch's depth from the ditch file alone.
+  for (QLineEdit* vak : {txtMaxDiepteSloot_, txtDieptefactor_}) {
+    vak->setReadOnly(true);
+    vak->setToolTip(QStringLiteral("Wordt bij het bouwen van de sloot niet gebruikt: de sloot volgt het slootbestand"));
+  }
 
   auto* fraPeilen = new QGroupBox(QStringLiteral("Hulplijnen peilen"), this);
   fraPeilen->setObjectName("fraPeilen");
@@ -196,6 +214,15 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   auto* onder = new QHBoxLayout;
   onder->addWidget(cmdTerug);
   onder->addWidget(lblSelect_, 1);
+  cmdSlootkantenOpnieuw_ = new QPushButton(QStringLiteral("Slootkanten opnieuw kiezen"), this);
+  cmdSlootkantenOpnieuw_->setObjectName("cmdSlootkantenOpnieuw");
+  cmdSlootkantenOpnieuw_->setToolTip(
+      QStringLiteral("Dit profiel terug naar het gemeten maaiveld, om de slootkanten zelf aan te klikken (K)"));
+  connect(cmdSlootkantenOpnieuw_, &QPushButton::clicked, this, &FrmPL::slootkantenOpnieuw);
+  auto* toetsK = new QShortcut(QKeySequence(Qt::Key_K), this);
+  toetsK->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(toetsK, &QShortcut::activated, cmdSlootkantenOpnieuw_, &QPushButton::click);
+  onder->addWidget(cmdSlootkantenOpnieuw_);
   onder->addWidget(cmdOK_);
   onder->addWidget(cmdStop_);
 
@@ -327,6 +354,7 @@ void FrmPL::laad() {
   }
   meldingen.sluitAf();
   huidigProfiel_ = 1;
+  if (s.aantalProfielen() > 0) toonKeuzeStand();
   knooppuntNummer_ = 2;
   navigatie_->zetHuidig(1);
   overzicht_->zetHuidig(1);
@@ -386,7 +414,150 @@ void FrmPL::tekenProfielen(std::int32_t profielNummer) {
   kruisdraadVerticaal_->zet(links, boven, links, boven + pic.scaleHeight());
 
   cmdZoomOpSloot_->setEnabled(slootKaderVan(profielNummer).has_value());
+  if (profielNummer == huidigProfiel_) toonKeuzeStand();
   tekenPeilen(pic.scaleWidth());
+}
+
+bool FrmPL::kiesbaar() const {
+  return huidigProfiel_ >= 1 && !bouwfeiten(huidigProfiel_).heeftSloot() &&
+         taak_.profielVoorBouw(huidigProfiel_) != nullptr && picDwarsprofiel_->isEnabled();
+}
+
+std::int32_t FrmPL::voorlandPunten() const {
+  const Profiel* voor = taak_.profielVoorBouw(huidigProfiel_);
+  if (!voor || huidigProfiel_ < 1) return 0;
+  const auto nu = static_cast<std::int32_t>(taak_.store().profiel(huidigProfiel_).punten.size());
+  return std::max(0, nu - static_cast<std::int32_t>(voor->punten.size()));
+}
+
+std::int32_t FrmPL::dichtstbijzijndPunt(double x, double y) const {
+  const PictureBox& pic = *picDwarsprofiel_;
+  const QPointF muis = pic.naarPixel(QPointF(x, y));
+  std::int32_t beste = 0;
+  double besteAfstand = std::numeric_limits<double>::infinity();
+  const auto n = static_cast<std::int32_t>(geometrie_.lz.size());
+  // Distance on screen, not in metres: the picture is stretched in height.
+  for (std::int32_t k = voorlandPunten(); k < n; ++k) {
+    const LZPunt& p = geometrie_.lz[static_cast<std::size_t>(k)];
+    const QPointF d = pic.naarPixel(QPointF(p.l, p.z)) - muis;
+    const double afstand = d.x() * d.x() + d.y() * d.y();
+    if (afstand < besteAfstand) {
+      besteAfstand = afstand;
+      beste = k + 1;
+    }
+  }
+  return beste;
+}
+
+void FrmPL::zetMarkering(std::array<LineControl*, 2>& kruis, std::int32_t punt) {
+  if (punt < 1 || static_cast<std::size_t>(punt) > geometrie_.lz.size()) {
+    for (LineControl* lijn : kruis) lijn->setVisible(false);
+    return;
+  }
+  // A cross of seven pixels each way, whatever the zoom.
+  const PictureBox& pic = *picDwarsprofiel_;
+  const LZPunt& p = geometrie_.lz[static_cast<std::size_t>(punt - 1)];
+  const QPointF midden = pic.naarPixel(QPointF(p.l, p.z));
+  const QPointF hoek = pic.naarWereld(midden + QPointF(7, 7));
+  const double dl = std::fabs(hoek.x() - p.l);
+  const double dz = std::fabs(hoek.y() - p.z);
+  kruis[0]->zet(p.l - dl, p.z - dz, p.l + dl, p.z + dz);
+  kruis[1]->zet(p.l - dl, p.z + dz, p.l + dl, p.z - dz);
+  for (LineControl* lijn : kruis) lijn->setVisible(true);
+}
+
+// The prompt, the markers and the "opnieuw" button for the profile on
+// screen. A profile without a ditch whose choice is still the codes' starts
+// from its first code-5 point, as the construction would: then only the
+// polder side is asked.
+void FrmPL::toonKeuzeStand() {
+  puntOnderMuis_ = 0;
+  zetMarkering(markeringMuis_, 0);
+  const Bouwfeiten& gebouwd = bouwfeiten(huidigProfiel_);
+  const Profiel* voor = taak_.profielVoorBouw(huidigProfiel_);
+  if (gebouwd.heeftSloot()) {
+    gekozenDijk_ = 0;
+    lblSelect_->setText(tekstAllesGeselecteerd);
+  } else if (kiesbaar()) {
+    if (gekozenDijk_ == 0 && !voor->slootkeuze) {
+      for (std::size_t j = 0; j < voor->punten.size(); ++j) {
+        if (heeftCode(voor->punten[j], 5)) {
+          gekozenDijk_ = static_cast<std::int32_t>(j + 1);
+          break;
+        }
+      }
+    }
+    lblSelect_->setText(gekozenDijk_ == 0 ? tekstSelecteerLinks : tekstSelecteer);
+  }
+  zetMarkering(markeringDijk_, gekozenDijk_ == 0 ? 0 : gekozenDijk_ + voorlandPunten());
+  const bool eigenKeuze = voor && voor->slootkeuze && !voor->slootkeuze->geenSloot();
+  cmdSlootkantenOpnieuw_->setEnabled(voor && (gebouwd.heeftSloot() || eigenKeuze));
+}
+
+void FrmPL::geklikt(double x, double y) {
+  if (!kiesbaar()) return;
+  const std::int32_t punt = dichtstbijzijndPunt(x, y);
+  if (punt == 0) return;
+  const std::int32_t nummer = punt - voorlandPunten();
+  if (gekozenDijk_ == 0) {
+    gekozenDijk_ = nummer;
+    toonKeuzeStand();
+    return;
+  }
+  if (nummer <= gekozenDijk_) {
+    toonBericht(QStringLiteral("De slootkant aan de polderzijde moet verder in het profiel liggen dan die aan de "
+                               "dijkzijde (punt %1). Kies een punt rechts daarvan, of kies met \"Slootkanten "
+                               "opnieuw kiezen\" ook de dijkzijde opnieuw.")
+                    .arg(gekozenDijk_),
+                QStringLiteral("Let op!"), Icoon::Informatie);
+    return;
+  }
+  const Profiel& voor = *taak_.profielVoorBouw(huidigProfiel_);
+  const Punt& dijk = voor.punten[static_cast<std::size_t>(gekozenDijk_ - 1)];
+  const Punt& polder = voor.punten[static_cast<std::size_t>(nummer - 1)];
+  const Slootkeuze keuze{gekozenDijk_, nummer, dijk.x, dijk.y, polder.x, polder.y};
+  gekozenDijk_ = 0;
+  emit slootkeuzeGevraagd(huidigProfiel_, keuze);
+}
+
+void FrmPL::slootkantenOpnieuw() {
+  if (huidigProfiel_ < 1 || !taak_.profielVoorBouw(huidigProfiel_)) return;
+  gekozenDijk_ = 0;
+  // Back to the surveyed ground with no edge chosen: both edges are asked.
+  emit slootkeuzeGevraagd(huidigProfiel_, Slootkeuze{});
+}
+
+void FrmPL::toonNaSlootkeuze(std::int32_t profiel) {
+  slootStatussen_ = taak_.slootStatussen();
+  vulStatusLijst();
+  const std::int32_t nu = huidigProfiel_;
+  if (profiel == nu) {
+    gekozenDijk_ = 0;
+    picDwarsprofiel_->setEnabled(true);
+    tekenProfielen(nu);
+  } else {
+    naarProfiel(profiel);
+  }
+}
+
+void FrmPL::zetOngedaanStapel(QUndoStack* stapel) {
+  ongedaan_ = stapel;
+  // Only choices of edges: a deletion on the stack belongs to the review,
+  // which is where it can be undone.
+  auto volgende = [stapel](int i) {
+    const QUndoCommand* opdracht = i >= 0 && i < stapel->count() ? stapel->command(i) : nullptr;
+    return opdracht && opdracht->id() == slootkeuzeOpdrachtId;
+  };
+  auto* terug = new QShortcut(QKeySequence::Undo, this);
+  terug->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(terug, &QShortcut::activated, this, [stapel, volgende] {
+    if (stapel->canUndo() && volgende(stapel->index() - 1)) stapel->undo();
+  });
+  auto* weer = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this);
+  weer->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(weer, &QShortcut::activated, this, [stapel, volgende] {
+    if (stapel->canRedo() && volgende(stapel->index())) stapel->redo();
+  });
 }
 
 QWidget* FrmPL::maakBeeldbalk() {
@@ -472,6 +643,7 @@ void FrmPL::naarProfiel(std::int32_t profiel) {
   huidigProfiel_ = profiel;
   lblSelect_->setText(tekstSelecteer);
   knooppuntNummer_ = 2;
+  gekozenDijk_ = 0;
   tekenProfielen(huidigProfiel_);
   navigatie_->zetHuidig(huidigProfiel_);
   overzicht_->zetHuidig(huidigProfiel_);
@@ -522,7 +694,17 @@ void FrmPL::muisBeweegt(double x, double y) {
   const float fy = static_cast<float>(y);
   kruisdraadHorizontaal_->setVisible(true);
   kruisdraadVerticaal_->setVisible(true);
-  picDwarsprofiel_->setTooltipTekst(uitleesLZ(fx, fy));
+  QString uitlezing = uitleesLZ(fx, fy);
+  if (kiesbaar()) {
+    // The point a click would choose, with where it lies.
+    puntOnderMuis_ = dichtstbijzijndPunt(x, y);
+    zetMarkering(markeringMuis_, puntOnderMuis_);
+    if (puntOnderMuis_ > 0) {
+      const LZPunt& p = geometrie_.lz[static_cast<std::size_t>(puntOnderMuis_ - 1)];
+      uitlezing += QStringLiteral("\nPunt %1: ").arg(puntOnderMuis_ - voorlandPunten()) + uitleesLZ(p.l, p.z);
+    }
+  }
+  picDwarsprofiel_->setTooltipTekst(uitlezing);
   kruisdraadHorizontaal_->setY1(fy);
   kruisdraadHorizontaal_->setY2(fy);
   kruisdraadVerticaal_->setX1(fx);

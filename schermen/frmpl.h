@@ -22,6 +22,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QUndoStack;
 
 namespace zarvo::gui {
 
@@ -60,6 +61,20 @@ class FrmPL : public QWidget {
   // The cross-section of the profile on screen.
   const ProfielGeometrie& geometrie() const { return geometrie_; }
 
+  // Choosing the ditch edges by hand, on a profile without a built ditch:
+  // the dike-side edge waiting for its polder-side partner, as its number in
+  // the profile as reviewed (0 = none yet), and the point the pointer is
+  // nearest to (1-based in the profile on screen, 0 = none).
+  std::int32_t gekozenDijk() const { return gekozenDijk_; }
+  std::int32_t puntOnderMuis() const { return puntOnderMuis_; }
+  // The undo stack choices go on; Ctrl+Z and Ctrl+Shift+Z here undo and
+  // redo only choices of ditch edges (commands with this id).
+  static constexpr int slootkeuzeOpdrachtId = 0x534b;
+  void zetOngedaanStapel(QUndoStack* stapel);
+  // After a choice was made, undone or redone: shows profile 'profiel' as
+  // it is built now, with the outcomes of all profiles up to date.
+  void toonNaSlootkeuze(std::int32_t profiel);
+
  signals:
   // OK: on to saving.
   void klaar();
@@ -67,6 +82,9 @@ class FrmPL : public QWidget {
   void terug();
   void legendaGevraagd();
   void gestopt();
+  // The user chose the edges of profile 'profiel' (nullopt: let the codes
+  // decide; a choice without points: no ditch).
+  void slootkeuzeGevraagd(std::int32_t profiel, std::optional<zarvo::Slootkeuze> keuze);
 
  protected:
   // Closing the window is stopping: the same question as Stop, so a stray
@@ -80,6 +98,18 @@ class FrmPL : public QWidget {
   void volgende();
   void vorige();
   void muisBeweegt(double x, double y);
+  void geklikt(double x, double y);
+  // Whether the profile on screen takes clicks for its ditch edges.
+  bool kiesbaar() const;
+  // The surveyed point nearest to (x, y) on screen, 1-based in the profile
+  // on screen; 0 when none can be chosen.
+  std::int32_t dichtstbijzijndPunt(double x, double y) const;
+  // Points built in front of the surveyed ones (the foreland), which the
+  // numbering of a choice does not count.
+  std::int32_t voorlandPunten() const;
+  void zetMarkering(std::array<LineControl*, 2>& kruis, std::int32_t punt);
+  void toonKeuzeStand();
+  void slootkantenOpnieuw();
   void updatePeilen();
   // The row under the picture: fit, grid, picture, "Zoom op sloot", report.
   QWidget* maakBeeldbalk();
@@ -105,6 +135,12 @@ class FrmPL : public QWidget {
   std::vector<SlootStatus> slootStatussen_;
   int knooppuntNummer_ = 2;
   int selectieTeller_ = 0;
+  std::int32_t gekozenDijk_ = 0;
+  std::int32_t puntOnderMuis_ = 0;
+  QUndoStack* ongedaan_ = nullptr;
+  std::array<LineControl*, 2> markeringMuis_{};
+  std::array<LineControl*, 2> markeringDijk_{};
+  QPushButton* cmdSlootkantenOpnieuw_ = nullptr;
   double muispositieX_ = 0;
   double muispositieY_ = 0;
   double schaal_ = 0;

@@ -47,6 +47,43 @@ class VerwijderOpdracht : public QUndoCommand {
   std::int32_t profiel_;
 };
 
+// Choosing the ditch edges of one profile on the ditch screen (or taking
+// them back to its codes, or to no ditch). The profile is named by its
+// place in the file, which stays its own through deletions and putting
+// back; undone, it gets the choice it had before.
+class SlootkeuzeOpdracht : public QUndoCommand {
+ public:
+  SlootkeuzeOpdracht(Schermvolgorde& volgorde, std::int32_t profiel, std::optional<Slootkeuze> keuze)
+      : volgorde_(volgorde), keuze_(keuze) {
+    const Profiel& p = volgorde.taak().store().profiel(profiel);
+    volgnummer_ = p.volgnummer;
+    profiel_ = profiel;
+    if (const Profiel* voor = volgorde.taak().profielVoorBouw(profiel)) vorige_ = voor->slootkeuze;
+    setText((keuze && keuze->geenSloot() ? QStringLiteral("Sloot weghalen uit ") : QStringLiteral("Slootkanten kiezen in ")) +
+            tekstUitBestand(p.naam));
+  }
+  int id() const override { return FrmPL::slootkeuzeOpdrachtId; }
+  void redo() override { zet(keuze_); }
+  void undo() override { zet(vorige_); }
+
+ private:
+  void zet(const std::optional<Slootkeuze>& keuze) {
+    Taak& taak = volgorde_.taak_;
+    const std::int32_t p = volgnummer_ > 0 ? taak.zoekVolgnummer(volgnummer_) : profiel_;
+    if (p < 1) return;
+    MeldingenReeks meldingen;
+    taak.zetSlootkeuze(p, keuze, meldingen);
+    meldingen.sluitAf();
+    if (FrmPL* pl = volgorde_.open<FrmPL>()) pl->toonNaSlootkeuze(p);
+  }
+
+  Schermvolgorde& volgorde_;
+  std::optional<Slootkeuze> keuze_;
+  std::optional<Slootkeuze> vorige_;
+  std::int32_t volgnummer_ = 0;
+  std::int32_t profiel_ = 0;
+};
+
 Schermvolgorde::Schermvolgorde(Taak& taak, QObject* ouder) : QObject(ouder), taak_(taak) {}
 
 Schermvolgorde::~Schermvolgorde() { sluitAlles(); }
@@ -282,6 +319,10 @@ void Schermvolgorde::verbind(FrmPL& scherm) {
   connect(&scherm, &FrmPL::terug, this, &Schermvolgorde::terugNaarReview);
   connect(&scherm, &FrmPL::legendaGevraagd, this, &Schermvolgorde::toonLegenda);
   connect(&scherm, &FrmPL::gestopt, this, &Schermvolgorde::stop);
+  connect(&scherm, &FrmPL::slootkeuzeGevraagd, this, [this](std::int32_t profiel, std::optional<Slootkeuze> keuze) {
+    ongedaan_.push(new SlootkeuzeOpdracht(*this, profiel, keuze));
+  });
+  scherm.zetOngedaanStapel(&ongedaan_);
 }
 
 void Schermvolgorde::verbind(FrmPuntCodes& scherm) {

@@ -103,6 +103,7 @@ class Schermvolgorde : public QObject {
   QUndoStack ongedaan_;
 
   friend class VerwijderOpdracht;
+  friend class SlootkeuzeOpdracht;
 };
 
 }  // namespace zarvo::gui

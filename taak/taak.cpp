@@ -6,6 +6,9 @@
 
 #include "input/leesbestandsloot.h"
 #include "input/leesoppervlaktelijnen.h"
+#include "input/leesslootkanten.h"
+#include "output/slootkanten.h"
+#include "basis/getallen.h"
 #include "basis/bestandspad.h"
 
 namespace zarvo {
@@ -147,6 +150,88 @@ bool Taak::terugVoorBouw() {
   bouwfeiten_.clear();
   gebouwd_ = false;
   return true;
+}
+
+const Profiel* Taak::profielVoorBouw(std::int32_t p) const {
+  const ProfielStore* s = gebouwd_ ? (voorBouw_ ? &*voorBouw_ : nullptr) : &store_;
+  if (!s || p < 1 || p > s->aantalProfielen()) return nullptr;
+  return &s->profiel(p);
+}
+
+std::int32_t Taak::zoekVolgnummer(std::int32_t volgnummer) const {
+  // The remaining profiles are in file order, so their numbers ascend.
+  const std::vector<Profiel>& profielen = store_.profielen;
+  const auto plek = std::lower_bound(profielen.begin(), profielen.end(), volgnummer,
+                                     [](const Profiel& q, std::int32_t v) { return q.volgnummer < v; });
+  if (plek == profielen.end() || plek->volgnummer != volgnummer) return 0;
+  return static_cast<std::int32_t>(plek - profielen.begin()) + 1;
+}
+
+std::optional<Melding> Taak::pasSlootkantenToe(const std::string& pad) {
+  if (gebouwd_) throw std::logic_error("slootkanten toepassen na het bouwen van de sloten");
+  std::vector<SlootkantRegel> regels;
+  if (auto fout = leesSlootkanten(pad, regels)) return toonbaar(*fout);
+  std::vector<std::pair<std::int32_t, Slootkeuze>> keuzes;
+  for (const SlootkantRegel& r : regels) {
+    auto fout = [&](const std::string& reden) {
+      return toonbaar({"Fout!",
+                       "Het slootkantenbestand " + pad + ", regel " + std::to_string(r.regel) + ": " + reden,
+                       Icoon::Kritiek});
+    };
+    const std::int32_t p = zoekProfiel(r.naam);
+    if (p == 0) return fout("er is geen profiel " + r.naam + ".");
+    const Slootkeuze& k = r.keuze;
+    if (!k.geenSloot()) {
+      const std::vector<Punt>& punten = store_.profiel(p).punten;
+      // Coordinates are compared as the reader rounds them.
+      auto klopt = [&](std::int32_t nummer, double x, double y) {
+        return nummer >= 1 && static_cast<std::size_t>(nummer) <= punten.size() &&
+               rondAf3(x) == punten[static_cast<std::size_t>(nummer - 1)].x &&
+               rondAf3(y) == punten[static_cast<std::size_t>(nummer - 1)].y;
+      };
+      if (!klopt(k.puntDijk, k.xDijk, k.yDijk)) {
+        return fout("punt " + std::to_string(k.puntDijk) + " van profiel " + r.naam +
+                    " ligt niet op de opgegeven X en Y (dijkzijde).");
+      }
+      if (!klopt(k.puntPolder, k.xPolder, k.yPolder)) {
+        return fout("punt " + std::to_string(k.puntPolder) + " van profiel " + r.naam +
+                    " ligt niet op de opgegeven X en Y (polderzijde).");
+      }
+    }
+    keuzes.emplace_back(p, k);
+  }
+  for (const auto& [p, k] : keuzes) store_.profiel(p).slootkeuze = k;
+  return std::nullopt;
+}
+
+bool Taak::heeftSlootkeuzes() const { return zarvo::heeftSlootkeuzes(store_); }
+
+SlootStatus Taak::zetSlootkeuze(std::int32_t p, std::optional<Slootkeuze> keuze, MeldingSink& sink) {
+  if (p < 1 || p > store_.aantalProfielen()) throw std::out_of_range("geen profiel " + std::to_string(p));
+  if (!gebouwd_) {
+    store_.profiel(p).slootkeuze = keuze;
+    return SlootStatus::GeenSloot;
+  }
+  if (!voorBouw_) throw std::logic_error("slootkanten kiezen zonder de profielen van voor het bouwen");
+  const auto i = static_cast<std::size_t>(p - 1);
+  Profiel& bewaard = voorBouw_->profielen[i];
+  bewaard.slootkeuze = keuze;
+  // The profile alone, built as the whole build builds it.
+  ProfielStore een;
+  een.profielen.push_back(bewaard);
+  een.zetGrenzen(0, 0);
+  een.dekGrenzen();
+  if (schermgegevensBewaren_) een.initialiseerProfielInfo();
+  std::vector<Bouwfeiten> feiten;
+  SlootVariabelen var;
+  const SlootStatus status =
+      bouwSlotenInAlleProfielen(een, var, sink, &feiten, {}, schermgegevensBewaren_).front();
+  store_.profielen[i] = std::move(een.profielen.front());
+  store_.zetGrenzen(std::max(store_.aantalKolommen(), een.aantalKolommen()),
+                    std::max(store_.aantalRijenInfo(), een.aantalRijenInfo()));
+  if (i < bouwfeiten_.size()) bouwfeiten_[i] = std::move(feiten.front());
+  if (i < statussen_.size()) statussen_[i] = status;
+  return status;
 }
 
 std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink, const Bouwvoortgang& voortgang) {

@@ -87,6 +87,30 @@ class Taak {
   void zetSchermgegevensBewaren(bool bewaren) { schermgegevensBewaren_ = bewaren; }
   // False when there is nothing to go back to (not built, or not kept).
   bool terugVoorBouw();
+
+  // Chooses the ditch edges of profile 'p' (1-based), or with nullopt lets
+  // its codes decide again. Before the build the choice waits for it; after
+  // the build (with the profiles kept, see zetTerugMogelijk) profile 'p' is
+  // built again from the ground as reviewed, ditch and foreland, with its
+  // messages through 'sink'. Either way the choice stays with the profile
+  // through "<< Terug". Returns the profile's outcome (GeenSloot before the
+  // build).
+  SlootStatus zetSlootkeuze(std::int32_t p, std::optional<Slootkeuze> keuze, MeldingSink& sink);
+  // Applies the choices file 'pad' (input/leesslootkanten.h) before the
+  // build, as the ditch screen's clicks would have: every line must name a
+  // remaining profile, and its points must be those numbers with those X
+  // and Y in it. On an error (the file and the line named) nothing is
+  // applied.
+  std::optional<Melding> pasSlootkantenToe(const std::string& pad);
+  // Whether any profile has its edges chosen by hand (or its ditch taken
+  // away); the save then writes the choices file beside the result.
+  bool heeftSlootkeuzes() const;
+  // Profile 'p' as reviewed, before its ditch was built: the profile itself
+  // before the build, the kept copy after it; nullptr when not kept.
+  const Profiel* profielVoorBouw(std::int32_t p) const;
+  // The remaining profile with this position in the file (1-based), 0 if
+  // none: a profile's identity across deletions and putting back.
+  std::int32_t zoekVolgnummer(std::int32_t volgnummer) const;
   // What the construction did to each profile (index 0 = profile 1);
   // empty before the build.
   const std::vector<Bouwfeiten>& bouwfeiten() const { return bouwfeiten_; }

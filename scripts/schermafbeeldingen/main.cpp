@@ -19,6 +19,8 @@
 #include "schermen/frminput.h"
 #include "schermen/frmopslaan.h"
 #include "platform/berichten.h"
+#include "platform/picturebox.h"
+#include "platform/profielnavigatie.h"
 #include "schermen/frmgraphicview.h"
 #include "schermen/frmsplashscreen.h"
 #include "shell/schermvolgorde.h"
@@ -136,6 +138,32 @@ bool slootZoomScherm(const Opties& opties) {
   return bewaar(*pl, opties, QStringLiteral("frmPL-zoom"));
 }
 
+// A profile the surveyor left without ditch codes: the dike-side edge
+// clicked (the magenta cross), the pointer on a polder-side candidate (the
+// red one), the prompt asking for it.
+bool slootkantenScherm(const Opties& opties) {
+  if (!leesVoorbeeld(opties)) return false;
+  const std::int32_t profiel = taak->zoekProfiel("DP113+075");
+  if (profiel == 0) return false;
+  taak->zetTerugMogelijk(true);
+  volgorde->sluit<FrmGraphicView>();
+  FrmPL& pl = scherm<FrmPL>();
+  pl.laad();
+  auto* pic = pl.findChild<PictureBox*>("picDwarsprofiel");
+  auto* navigatie = pl.findChild<ProfielNavigatie*>();
+  if (!pic || !navigatie) return false;
+  pic->setMinimumSize(820, 460);
+  pl.adjustSize();
+  pl.show();
+  QApplication::processEvents();
+  emit navigatie->springNaar(profiel);
+  const auto& lz = pl.geometrie().lz;
+  if (lz.size() < 40) return false;
+  emit pic->geklikt(lz[29].l, lz[29].z);
+  emit pic->muisBeweegt(lz[37].l, lz[37].z);
+  return bewaar(pl, opties, QStringLiteral("frmPL-slootkanten"));
+}
+
 bool legendaScherm(const Opties& opties) { return bewaar(scherm<FrmPuntCodes>(), opties); }
 
 struct Scherm {
@@ -149,6 +177,7 @@ const std::vector<Scherm> schermen = {
     {"frmGraphicView", reviewScherm},
     {"frmPL", slootScherm},
     {"frmPL-zoom", slootZoomScherm},
+    {"frmPL-slootkanten", slootkantenScherm},
     {"frmPuntCodes", legendaScherm},
     {"frmOpslaan", opslaanScherm},
 };

@@ -289,7 +289,8 @@ TEST_F(FrmPLTest, EndSlotsGetGreyCirclesAndAFilledMiddleSlotLocksThePicture) {
   EXPECT_DOUBLE_EQ(begin.x1, 0.0);
   EXPECT_DOUBLE_EQ(begin.y1, 3.0);
   EXPECT_TRUE(pic(f).isEnabled());
-  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant rechts");
+  // P1's ditch is built: there is nothing left to choose.
+  EXPECT_EQ(tekst(f, "lblSelect"), "Alle punten zijn geselecteerd");
 
   // P2 bends (running length 11, straight length sqrt(109)): slots sit at
   // their straight plan distance from the first point.
@@ -607,6 +608,68 @@ TEST_F(FrmPLTest, ReviewHandsOverOnTheSample) {
   }
   const std::vector<QColor> verwacht{qbColor(5), qbColor(3)};
   EXPECT_EQ(bodem, verwacht);
+}
+
+}  // namespace
+}  // namespace zarvo::gui
+
+namespace zarvo::gui {
+namespace {
+
+// P2 has no ditch codes: the engineer clicks its edges. L of its points:
+// 0, 5 and 11 (Z 1, 0 and 2).
+TEST_F(FrmPLTest, ClickingTheEdgesBuildsTheDitchAndEveryChoiceIsUndoable) {
+  taak().zetTerugMogelijk(true);  // as the screen order does before the build
+  FrmPL& f = laad();
+  f.resize(1000, 650);
+  f.show();
+  klik(f, "cmdVolgende");
+  ASSERT_EQ(f.huidigProfiel(), 2);
+  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant links");
+  EXPECT_TRUE(kind<QLineEdit>(f, "txtMaxDiepteSloot")->isReadOnly());
+
+  // Hovering marks the point a click would take, nearest on screen.
+  emit pic(f).muisBeweegt(10.0, 1.5);
+  EXPECT_EQ(f.puntOnderMuis(), 3);
+  EXPECT_TRUE(lijn(f, "markeringMuis0").isVisible());
+  emit pic(f).geklikt(0.3, 0.9);
+  EXPECT_EQ(f.gekozenDijk(), 1);
+  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant rechts");
+  // A polder side that is not past the dike side is refused.
+  const std::size_t getoond = berichtenFake.getoond.size();
+  emit pic(f).geklikt(0.0, 1.0);
+  ASSERT_EQ(berichtenFake.getoond.size(), getoond + 1);
+  EXPECT_TRUE(berichtenFake.getoond.back().tekst.contains("polderzijde"));
+  EXPECT_EQ(f.gekozenDijk(), 1);
+  emit pic(f).geklikt(11.0, 2.0);
+  ASSERT_TRUE(taak().bouwfeiten()[1].heeftSloot());
+  EXPECT_EQ(store().profiel(2).punten.size(), 4u);  // point 2 made way for the bottom
+  EXPECT_EQ(store().profiel(2).slootkeuze, (Slootkeuze{1, 3, 0, 0, 3, 10}));
+  EXPECT_EQ(tekst(f, "lblSelect"), "Alle punten zijn geselecteerd");
+  EXPECT_EQ(f.slootStatussen()[1], SlootStatus::Sloot);
+
+  QApplication::setActiveWindow(&f);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  pic(f).setFocus();
+  QTest::keyClick(&pic(f), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(store().profiel(2).punten.size(), 3u);
+  EXPECT_FALSE(taak().bouwfeiten()[1].heeftSloot());
+  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant links");
+  QTest::keyClick(&pic(f), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(taak().bouwfeiten()[1].heeftSloot());
+
+  // P1 was built from its codes; "opnieuw kiezen" takes it back to the
+  // ground as surveyed, and then both edges are asked.
+  klik(f, "cmdVorrige");
+  ASSERT_EQ(f.huidigProfiel(), 1);
+  klik(f, "cmdSlootkantenOpnieuw");
+  EXPECT_EQ(store().profiel(1).punten.size(), 7u);
+  EXPECT_EQ(store().profiel(1).slootkeuze, Slootkeuze{});
+  EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant links");
+  // Both choices survive the way back to the review.
+  klik(f, "cmdTerug");
+  EXPECT_EQ(store().profiel(1).slootkeuze, Slootkeuze{});
+  EXPECT_EQ(store().profiel(2).slootkeuze, (Slootkeuze{1, 3, 0, 0, 3, 10}));
 }
 
 }  // namespace
