@@ -6,7 +6,7 @@
 
 #include "batch/batchgemeen.h"
 #include "input/leesbestand.h"
-#include "output/resultaatschrijver.h"
+#include "basis/meldingen.h"
 
 namespace zarvo::batch {
 

@@ -338,10 +338,6 @@ std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::
 
 void zetWachttijdMapslot(std::chrono::milliseconds wacht) { wachttijdSlot = wacht; }
 
-Melding meldingTeWeinigGeheugen(const std::string& bestand) {
-  return Melding{"Fout!", "te weinig geheugen om " + bestand + " te verwerken", Icoon::Kritiek};
-}
-
 Melding meldingOpgeslagen(const Opslagverslag& verslag) {
   Melding m{"Bestand opgeslagen", "Bestanden zijn opgeslagen.", Icoon::Geen};
   if (!verslag.oudeLijstVerwijderd.empty()) {

@@ -91,9 +91,6 @@ std::optional<Melding> controleerDoelmap(const std::string& map, std::vector<Mel
 std::optional<Melding> controleerDoelnamen(const std::string& map, const std::vector<std::string>& namen,
                                            const std::string& naamVerwijderd, const std::vector<std::string>& invoer);
 
-// "te weinig geheugen om <bestand> te verwerken"
-Melding meldingTeWeinigGeheugen(const std::string& bestand);
-
 // How long a save waits for another one in the same folder (default 5 s).
 void zetWachttijdMapslot(std::chrono::milliseconds wacht);
 

@@ -53,8 +53,9 @@ std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, con
   // say which file it is; the surface-lines test opens the file too.
   for (const std::string* pad : {&store_.inputbestand, &store_.bestandSloot, &karakteristiekePunten_}) {
     if (pad->empty()) continue;
-    if (const auto soort = geenGewoonBestand(padUitUtf8(*pad)); soort && *soort != "een map") {
-      return toonbaar({"Fout!", "Het bestand " + *pad + " is " + *soort + ", geen gewoon bestand.", Icoon::Kritiek});
+    if (const auto soort = geenGewoonBestand(padUitUtf8(*pad)); soort && *soort != Bestandssoort::Map) {
+      return toonbaar({"Fout!", "Het bestand " + *pad + " is " + soortTekst(*soort) + ", geen gewoon bestand.",
+                       Icoon::Kritiek});
     }
   }
   // Whatever fails, the job is left without profiles: never half a job.
