@@ -10,7 +10,6 @@
 
 #include "batch/batchgemeen.h"
 #include "input/karakteristiekepunten.h"
-#include "input/leesbestandsloot.h"
 #include "basis/onderbreking.h"
 #include "taak/taak.h"
 
@@ -198,8 +197,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
       meldOpStderr(*melding);
       return invoerFout;
     }
-    // Records go by position, as always; a name that differs is only told.
-    if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
+    // A script cannot be asked; the warnings are only told.
+    for (const Melding& waarschuwing : taak.leeswaarschuwingen()) meldOpStderr(waarschuwing);
 
     for (const std::string& naam : gesplitst.verwijder) {
       const std::int32_t gevonden = taak.zoekProfiel(naam);

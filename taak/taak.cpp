@@ -20,6 +20,7 @@ void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
   vers.bestandSloot = std::move(slootbestand);
   store_ = std::move(vers);
   verwijderd_.clear();
+  leeswaarschuwingen_.clear();
   slootVariabelen_ = SlootVariabelen{};
   statussen_.clear();
   bouwfeiten_.clear();
@@ -79,6 +80,8 @@ std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, con
   if (auto fout = leesBestandSloot(store_, store_.bestandSloot)) return mislukt(toonbaar(*fout));
   std::int32_t volgnummer = 0;
   for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
+  // Records go by position, as always; a name that differs is only told.
+  if (auto waarschuwing = waarschuwingSlootNamen(store_)) leeswaarschuwingen_.push_back(std::move(*waarschuwing));
   return std::nullopt;
 }
 

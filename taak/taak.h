@@ -50,6 +50,11 @@ class Taak {
   // pass through with nothing loaded.
   std::optional<Melding> leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang = {});
   bool isIngelezen() const { return store_.aantalProfielen() > 0; }
+  // What the last successful leesIn() found doubtful but read anyway
+  // ("Let op!"): today a ditch file whose record names differ from their
+  // profiles' names. The caller decides whether to go on. Empty after a
+  // failed read and whenever files are chosen again.
+  const std::vector<Melding>& leeswaarschuwingen() const { return leeswaarschuwingen_; }
 
   // The first remaining profile named exactly 'naam' (1-based), 0 if none.
   std::int32_t zoekProfiel(std::string_view naam) const;
@@ -123,6 +128,7 @@ class Taak {
   ProfielStore store_;
   // The deleted profiles themselves, parallel to store_.verwijderdeProfielen.
   std::vector<Profiel> verwijderd_;
+  std::vector<Melding> leeswaarschuwingen_;
   std::optional<std::string> bestandsnaam_;
   SlootVariabelen slootVariabelen_;
   std::vector<SlootStatus> statussen_;
