@@ -18,6 +18,7 @@
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
 #include "output/oppervlaktelijnen.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "basis/meldingen.h"
 #include "basis/profielstore.h"
@@ -115,7 +116,7 @@ class Taak {
   std::optional<Melding> controleerDoel(const std::string& map, const std::vector<std::string>& namen,
                                         const std::string& naamVerwijderd, std::vector<Melding>* hersteld) const;
 
-  // Writes the result into 'map' (see slaOp in output/resultaatschrijver.h);
+  // Writes the result into 'map' (see slaOp in output/opslag.h);
   // the input files are never overwritten.
   std::optional<Melding> slaOp(const std::string& map, const std::vector<std::string>& namen,
                                const std::string& naamVerwijderd, char decimaalteken,
