@@ -573,23 +573,23 @@ struct Slot {
 
 // The folder's lock, and whatever an interrupted save left there dealt
 // with first.
-std::optional<Melding> neemMap(const fs::path& map, const std::string& mapNaam, Slot& uit) {
+std::optional<Opslagfout> neemMap(const fs::path& map, const std::string& mapNaam, Slot& uit) {
   std::error_code ec;
   const fs::file_status st = fs::status(map, ec);
-  if (!fs::exists(st)) return foutMelding(mapNaam, "de map bestaat niet");
-  if (!fs::is_directory(st)) return foutMelding(mapNaam, "dit is geen map");
+  if (!fs::exists(st)) return Opslagfout{mapNaam, "de map bestaat niet"};
+  if (!fs::is_directory(st)) return Opslagfout{mapNaam, "dit is geen map"};
   errno = 0;
   switch (Mapslot::neem(map, wachttijdSlot, uit.slot)) {
     case Mapslot::Uitkomst::Genomen: break;
     case Mapslot::Uitkomst::Bezet:
-      return foutMelding(mapNaam, "er wordt al in deze map opgeslagen (door een ander venster of programma); "
-                                  "probeer het zo opnieuw");
+      return Opslagfout{mapNaam, "er wordt al in deze map opgeslagen (door een ander venster of programma); "
+                                 "probeer het zo opnieuw"};
     case Mapslot::Uitkomst::Fout: {
       const int fout = errno;
       // A folder that is there but takes no new files (a system folder)
       // also answers "no such file".
-      if (fout == ENOENT) return foutMelding(mapNaam, "in deze map kan geen bestand worden gemaakt");
-      return foutMelding(mapNaam, opslag::redenVan(fout));
+      if (fout == ENOENT) return Opslagfout{mapNaam, "in deze map kan geen bestand worden gemaakt"};
+      return Opslagfout{mapNaam, opslag::redenVan(fout)};
     }
   }
   uit.hersteld = opslag::herstel(map);
@@ -635,7 +635,7 @@ std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::
   Slot slot;
   // Messages name the result file, as those of the writing do.
   const std::string eerste = namen.empty() ? map : utf8UitPad(doelmap / padUitUtf8(namen.front()));
-  if (auto fout = neemMap(mapPad(map), eerste, slot)) return fout;
+  if (auto fout = neemMap(mapPad(map), eerste, slot)) return fout->melding();
   if (verslag) {
     for (std::string& tekst : slot.hersteld) verslag->hersteld.push_back(Melding{"Let op!", std::move(tekst), Icoon::Informatie});
   }
@@ -720,6 +720,12 @@ std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::
 
 }  // namespace
 
+Melding Opslagfout::melding() const {
+  Melding m = foutMelding();
+  m.tekst.append("\n").append(pad).append(": ").append(reden);
+  return m;
+}
+
 void zetWachttijdMapslot(std::chrono::milliseconds wacht) { wachttijdSlot = wacht; }
 
 Melding meldingOpgeslagen(const Opslagverslag& verslag) {
@@ -731,16 +737,16 @@ Melding meldingOpgeslagen(const Opslagverslag& verslag) {
   return m;
 }
 
-std::optional<Melding> controleerDoelmap(const std::string& map, std::vector<Melding>* hersteld, bool licht) {
+std::optional<Opslagfout> controleerDoelmap(const std::string& map, std::vector<Melding>* hersteld, bool licht) {
   const fs::path pad = mapPad(map);
   const std::string mapNaam = map.empty() ? std::string(".") : map;
-  if (pad.empty()) return foutMelding(map, "geen geldige mapnaam");
+  if (pad.empty()) return Opslagfout{map, "geen geldige mapnaam"};
   if (licht && !opslag::heeftSporen(pad)) {
     std::error_code ec;
     const fs::file_status st = fs::status(pad, ec);
-    if (!fs::exists(st)) return foutMelding(mapNaam, "de map bestaat niet");
-    if (!fs::is_directory(st)) return foutMelding(mapNaam, "dit is geen map");
-    if (!isSchrijfbareMap(pad)) return foutMelding(mapNaam, "geen schrijfrechten");
+    if (!fs::exists(st)) return Opslagfout{mapNaam, "de map bestaat niet"};
+    if (!fs::is_directory(st)) return Opslagfout{mapNaam, "dit is geen map"};
+    if (!isSchrijfbareMap(pad)) return Opslagfout{mapNaam, "geen schrijfrechten"};
     return std::nullopt;
   }
   // Taking the lock creates a file: the surest test that a save can.

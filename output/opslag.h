@@ -61,13 +61,23 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
 // "Bestanden zijn opgeslagen.", with what else the save did.
 Melding meldingOpgeslagen(const Opslagverslag& verslag);
 
+// Why a save cannot go where it was asked to: what it is about and why,
+// apart, for a screen that shows only the reason.
+struct Opslagfout {
+  std::string pad;    // the folder or file as named to the user (UTF-8)
+  std::string reden;  // e.g. "de map bestaat niet"
+  // The message that says both: "Fout bij het opslaan, controleer
+  // bestandsnaam", then "<pad>: <reden>".
+  Melding melding() const;
+};
+
 // Before any reading: is 'map' a folder we can save into? Finishes or
 // undoes what an interrupted save left there (the messages in 'hersteld').
 // 'licht' (for a folder merely picked on a screen) leaves a folder without
 // such traces untouched and asks the system whether it is writable,
 // instead of creating the lock file in it.
-std::optional<Melding> controleerDoelmap(const std::string& map, std::vector<Melding>* hersteld = nullptr,
-                                         bool licht = false);
+std::optional<Opslagfout> controleerDoelmap(const std::string& map, std::vector<Melding>* hersteld = nullptr,
+                                            bool licht = false);
 
 // Before any reading: refuses result names that cannot be written (a
 // folder, a pipe, a dangling link) or that are one of the input files.

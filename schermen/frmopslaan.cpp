@@ -169,11 +169,7 @@ void FrmOpslaan::toonMap() {
   const auto fout = controleerDoelmap(naarPad(lijsten_->map()), &hersteld, true);
   for (const Melding& m : hersteld) toonMelding(m);
   QString tekst = QStringLiteral("Opslaan in: %1").arg(pad);
-  if (fout) {
-    const std::string& reden = fout->tekst;
-    tekst += QStringLiteral(" (kan hier niet opslaan: %1)")
-                 .arg(QString::fromStdString(reden.substr(reden.rfind(": ") == std::string::npos ? 0 : reden.rfind(": ") + 2)));
-  }
+  if (fout) tekst += QStringLiteral(" (kan hier niet opslaan: %1)").arg(QString::fromStdString(fout->reden));
   lblMap_->setText(tekst);
   lblMap_->setToolTip(pad);
 }

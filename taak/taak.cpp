@@ -189,7 +189,7 @@ std::vector<std::string> Taak::bestaandeDoelen(const std::string& map, const std
 
 std::optional<Melding> Taak::controleerDoel(const std::string& map, const std::vector<std::string>& namen,
                                            const std::string& naamVerwijderd, std::vector<Melding>* hersteld) const {
-  if (auto fout = controleerDoelmap(map, hersteld)) return fout;
+  if (auto fout = controleerDoelmap(map, hersteld)) return fout->melding();
   return controleerDoelnamen(map, namen, naamVerwijderd,
                              {store_.inputbestand, store_.bestandSloot, karakteristiekePunten_});
 }
