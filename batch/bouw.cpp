@@ -175,6 +175,18 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   std::vector<std::string> namen;
   for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
   const std::string uitvoermap = optie(args, "uitvoermap", "");
+  // The files must land in the folder asked for, under names of their own:
+  // it is the names made from --bestandsnaam that count ("sub/x.txt" would
+  // write into a subfolder).
+  std::vector<std::string> alleNamen = namen;
+  alleNamen.push_back(taak.standaardNaamVerwijderd());
+  for (const std::string& naam : alleNamen) {
+    if (const Naamfout waarom = controleerBestandsnaam(naam); waarom != Naamfout::Geen) {
+      return gebruiksfout("--bestandsnaam '" + taak.bestandsnaam() + "' geeft de uitvoernaam '" + naam +
+                              "', geen geldige bestandsnaam (" + std::string(naamfoutTekst(waarom)) + ")",
+                          gebruikBouw());
+    }
+  }
 
   // A folder that cannot take the result is told before minutes of reading.
   std::vector<Melding> hersteld;

@@ -161,7 +161,7 @@ std::optional<std::string> bepaalDoel(const fs::path& gekozen, Doel& doel) {
   doel.pad = gekozen;
   if (gekozen.filename().empty()) return std::string("geen geldige bestandsnaam");
   // Our own lock, journal and temporary files go by these names.
-  if (utf8UitPad(gekozen.filename()).rfind(".zarvo-", 0) == 0) {
+  if (controleerBestandsnaam(utf8UitPad(gekozen.filename())) == Naamfout::Gereserveerd) {
     return std::string("geen geldige bestandsnaam (namen die met .zarvo- beginnen gebruikt het programma zelf)");
   }
   std::error_code ec;
@@ -719,6 +719,27 @@ std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::
 }
 
 }  // namespace
+
+Naamfout controleerBestandsnaam(std::string_view naam) {
+  if (naam.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos) return Naamfout::Leeg;
+  if (naam == "." || naam == "..") return Naamfout::PuntOfPuntPunt;
+  // Both separators on every system: a name made on Linux may be opened on
+  // Windows, where '\\' is one.
+  if (naam.find_first_of("/\\") != std::string_view::npos) return Naamfout::Scheidingsteken;
+  if (naam.starts_with(".zarvo-")) return Naamfout::Gereserveerd;
+  return Naamfout::Geen;
+}
+
+std::string_view naamfoutTekst(Naamfout fout) {
+  switch (fout) {
+    case Naamfout::Geen: return {};
+    case Naamfout::Leeg: return "de naam is leeg";
+    case Naamfout::PuntOfPuntPunt: return "'.' en '..' zijn geen bestandsnamen";
+    case Naamfout::Scheidingsteken: return "de naam bevat een '/' of '\\'";
+    case Naamfout::Gereserveerd: return "namen die met .zarvo- beginnen gebruikt het programma zelf";
+  }
+  return {};
+}
 
 Melding Opslagfout::melding() const {
   Melding m = foutMelding();

@@ -61,6 +61,16 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
 // "Bestanden zijn opgeslagen.", with what else the save did.
 Melding meldingOpgeslagen(const Opslagverslag& verslag);
 
+// What is wrong with the name of a file the save writes into the chosen
+// folder. A name is one file in that folder: empty (or blank) would make
+// the folder itself the target, "." and ".." and a separator would write
+// somewhere other than the folder the user sees, and names starting with
+// ".zarvo-" are the save's own lock, journal and temporary files.
+enum class Naamfout { Geen, Leeg, PuntOfPuntPunt, Scheidingsteken, Gereserveerd };
+Naamfout controleerBestandsnaam(std::string_view naam);
+// Why, in a few words: "bevat een '/' of '\\'", ...; empty for Geen.
+std::string_view naamfoutTekst(Naamfout fout);
+
 // Why a save cannot go where it was asked to: what it is about and why,
 // apart, for a screen that shows only the reason.
 struct Opslagfout {

@@ -174,14 +174,6 @@ void FrmOpslaan::toonMap() {
   lblMap_->setToolTip(pad);
 }
 
-// A name is one file in the chosen folder. An empty name would make the
-// target the folder itself, and a name with a separator or "." / ".."
-// would write somewhere other than the folder the user sees.
-bool FrmOpslaan::naamGeldig(const QString& naam) const {
-  if (naam.trimmed().isEmpty() || naam == QStringLiteral(".") || naam == QStringLiteral("..")) return false;
-  return !naam.contains('/') && !naam.contains('\\');
-}
-
 void FrmOpslaan::cmdOpslaan_Click() {
   const ProfielStore& s = taak_.store();
   const QString naamResultaat = txtProfielen_->text();
@@ -196,7 +188,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
     ongeldig = QStringLiteral("er is geen map gekozen");
   } else {
     for (const QString* naam : {&naamResultaat, metLijst ? &naamLijst : nullptr, opl ? &naamKrp : nullptr}) {
-      if (naam && !naamGeldig(*naam)) {
+      if (naam && controleerBestandsnaam(naarPad(*naam)) != Naamfout::Geen) {
         ongeldig = QStringLiteral("'%1': geen geldige bestandsnaam").arg(*naam);
         break;
       }

@@ -50,7 +50,6 @@ class FrmOpslaan : public QWidget {
   void closeEvent(QCloseEvent* gebeurtenis) override;
 
  private:
-  bool naamGeldig(const QString& naam) const;
   bool oppervlaktelijnen() const;
   void toonNamen();
   void toonMap();
