@@ -3,6 +3,7 @@
 // screen would, builds the ditches and writes the result.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -65,6 +66,17 @@ std::string gebruikBouw() {
       "Afsluitcode: 0 klaar (ook als enkele profielen een foutmelding gaven),\n"
       "1 invoer- of uitvoerbestand niet leesbaar, fout of niet te schrijven,\n"
       "2 verkeerd gebruik.\n";
+  return tekst;
+}
+
+// "a, b of c": the names --formaat takes.
+std::string formaatNamen() {
+  const auto formaten = resultaatformaten();
+  std::string tekst;
+  for (std::size_t i = 0; i < formaten.size(); ++i) {
+    if (i > 0) tekst += i + 1 == formaten.size() ? " of " : ", ";
+    tekst += formaten[i].naam;
+  }
   return tekst;
 }
 
@@ -145,9 +157,10 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   std::string fout;
   const char decimaalteken = kiesDecimaalteken(args, fout);
   if (!fout.empty()) return gebruiksfout(fout, gebruikBouw());
-  const std::string formaatNaam = optie(args, "formaat", "profielregels");
-  if (formaatNaam != "profielregels" && formaatNaam != "oppervlaktelijnen") {
-    return gebruiksfout("onbekend formaat '" + formaatNaam + "' (profielregels of oppervlaktelijnen)", gebruikBouw());
+  const std::string formaatNaam = optie(args, "formaat", std::string(resultaatformaten().front().naam));
+  const Formaatkeuze* const formaatKeuze = zoekResultaatformaat(formaatNaam);
+  if (!formaatKeuze) {
+    return gebruiksfout("onbekend formaat '" + formaatNaam + "' (" + formaatNamen() + ")", gebruikBouw());
   }
 
   // From here on Ctrl-C, SIGTERM and SIGHUP stop the job where it is safe:
@@ -169,9 +182,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
     taak.zetBestandsnaam(naam->second);
   }
-  const Oppervlaktelijnen oppervlaktelijnen = taak.oppervlaktelijnen();
-  const Resultaatformaat& formaat =
-      formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
+  const std::shared_ptr<const Resultaatformaat> gekozenFormaat = formaatKeuze->maak(taak);
+  const Resultaatformaat& formaat = *gekozenFormaat;
   std::vector<std::string> namen;
   for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
   const std::string uitvoermap = optie(args, "uitvoermap", "");

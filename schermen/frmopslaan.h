@@ -51,6 +51,8 @@ class FrmOpslaan : public QWidget {
 
  private:
   bool oppervlaktelijnen() const;
+  // The entry of resultaatformaten() chosen.
+  const Formaatkeuze& formaat() const;
   void toonNamen();
   void toonMap();
 

@@ -200,4 +200,31 @@ std::optional<Melding> Taak::slaOp(const std::string& map, const std::vector<std
   return zarvo::slaOp(store_, map, formaat, namen, naamVerwijderd, decimaalteken, verslag, {karakteristiekePunten_});
 }
 
+namespace {
+
+// profielregels() is one object for every job; the pointer only lends it.
+std::shared_ptr<const Resultaatformaat> maakProfielregels(const Taak&) {
+  return std::shared_ptr<const Resultaatformaat>(std::shared_ptr<void>(), &profielregels());
+}
+
+std::shared_ptr<const Resultaatformaat> maakOppervlaktelijnen(const Taak& taak) {
+  return std::make_shared<const Oppervlaktelijnen>(taak.oppervlaktelijnen());
+}
+
+constexpr Formaatkeuze formaten[] = {
+    {"profielregels", "Profielregels (zoals ingelezen)", maakProfielregels},
+    {"oppervlaktelijnen", "Oppervlaktelijnen + karakteristieke punten", maakOppervlaktelijnen},
+};
+
+}  // namespace
+
+std::span<const Formaatkeuze> resultaatformaten() { return formaten; }
+
+const Formaatkeuze* zoekResultaatformaat(std::string_view naam) {
+  for (const Formaatkeuze& f : formaten) {
+    if (f.naam == naam) return &f;
+  }
+  return nullptr;
+}
+
 }  // namespace zarvo

@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -140,6 +142,20 @@ class Taak {
   std::string karakteristiekePunten_;
   bool gebouwd_ = false;
 };
+
+// The result formats a job can be saved in, in the order the save screen
+// offers them; the first is the default. One entry each: the name the
+// batch's --formaat takes, the save screen's label, and how to make the
+// writer for a job (a format may refer to the job's construction record,
+// so it must not outlive the job).
+struct Formaatkeuze {
+  std::string_view naam;
+  std::string_view label;
+  std::shared_ptr<const Resultaatformaat> (*maak)(const Taak& taak);
+};
+std::span<const Formaatkeuze> resultaatformaten();
+// The entry named 'naam', nullptr when there is none.
+const Formaatkeuze* zoekResultaatformaat(std::string_view naam);
 
 // Thrown by a progress callback to stop the reading; leesIn() then leaves
 // nothing loaded and lets it pass.
