@@ -21,15 +21,26 @@ std::string utf8UitPad(const std::filesystem::path& pad) {
   return std::string(tekst.begin(), tekst.end());
 }
 
-std::optional<std::string> geenGewoonBestand(const std::filesystem::path& pad) {
+std::optional<Bestandssoort> geenGewoonBestand(const std::filesystem::path& pad) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::file_status st = fs::status(pad, ec);
   if (!fs::exists(st) || fs::is_regular_file(st)) return std::nullopt;
-  if (fs::is_directory(st)) return "een map";
-  if (fs::is_fifo(st)) return "een pijp (FIFO)";
-  if (fs::is_socket(st)) return "een socket";
-  if (fs::is_block_file(st) || fs::is_character_file(st)) return "een apparaat";
+  if (fs::is_directory(st)) return Bestandssoort::Map;
+  if (fs::is_fifo(st)) return Bestandssoort::Pijp;
+  if (fs::is_socket(st)) return Bestandssoort::Socket;
+  if (fs::is_block_file(st) || fs::is_character_file(st)) return Bestandssoort::Apparaat;
+  return Bestandssoort::Anders;
+}
+
+const char* soortTekst(Bestandssoort soort) {
+  switch (soort) {
+    case Bestandssoort::Map: return "een map";
+    case Bestandssoort::Pijp: return "een pijp (FIFO)";
+    case Bestandssoort::Apparaat: return "een apparaat";
+    case Bestandssoort::Socket: return "een socket";
+    case Bestandssoort::Anders: break;
+  }
   return "geen gewoon bestand";
 }
 

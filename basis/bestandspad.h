@@ -20,10 +20,16 @@ std::filesystem::path padUitUtf8(std::string_view utf8);
 // The UTF-8 text of 'pad', for messages and for handing back to callers.
 std::string utf8UitPad(const std::filesystem::path& pad);
 
-// What 'pad' is when it is there but is no regular file: "een map", "een
-// pijp (FIFO)", "een apparaat", "een socket". nullopt for a regular file
-// (a link to one too) or when nothing is there.
-std::optional<std::string> geenGewoonBestand(const std::filesystem::path& pad);
+// What a path is when it is there but is no regular file.
+enum class Bestandssoort { Map, Pijp, Apparaat, Socket, Anders };
+
+// What 'pad' is when it is there but is no regular file; nullopt for a
+// regular file (a link to one too) or when nothing is there.
+std::optional<Bestandssoort> geenGewoonBestand(const std::filesystem::path& pad);
+
+// The kind as it reads in a message: "een map", "een pijp (FIFO)", "een
+// apparaat", "een socket", "geen gewoon bestand".
+const char* soortTekst(Bestandssoort soort);
 
 // std::fopen for a path (the wide variant on Windows). errno tells why it
 // failed, as with std::fopen. For reading it refuses what is no regular

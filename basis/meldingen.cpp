@@ -1,5 +1,7 @@
 #include "basis/meldingen.h"
 
+#include "basis/getallen.h"
+
 namespace zarvo {
 
 namespace {
@@ -59,6 +61,19 @@ std::string toonbareTekst(std::string_view tekst, bool ookOngeldigeUtf8) {
     i += n;
   }
   return uit;
+}
+
+Melding meldingTeWeinigGeheugen(const std::string& bestand) {
+  return Melding{"Fout!", "te weinig geheugen om " + bestand + " te verwerken", Icoon::Kritiek};
+}
+
+Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorigeY, double x, double y,
+                          char decimaalteken) {
+  std::string tekst = "Profiel " + naam + " bevat een dubbel punt.\n";
+  tekst += "xOld = " + getalNaarTekst(vorigeX, decimaalteken) + " = xNew " + getalNaarTekst(x, decimaalteken) + "\n";
+  tekst += "yOld = " + getalNaarTekst(vorigeY, decimaalteken) + " = yNew = " + getalNaarTekst(y, decimaalteken) + "\n";
+  tekst += "Het punt wordt niet meegenomen in de database";
+  return Melding{"Melding", std::move(tekst), Icoon::Kritiek};
 }
 
 }  // namespace zarvo

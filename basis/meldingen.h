@@ -37,4 +37,14 @@ class MeldingVerzamelaar : public MeldingSink {
   std::vector<Melding> meldingen;
 };
 
+// Messages more than one part of the program gives, written once.
+
+// "te weinig geheugen om <bestand> te verwerken"
+Melding meldingTeWeinigGeheugen(const std::string& bestand);
+
+// The "Melding" message for a dropped double point of profile 'naam'; every
+// profile reader shows this one.
+Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorigeY, double x, double y,
+                          char decimaalteken);
+
 }  // namespace zarvo

@@ -3,6 +3,7 @@
 // screen would, builds the ditches and writes the result.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -10,9 +11,7 @@
 
 #include "batch/batchgemeen.h"
 #include "input/karakteristiekepunten.h"
-#include "input/leesbestandsloot.h"
 #include "basis/onderbreking.h"
-#include "output/slootkanten.h"
 #include "taak/taak.h"
 
 namespace zarvo::batch {
@@ -73,6 +72,17 @@ std::string gebruikBouw() {
       "Afsluitcode: 0 klaar (ook als enkele profielen een foutmelding gaven),\n"
       "1 invoer- of uitvoerbestand niet leesbaar, fout of niet te schrijven,\n"
       "2 verkeerd gebruik.\n";
+  return tekst;
+}
+
+// "a, b of c": the names --formaat takes.
+std::string formaatNamen() {
+  const auto formaten = resultaatformaten();
+  std::string tekst;
+  for (std::size_t i = 0; i < formaten.size(); ++i) {
+    if (i > 0) tekst += i + 1 == formaten.size() ? " of " : ", ";
+    tekst += formaten[i].naam;
+  }
   return tekst;
 }
 
@@ -153,9 +163,10 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   std::string fout;
   const char decimaalteken = kiesDecimaalteken(args, fout);
   if (!fout.empty()) return gebruiksfout(fout, gebruikBouw());
-  const std::string formaatNaam = optie(args, "formaat", "profielregels");
-  if (formaatNaam != "profielregels" && formaatNaam != "oppervlaktelijnen") {
-    return gebruiksfout("onbekend formaat '" + formaatNaam + "' (profielregels of oppervlaktelijnen)", gebruikBouw());
+  const std::string formaatNaam = optie(args, "formaat", std::string(resultaatformaten().front().naam));
+  const Formaatkeuze* const formaatKeuze = zoekResultaatformaat(formaatNaam);
+  if (!formaatKeuze) {
+    return gebruiksfout("onbekend formaat '" + formaatNaam + "' (" + formaatNamen() + ")", gebruikBouw());
   }
 
   // From here on Ctrl-C, SIGTERM and SIGHUP stop the job where it is safe:
@@ -177,17 +188,28 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
     taak.zetBestandsnaam(naam->second);
   }
-  const Oppervlaktelijnen oppervlaktelijnen = taak.oppervlaktelijnen();
-  const Resultaatformaat& basisformaat =
-      formaatNaam == "oppervlaktelijnen" ? static_cast<const Resultaatformaat&>(oppervlaktelijnen) : profielregels();
+  const std::shared_ptr<const Resultaatformaat> gekozenFormaat = formaatKeuze->maak(taak);
+  const Resultaatformaat& basisformaat = *gekozenFormaat;
   std::vector<std::string> namen;
-  // Chosen ditch edges are saved again beside the result, as the save
-  // screen does, so that a replay gives the screen's files.
+  // Chosen ditch edges are saved again beside the result by the job, as
+  // the save screen's are, so that a replay gives the screen's files.
   const std::string slootkanten = optie(args, "slootkanten", "");
-  const MetSlootkanten metSlootkanten(basisformaat);
-  const Resultaatformaat& formaat = slootkanten.empty() ? basisformaat : metSlootkanten;
+  const Resultaatformaat& formaat = basisformaat;
   for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
   const std::string uitvoermap = optie(args, "uitvoermap", "");
+  // The files must land in the folder asked for, under names of their own:
+  // it is the names made from --bestandsnaam that count ("sub/x.txt" would
+  // write into a subfolder).
+  std::vector<std::string> alleNamen = namen;
+  alleNamen.push_back(taak.standaardNaamVerwijderd());
+  if (!slootkanten.empty()) alleNamen.push_back(taak.naamSlootkanten());
+  for (const std::string& naam : alleNamen) {
+    if (const Naamfout waarom = controleerBestandsnaam(naam); waarom != Naamfout::Geen) {
+      return gebruiksfout("--bestandsnaam '" + taak.bestandsnaam() + "' geeft de uitvoernaam '" + naam +
+                              "', geen geldige bestandsnaam (" + std::string(naamfoutTekst(waarom)) + ")",
+                          gebruikBouw());
+    }
+  }
 
   // A folder that cannot take the result is told before minutes of reading.
   std::vector<Melding> hersteld;
@@ -210,8 +232,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
       meldOpStderr(*melding);
       return invoerFout;
     }
-    // Records go by position, as always; a name that differs is only told.
-    if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) meldOpStderr(*waarschuwing);
+    // A script cannot be asked; the warnings are only told.
+    for (const Melding& waarschuwing : taak.leeswaarschuwingen()) meldOpStderr(waarschuwing);
 
     for (const std::string& naam : gesplitst.verwijder) {
       const std::int32_t gevonden = taak.zoekProfiel(naam);
@@ -244,8 +266,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     meldOpStderr(Melding{"Let op!", pad + " bestaat al en wordt vervangen.", Icoon::Informatie});
   }
   // What the importers will skip is told, and written all the same.
-  if (&formaat == &oppervlaktelijnen) {
-    if (const auto waarschuwing = oppervlaktelijnen.waarschuwing(taak.store())) meldOpStderr(*waarschuwing);
+  if (const auto* opl = dynamic_cast<const Oppervlaktelijnen*>(&basisformaat)) {
+    if (const auto waarschuwing = opl->waarschuwing(taak.store())) meldOpStderr(*waarschuwing);
   }
   Opslagverslag verslag;
   const auto opslagFout = taak.slaOp(uitvoermap, namen, taak.standaardNaamVerwijderd(), decimaalteken, formaat, &verslag);

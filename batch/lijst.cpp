@@ -9,6 +9,7 @@
 #include "input/leesbestand.h"
 #include "input/leesoppervlaktelijnen.h"
 #include "output/resultaatschrijver.h"
+#include "basis/meldingen.h"
 
 namespace zarvo::batch {
 

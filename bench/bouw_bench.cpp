@@ -15,6 +15,7 @@
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
 #include "input/leesbestandsloot.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "input/invoerbestand.h"
 #include "basis/bestandspad.h"
 #include "basis/getallen.h"
 #include "basis/parallel.h"
@@ -545,24 +545,7 @@ std::vector<std::string_view> snijStukken(std::string_view data, std::size_t gro
   return stukken;
 }
 
-struct SluitBestand {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 Melding bestandsFout(const std::string& tekst) { return Melding{"Fout!", tekst, Icoon::Kritiek}; }
-
-}  // namespace
-
-Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorigeY, double x, double y,
-                          char decimaalteken) {
-  std::string tekst = "Profiel " + naam + " bevat een dubbel punt.\n";
-  tekst += "xOld = " + getalNaarTekst(vorigeX, decimaalteken) + " = xNew " + getalNaarTekst(x, decimaalteken) + "\n";
-  tekst += "yOld = " + getalNaarTekst(vorigeY, decimaalteken) + " = yNew = " + getalNaarTekst(y, decimaalteken) + "\n";
-  tekst += "Het punt wordt niet meegenomen in de database";
-  return Melding{"Melding", std::move(tekst), Icoon::Kritiek};
-}
-
-namespace {
 
 // The reading both leesBestand and telBestand do: every line through the
 // same rules, the profiles gathered in 'samen'.
@@ -570,22 +553,15 @@ std::optional<Melding> leesIn(const std::string& pad, char decimaalteken, const 
                               Samenvoeger& samen) {
   if (pad.empty()) return bestandsFout("Er is geen profielbestand gekozen.");
   const std::filesystem::path bestandspad = padUitUtf8(pad);
-  std::error_code ec;
-  if (std::filesystem::is_directory(bestandspad, ec)) {
-    return bestandsFout(pad + " is een map, geen bestand. Kies een profielbestand.");
-  }
-  if (const auto soort = geenGewoonBestand(bestandspad)) {
-    return bestandsFout("Het bestand " + pad + " is " + *soort + ", geen gewoon bestand. Kies een profielbestand.");
-  }
-  errno = 0;
-  std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
+  Invoerfout waarom;
+  const Bestand bestand = openInvoer(pad, waarom);
   if (!bestand) {
-    if (errno == ENOENT) return bestandsFout("Het bestand " + pad + " bestaat niet.");
-    if (errno == EACCES) {
-      return bestandsFout("Het bestand " + pad + " kan niet worden geopend: geen leesrechten.");
-    }
-    return bestandsFout("Het bestand " + pad + " kan niet worden geopend.");
+    // Something other than a file was picked: the user should pick again.
+    const bool geenBestand =
+        waarom.soort == Invoerfout::Soort::Map || waarom.soort == Invoerfout::Soort::GeenGewoonBestand;
+    return bestandsFout(geenBestand ? waarom.tekst + " Kies een profielbestand." : waarom.tekst);
   }
+  std::error_code ec;
   std::setvbuf(bestand.get(), nullptr, _IONBF, 0);  // we read in large blocks ourselves
   const std::uintmax_t grootte = std::filesystem::file_size(bestandspad, ec);
   const std::uint64_t totaal = ec ? 0 : static_cast<std::uint64_t>(grootte);

@@ -38,9 +38,5 @@ struct ProfielTelling {
 std::optional<Melding> telBestand(const std::string& pad, MeldingSink& sink, char decimaalteken,
                                   std::vector<ProfielTelling>& profielen);
 
-// The "Melding" message for a dropped double point of profile 'naam'; every
-// profile reader shows this one.
-Melding meldingDubbelPunt(const std::string& naam, double vorigeX, double vorigeY, double x, double y,
-                          char decimaalteken);
 
 }  // namespace zarvo

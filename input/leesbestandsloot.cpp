@@ -1,13 +1,12 @@
 #include "input/leesbestandsloot.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
-#include "basis/bestandspad.h"
+#include "input/invoerbestand.h"
 
 // Line counting: every '\n' ends a line, and bytes after the last '\n' form
 // one more line. So "H\nA\n" has 2 lines and "H\nA\n\n" has 3: an empty
@@ -27,10 +26,6 @@ Melding slootFout(const std::string& tweedeRegel) {
   return Melding{"Fout!", std::move(tekst), Icoon::Kritiek};
 }
 
-struct SluitBestand {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // The same sanity limit on a line as the profile-lines file has.
 constexpr std::size_t maxRegel = std::size_t{1} << 20;
 
@@ -41,20 +36,9 @@ constexpr std::size_t maxRegel = std::size_t{1} << 20;
 std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud, std::size_t maxRegels, bool& afgekapt) {
   afgekapt = false;
   if (pad.empty()) return slootFout("Er is geen slootbestand gekozen.");
-  const std::filesystem::path bestandspad = padUitUtf8(pad);
-  std::error_code ec;
-  if (std::filesystem::is_directory(bestandspad, ec)) {
-    return slootFout(pad + " is een map, geen bestand.");
-  }
-  if (const auto soort = geenGewoonBestand(bestandspad)) {
-    return slootFout("Het bestand " + pad + " is " + *soort + ", geen gewoon bestand.");
-  }
-  errno = 0;
-  std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
-  if (!bestand) {
-    if (errno == ENOENT) return slootFout("Het bestand " + pad + " bestaat niet.");
-    return slootFout("Het bestand " + pad + " kan niet worden geopend.");
-  }
+  Invoerfout waarom;
+  const Bestand bestand = openInvoer(pad, waarom);
+  if (!bestand) return slootFout(waarom.tekst);
   std::size_t regels = 0;
   std::size_t regelBegin = 0;
   char blok[1 << 16];

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/invoerbestand.h"
 #include "input/karakteristiekepunten.h"
 #include "basis/bestandspad.h"
 #include "basis/getallen.h"
@@ -83,30 +83,16 @@ std::string citaat(std::string_view t) {
   return uit;
 }
 
-struct SluitBestand {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 Melding fout(std::string tekst) { return Melding{"Fout!", std::move(tekst), Icoon::Kritiek}; }
-
-// Opens 'pad' (UTF-8) for reading; the one place this reader opens a file.
-std::FILE* openLezen(const std::string& pad) { return openBestand(padUitUtf8(pad), "rb"); }
 
 // Reads the whole file into 'inhoud'. Surface lines hold a profile a line,
 // so a line can be long, and both files are read whole: they are several
 // times smaller than a profile-lines file of the same points.
 std::optional<Melding> leesHeel(const std::string& pad, std::string& inhoud) {
+  Invoerfout waarom;
+  const Bestand bestand = openInvoer(pad, waarom);
+  if (!bestand) return fout(waarom.tekst);
   std::error_code ec;
-  if (std::filesystem::is_directory(padUitUtf8(pad), ec)) return fout(pad + " is een map, geen bestand.");
-  if (const auto soort = geenGewoonBestand(padUitUtf8(pad))) {
-    return fout("Het bestand " + pad + " is " + *soort + ", geen gewoon bestand.");
-  }
-  errno = 0;
-  std::unique_ptr<std::FILE, SluitBestand> bestand(openLezen(pad));
-  if (!bestand) {
-    if (errno == ENOENT) return fout("Het bestand " + pad + " bestaat niet.");
-    return fout("Het bestand " + pad + " kan niet worden geopend.");
-  }
   const std::uintmax_t grootte = std::filesystem::file_size(padUitUtf8(pad), ec);
   if (!ec) inhoud.reserve(static_cast<std::size_t>(grootte) + 1);
   char blok[1 << 16];
@@ -387,7 +373,8 @@ bool isKopOppervlaktelijnen(std::string_view regel) {
 }
 
 bool isOppervlaktelijnenBestand(const std::string& pad) {
-  std::unique_ptr<std::FILE, SluitBestand> bestand(openLezen(pad));
+  Invoerfout waarom;
+  const Bestand bestand = openInvoer(pad, waarom);
   if (!bestand) return false;
   char begin[4096];
   const std::size_t n = std::fread(begin, 1, sizeof begin, bestand.get());

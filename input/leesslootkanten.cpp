@@ -5,18 +5,14 @@
 #include <memory>
 #include <string_view>
 
-#include "basis/bestandspad.h"
 #include "basis/getallen.h"
+#include "input/invoerbestand.h"
 
 namespace zarvo {
 
 const char* const slootkantenKop = "profielnaam;punt dijkzijde;X;Y;punt polderzijde;X;Y";
 
 namespace {
-
-struct SluitBestand {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // A choices file holds a line per profile; more than this is no choices
 // file, and reading it whole would only cost memory.
@@ -48,11 +44,9 @@ std::optional<Melding> leesSlootkanten(const std::string& pad, std::vector<Sloot
     const std::string waar = regel > 0 ? ", regel " + std::to_string(regel) : std::string();
     return Melding{"Fout!", "Het slootkantenbestand " + pad + waar + ": " + reden, Icoon::Kritiek};
   };
-  const auto bestandspad = padUitUtf8(pad);
-  if (const auto soort = geenGewoonBestand(bestandspad)) return fout(0, "dit is " + *soort + ", geen gewoon bestand.");
-  errno = 0;
-  std::unique_ptr<std::FILE, SluitBestand> bestand(openBestand(bestandspad, "rb"));
-  if (!bestand) return fout(0, errno == ENOENT ? "het bestand bestaat niet." : "het bestand kan niet worden geopend.");
+  Invoerfout waarom;
+  const Bestand bestand = openInvoer(pad, waarom);
+  if (!bestand) return Melding{"Fout!", waarom.tekst, Icoon::Kritiek};
   std::string inhoud;
   char blok[1 << 16];
   std::size_t gelezen;

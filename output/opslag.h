@@ -1,7 +1,9 @@
-// The save as one unit: the files of one save (result files, the
-// deleted-profile list, or the removal of a list that no longer belongs to
-// the result) are either all in place or none is, even when the program is
-// killed halfway. Used by slaOp(); not for other callers.
+// The save: slaOp() and the checks before it, for every result format.
+//
+// Its files (result files, the deleted-profile list, or the removal of a
+// list that no longer belongs to the result) are either all in place or
+// none is, even when the program is killed halfway. The parts that do
+// that (namespace zarvo::opslag) are used by slaOp() alone.
 //
 // How: every new file is written to a short hidden temporary name beside
 // its target and pushed to the disk. A journal in the chosen folder lists
@@ -13,12 +15,94 @@
 // gone, so that a rename that fails can be undone.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "output/resultaatschrijver.h"
+#include "basis/meldingen.h"
+#include "basis/profielstore.h"
+
+namespace zarvo {
+
+// What a save did besides writing its files, for the user to hear.
+struct Opslagverslag {
+  // Traces of an interrupted earlier save in the folder, finished or
+  // undone before this save began ("Let op!" messages).
+  std::vector<Melding> hersteld;
+  // The path of a deleted-profile list of an earlier save that was
+  // removed, because this save has no deletions; empty when none.
+  std::string oudeLijstVerwijderd;
+};
+
+// Writes the result files of 'formaat' under 'namen' (one per file) in
+// 'map' and, when profiles were deleted, the list 'naamVerwijderd'; when
+// none were, a list of that name from an earlier save is removed. The
+// files are one save: after a failure, a signal (SIGINT, SIGTERM, SIGHUP
+// when vangOnderbrekingen() is on) or even a kill, the folder holds the
+// old files or the new ones, never a mix; what a killed save left is
+// finished or undone by the next save into that folder. Two saves into
+// one folder take turns; the second waits a few seconds, then fails.
+// A link as target is written through; an existing file keeps its
+// permissions; a name that is one of the input files (the store's two and
+// 'ookInvoer') is refused. Everything is on the disk before it returns.
+// Returns nullopt on success, else the "Fout!" message to show; running
+// out of memory is such a message too. The success message is the
+// caller's to show (meldingOpgeslagen()).
+std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, const Resultaatformaat& formaat,
+                             const std::vector<std::string>& namen, const std::string& naamVerwijderd,
+                             char decimaalteken, Opslagverslag* verslag = nullptr,
+                             const std::vector<std::string>& ookInvoer = {});
+
+// "Bestanden zijn opgeslagen.", with what else the save did.
+Melding meldingOpgeslagen(const Opslagverslag& verslag);
+
+// What is wrong with the name of a file the save writes into the chosen
+// folder. A name is one file in that folder: empty (or blank) would make
+// the folder itself the target, "." and ".." and a separator would write
+// somewhere other than the folder the user sees, and names starting with
+// ".zarvo-" are the save's own lock, journal and temporary files.
+enum class Naamfout { Geen, Leeg, PuntOfPuntPunt, Scheidingsteken, Gereserveerd };
+Naamfout controleerBestandsnaam(std::string_view naam);
+// Why, in a few words: "bevat een '/' of '\\'", ...; empty for Geen.
+std::string_view naamfoutTekst(Naamfout fout);
+
+// Why a save cannot go where it was asked to: what it is about and why,
+// apart, for a screen that shows only the reason.
+struct Opslagfout {
+  std::string pad;    // the folder or file as named to the user (UTF-8)
+  std::string reden;  // e.g. "de map bestaat niet"
+  // The message that says both: "Fout bij het opslaan, controleer
+  // bestandsnaam", then "<pad>: <reden>".
+  Melding melding() const;
+};
+
+// Before any reading: is 'map' a folder we can save into? Finishes or
+// undoes what an interrupted save left there (the messages in 'hersteld').
+// 'licht' (for a folder merely picked on a screen) leaves a folder without
+// such traces untouched and asks the system whether it is writable,
+// instead of creating the lock file in it.
+std::optional<Opslagfout> controleerDoelmap(const std::string& map, std::vector<Melding>* hersteld = nullptr,
+                                            bool licht = false);
+
+// Before any reading: refuses result names that cannot be written (a
+// folder, a pipe, a dangling link) or that are one of the input files.
+std::optional<Melding> controleerDoelnamen(const std::string& map, const std::vector<std::string>& namen,
+                                           const std::string& naamVerwijderd, const std::vector<std::string>& invoer);
+
+// How long a save waits for another one in the same folder (default 5 s).
+void zetWachttijdMapslot(std::chrono::milliseconds wacht);
+
+// slaOp() with the profile-lines format.
+std::optional<Melding> schrijfResultaat(const ProfielStore& store, const std::string& map,
+                                        const std::string& naamResultaat,
+                                        const std::string& naamVerwijderd, char decimaalteken);
+
+}  // namespace zarvo
 
 namespace zarvo::opslag {
 

@@ -66,8 +66,10 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   auto* fraNamen = new QGroupBox(QStringLiteral("Bestandsnamen"), this);
   cboFormaat_ = new QComboBox(fraNamen);
   cboFormaat_->setObjectName("cboFormaat");
-  cboFormaat_->addItem(QStringLiteral("Profielregels (zoals ingelezen)"));
-  cboFormaat_->addItem(QStringLiteral("Oppervlaktelijnen + karakteristieke punten"));
+  // In the table's order, so the index is the table's.
+  for (const Formaatkeuze& f : resultaatformaten()) {
+    cboFormaat_->addItem(QString::fromUtf8(f.label.data(), static_cast<qsizetype>(f.label.size())));
+  }
   cboFormaat_->setToolTip(QStringLiteral("Oppervlaktelijnen en karakteristieke punten zijn de twee bestanden "
                                          "die de dijkbeoordelingssoftware inleest"));
   txtProfielen_ = new QLineEdit(QStringLiteral("output_profiel.csv"), fraNamen);
@@ -142,18 +144,29 @@ void FrmOpslaan::laad() {
   lblSamenvatting_->setText(samenvatting);
 }
 
-bool FrmOpslaan::oppervlaktelijnen() const { return cboFormaat_->currentIndex() == 1; }
+const Formaatkeuze& FrmOpslaan::formaat() const {
+  const auto formaten = resultaatformaten();
+  const int i = cboFormaat_->currentIndex();
+  return i >= 0 && static_cast<std::size_t>(i) < formaten.size() ? formaten[static_cast<std::size_t>(i)]
+                                                                  : formaten.front();
+}
 
-void FrmOpslaan::zetOppervlaktelijnen(bool aan) { cboFormaat_->setCurrentIndex(aan ? 1 : 0); }
+bool FrmOpslaan::oppervlaktelijnen() const { return formaat().naam == "oppervlaktelijnen"; }
+
+void FrmOpslaan::zetOppervlaktelijnen(bool aan) {
+  const auto formaten = resultaatformaten();
+  const Formaatkeuze* gekozen = aan ? zoekResultaatformaat("oppervlaktelijnen") : &formaten.front();
+  cboFormaat_->setCurrentIndex(static_cast<int>(gekozen - formaten.data()));
+}
 
 // The names the chosen format proposes; the user may change them after.
+// The second name box is for a format of two files.
 void FrmOpslaan::toonNamen() {
-  const bool opl = oppervlaktelijnen();
-  const Oppervlaktelijnen formaat = taak_.oppervlaktelijnen();
-  const Resultaatformaat& f = opl ? static_cast<const Resultaatformaat&>(formaat) : profielregels();
-  txtProfielen_->setText(QString::fromStdString(taak_.standaardNaamResultaat(f, 0)));
-  txtKarakteristiekePunten_->setText(opl ? QString::fromStdString(taak_.standaardNaamResultaat(f, 1)) : QString());
-  txtKarakteristiekePunten_->setEnabled(opl);
+  const auto f = formaat().maak(taak_);
+  const bool tweede = f->aantalBestanden() > 1;
+  txtProfielen_->setText(QString::fromStdString(taak_.standaardNaamResultaat(*f, 0)));
+  txtKarakteristiekePunten_->setText(tweede ? QString::fromStdString(taak_.standaardNaamResultaat(*f, 1)) : QString());
+  txtKarakteristiekePunten_->setEnabled(tweede);
 }
 
 bool FrmOpslaan::zetMap(const QString& pad) { return lijsten_->zetMap(pad); }
@@ -169,21 +182,9 @@ void FrmOpslaan::toonMap() {
   const auto fout = controleerDoelmap(naarPad(lijsten_->map()), &hersteld, true);
   for (const Melding& m : hersteld) toonMelding(m);
   QString tekst = QStringLiteral("Opslaan in: %1").arg(pad);
-  if (fout) {
-    const std::string& reden = fout->tekst;
-    tekst += QStringLiteral(" (kan hier niet opslaan: %1)")
-                 .arg(QString::fromStdString(reden.substr(reden.rfind(": ") == std::string::npos ? 0 : reden.rfind(": ") + 2)));
-  }
+  if (fout) tekst += QStringLiteral(" (kan hier niet opslaan: %1)").arg(QString::fromStdString(fout->reden));
   lblMap_->setText(tekst);
   lblMap_->setToolTip(pad);
-}
-
-// A name is one file in the chosen folder. An empty name would make the
-// target the folder itself, and a name with a separator or "." / ".."
-// would write somewhere other than the folder the user sees.
-bool FrmOpslaan::naamGeldig(const QString& naam) const {
-  if (naam.trimmed().isEmpty() || naam == QStringLiteral(".") || naam == QStringLiteral("..")) return false;
-  return !naam.contains('/') && !naam.contains('\\');
 }
 
 void FrmOpslaan::cmdOpslaan_Click() {
@@ -191,7 +192,8 @@ void FrmOpslaan::cmdOpslaan_Click() {
   const QString naamResultaat = txtProfielen_->text();
   const QString naamLijst = txtLogBestand_->text();
   const bool metLijst = s.aantalVerwijderd() > 0;
-  const bool opl = oppervlaktelijnen();
+  const auto formaatNu = formaat().maak(taak_);
+  const bool opl = formaatNu->aantalBestanden() > 1;
   const QString naamKrp = txtKarakteristiekePunten_->text();
   // The second line names the name that is wrong, as the writer's own
   // failures do.
@@ -200,7 +202,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
     ongeldig = QStringLiteral("er is geen map gekozen");
   } else {
     for (const QString* naam : {&naamResultaat, metLijst ? &naamLijst : nullptr, opl ? &naamKrp : nullptr}) {
-      if (naam && !naamGeldig(*naam)) {
+      if (naam && controleerBestandsnaam(naarPad(*naam)) != Naamfout::Geen) {
         ongeldig = QStringLiteral("'%1': geen geldige bestandsnaam").arg(*naam);
         break;
       }
@@ -233,12 +235,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
   Opslagverslag verslag;
   {
     Zandloper zandloper;
-    if (opl) {
-      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), taak_.oppervlaktelijnen(),
-                         &verslag);
-    } else {
-      fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), profielregels(), &verslag);
-    }
+    fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), *formaatNu, &verslag);
   }
   for (const Melding& m : verslag.hersteld) toonMelding(m);
   if (fout) {

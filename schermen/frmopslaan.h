@@ -50,8 +50,9 @@ class FrmOpslaan : public QWidget {
   void closeEvent(QCloseEvent* gebeurtenis) override;
 
  private:
-  bool naamGeldig(const QString& naam) const;
   bool oppervlaktelijnen() const;
+  // The entry of resultaatformaten() chosen.
+  const Formaatkeuze& formaat() const;
   void toonNamen();
   void toonMap();
 

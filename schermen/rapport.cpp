@@ -11,7 +11,6 @@
 #include "basis/profielgeometrie.h"
 #include "ditch/slootprofiel.h"
 #include "ditch/slootzicht.h"
-#include "input/leesbestandsloot.h"
 #include "platform/beeldexport.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
@@ -187,7 +186,7 @@ int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, c
     return 1;
   }
   // On screen this is a question; a script goes on, as the batch does.
-  if (const auto waarschuwing = waarschuwingSlootNamen(taak.store())) toonMelding(*waarschuwing);
+  for (const Melding& waarschuwing : taak.leeswaarschuwingen()) toonMelding(waarschuwing);
   // The pages draw the ground each ditch replaced, as the screen does.
   taak.zetSchermgegevensBewaren(true);
   taak.bouwSloten(sink);

@@ -10,7 +10,6 @@
 #include "schermen/frmpuntcodes.h"
 #include "schermen/frminput.h"
 #include "schermen/frmladen.h"
-#include "input/leesbestandsloot.h"
 #include "schermen/frmopslaan.h"
 #include "platform/berichten.h"
 #include "platform/regionaal.h"
@@ -212,9 +211,9 @@ bool Schermvolgorde::leesIn() {
     toonMelding(*fout);
     return false;
   }
-  if (const auto waarschuwing = waarschuwingSlootNamen(taak_.store())) {
-    const QString vraag = QString::fromStdString(waarschuwing->tekst) + QStringLiteral("\n\nToch doorgaan?");
-    if (toonBericht(vraag, QString::fromStdString(waarschuwing->titel), Icoon::Informatie, Knoppen::JaNee) !=
+  for (const Melding& waarschuwing : taak_.leeswaarschuwingen()) {
+    const QString vraag = QString::fromStdString(waarschuwing.tekst) + QStringLiteral("\n\nToch doorgaan?");
+    if (toonBericht(vraag, QString::fromStdString(waarschuwing.titel), Icoon::Informatie, Knoppen::JaNee) !=
         Antwoord::Ja) {
       // Back to the input screen, nothing loaded, the choice kept.
       taak_.zetBestanden(taak_.profielbestand(), taak_.slootbestand());

@@ -23,6 +23,7 @@ void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
   vers.bestandSloot = std::move(slootbestand);
   store_ = std::move(vers);
   verwijderd_.clear();
+  leeswaarschuwingen_.clear();
   slootVariabelen_ = SlootVariabelen{};
   statussen_.clear();
   bouwfeiten_.clear();
@@ -56,8 +57,9 @@ std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, con
   // say which file it is; the surface-lines test opens the file too.
   for (const std::string* pad : {&store_.inputbestand, &store_.bestandSloot, &karakteristiekePunten_}) {
     if (pad->empty()) continue;
-    if (const auto soort = geenGewoonBestand(padUitUtf8(*pad)); soort && *soort != "een map") {
-      return toonbaar({"Fout!", "Het bestand " + *pad + " is " + *soort + ", geen gewoon bestand.", Icoon::Kritiek});
+    if (const auto soort = geenGewoonBestand(padUitUtf8(*pad)); soort && *soort != Bestandssoort::Map) {
+      return toonbaar({"Fout!", "Het bestand " + *pad + " is " + soortTekst(*soort) + ", geen gewoon bestand.",
+                       Icoon::Kritiek});
     }
   }
   // Whatever fails, the job is left without profiles: never half a job.
@@ -81,6 +83,8 @@ std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, con
   if (auto fout = leesBestandSloot(store_, store_.bestandSloot)) return mislukt(toonbaar(*fout));
   std::int32_t volgnummer = 0;
   for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
+  // Records go by position, as always; a name that differs is only told.
+  if (auto waarschuwing = waarschuwingSlootNamen(store_)) leeswaarschuwingen_.push_back(std::move(*waarschuwing));
   return std::nullopt;
 }
 
@@ -259,6 +263,7 @@ std::vector<std::string> Taak::bestaandeDoelen(const std::string& map, const std
                                                const std::string& naamVerwijderd) const {
   std::vector<std::string> doelen = namen;
   if (store_.aantalVerwijderd() > 0) doelen.push_back(naamVerwijderd);
+  if (heeftSlootkeuzes()) doelen.push_back(naamSlootkanten());
   std::vector<std::string> bestaand;
   for (const std::string& naam : doelen) {
     const std::filesystem::path pad = padUitUtf8(map) / padUitUtf8(naam);
@@ -270,7 +275,7 @@ std::vector<std::string> Taak::bestaandeDoelen(const std::string& map, const std
 
 std::optional<Melding> Taak::controleerDoel(const std::string& map, const std::vector<std::string>& namen,
                                            const std::string& naamVerwijderd, std::vector<Melding>* hersteld) const {
-  if (auto fout = controleerDoelmap(map, hersteld)) return fout;
+  if (auto fout = controleerDoelmap(map, hersteld)) return fout->melding();
   return controleerDoelnamen(map, namen, naamVerwijderd,
                              {store_.inputbestand, store_.bestandSloot, karakteristiekePunten_});
 }
@@ -278,7 +283,45 @@ std::optional<Melding> Taak::controleerDoel(const std::string& map, const std::v
 std::optional<Melding> Taak::slaOp(const std::string& map, const std::vector<std::string>& namen,
                                    const std::string& naamVerwijderd, char decimaalteken,
                                    const Resultaatformaat& formaat, Opslagverslag* verslag) const {
+  // Edges chosen by hand go with the result, so that the batch can build
+  // the same profiles again; they are part of the same all-or-nothing save.
+  if (heeftSlootkeuzes() && namen.size() == formaat.aantalBestanden()) {
+    const MetSlootkanten metSlootkanten(formaat);
+    std::vector<std::string> alleNamen = namen;
+    alleNamen.push_back(naamSlootkanten());
+    return zarvo::slaOp(store_, map, metSlootkanten, alleNamen, naamVerwijderd, decimaalteken, verslag,
+                        {karakteristiekePunten_});
+  }
   return zarvo::slaOp(store_, map, formaat, namen, naamVerwijderd, decimaalteken, verslag, {karakteristiekePunten_});
+}
+
+std::string Taak::naamSlootkanten() const { return standaardNaamSlootkanten(bestandsnaam()); }
+
+namespace {
+
+// profielregels() is one object for every job; the pointer only lends it.
+std::shared_ptr<const Resultaatformaat> maakProfielregels(const Taak&) {
+  return std::shared_ptr<const Resultaatformaat>(std::shared_ptr<void>(), &profielregels());
+}
+
+std::shared_ptr<const Resultaatformaat> maakOppervlaktelijnen(const Taak& taak) {
+  return std::make_shared<const Oppervlaktelijnen>(taak.oppervlaktelijnen());
+}
+
+constexpr Formaatkeuze formaten[] = {
+    {"profielregels", "Profielregels (zoals ingelezen)", maakProfielregels},
+    {"oppervlaktelijnen", "Oppervlaktelijnen + karakteristieke punten", maakOppervlaktelijnen},
+};
+
+}  // namespace
+
+std::span<const Formaatkeuze> resultaatformaten() { return formaten; }
+
+const Formaatkeuze* zoekResultaatformaat(std::string_view naam) {
+  for (const Formaatkeuze& f : formaten) {
+    if (f.naam == naam) return &f;
+  }
+  return nullptr;
 }
 
 }  // namespace zarvo

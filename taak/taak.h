@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
 #include "output/oppervlaktelijnen.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "basis/meldingen.h"
 #include "basis/profielstore.h"
@@ -50,6 +53,11 @@ class Taak {
   // pass through with nothing loaded.
   std::optional<Melding> leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang = {});
   bool isIngelezen() const { return store_.aantalProfielen() > 0; }
+  // What the last successful leesIn() found doubtful but read anyway
+  // ("Let op!"): today a ditch file whose record names differ from their
+  // profiles' names. The caller decides whether to go on. Empty after a
+  // failed read and whenever files are chosen again.
+  const std::vector<Melding>& leeswaarschuwingen() const { return leeswaarschuwingen_; }
 
   // The first remaining profile named exactly 'naam' (1-based), 0 if none.
   std::int32_t zoekProfiel(std::string_view naam) const;
@@ -105,6 +113,9 @@ class Taak {
   // Whether any profile has its edges chosen by hand (or its ditch taken
   // away); the save then writes the choices file beside the result.
   bool heeftSlootkeuzes() const;
+  // The name of the choices file saved beside the result when there are
+  // such choices ("output_slootkanten_<stam>.csv").
+  std::string naamSlootkanten() const;
   // Profile 'p' as reviewed, before its ditch was built: the profile itself
   // before the build, the kept copy after it; nullptr when not kept.
   const Profiel* profielVoorBouw(std::int32_t p) const;
@@ -136,7 +147,7 @@ class Taak {
   std::optional<Melding> controleerDoel(const std::string& map, const std::vector<std::string>& namen,
                                         const std::string& naamVerwijderd, std::vector<Melding>* hersteld) const;
 
-  // Writes the result into 'map' (see slaOp in output/resultaatschrijver.h);
+  // Writes the result into 'map' (see slaOp in output/opslag.h);
   // the input files are never overwritten.
   std::optional<Melding> slaOp(const std::string& map, const std::vector<std::string>& namen,
                                const std::string& naamVerwijderd, char decimaalteken,
@@ -149,6 +160,7 @@ class Taak {
   ProfielStore store_;
   // The deleted profiles themselves, parallel to store_.verwijderdeProfielen.
   std::vector<Profiel> verwijderd_;
+  std::vector<Melding> leeswaarschuwingen_;
   std::optional<std::string> bestandsnaam_;
   SlootVariabelen slootVariabelen_;
   std::vector<SlootStatus> statussen_;
@@ -159,6 +171,20 @@ class Taak {
   std::string karakteristiekePunten_;
   bool gebouwd_ = false;
 };
+
+// The result formats a job can be saved in, in the order the save screen
+// offers them; the first is the default. One entry each: the name the
+// batch's --formaat takes, the save screen's label, and how to make the
+// writer for a job (a format may refer to the job's construction record,
+// so it must not outlive the job).
+struct Formaatkeuze {
+  std::string_view naam;
+  std::string_view label;
+  std::shared_ptr<const Resultaatformaat> (*maak)(const Taak& taak);
+};
+std::span<const Formaatkeuze> resultaatformaten();
+// The entry named 'naam', nullptr when there is none.
+const Formaatkeuze* zoekResultaatformaat(std::string_view naam);
 
 // Thrown by a progress callback to stop the reading; leesIn() then leaves
 // nothing loaded and lets it pass.

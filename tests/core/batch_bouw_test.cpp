@@ -168,6 +168,25 @@ TEST(BatchBouw, FailuresWriteNothing) {
 #endif
 }
 
+TEST(BatchBouw, AnOutputNameThatLeavesTheFolderIsAUsageError) {
+  TestMap map;
+  map.schrijf("klein.txt", klein);
+  map.schrijf("klein.csv", kleinSloot);
+  fs::create_directories(map.map() / "uit" / "output_profiel_sub");
+  fs::create_directories(map.map() / "uit" / "output_verwijderde_profielen_sub");
+  for (const std::string opties : {"--bestandsnaam sub/x.txt", "--bestandsnaam 'sub\\x.txt'",
+                                   "--bestandsnaam sub/x.txt --formaat oppervlaktelijnen"}) {
+    const Resultaat r = bouw(map, map.map(), "klein.txt klein.csv --uitvoermap uit --verwijder A " + opties);
+    EXPECT_EQ(r.code, 2) << opties;
+    EXPECT_EQ(r.fout.rfind("zarvo-batch: --bestandsnaam ", 0), 0u) << r.fout;
+    EXPECT_EQ(r.uit, "") << opties;
+    // Not even the folder's lock: nothing was written anywhere.
+    EXPECT_EQ(aantalBestanden(map.map() / "uit"), 2u) << opties;
+    EXPECT_EQ(aantalBestanden(map.map() / "uit" / "output_profiel_sub"), 0u) << opties;
+    EXPECT_EQ(aantalBestanden(map.map() / "uit" / "output_verwijderde_profielen_sub"), 0u) << opties;
+  }
+}
+
 TEST(BatchBouw, UsageAndHelp) {
   TestMap map;
   Resultaat r = bouw(map, map.map(), "--help");

@@ -15,6 +15,7 @@
 
 #include "ditch/slootprofiel.h"
 #include "output/oppervlaktelijnen.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "basis/getallen.h"
 #include "basis/parallel.h"

@@ -10,7 +10,9 @@
 #include <future>
 #include <new>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #ifndef _WIN32
@@ -154,6 +156,31 @@ TEST(Opslag, AListOfAnEarlierSaveGoesWhenNothingWasDeleted) {
   EXPECT_NE(meldingOpgeslagen(verslag).tekst.find("Het oude overzicht " + map.pad("weg.csv") + " is verwijderd"),
             std::string::npos);
   EXPECT_EQ(meldingOpgeslagen(Opslagverslag{}).tekst, "Bestanden zijn opgeslagen.");
+}
+
+TEST(Opslag, ANameIsOneFileOfItsOwnInTheFolder) {
+  const std::pair<std::string_view, Naamfout> gevallen[] = {
+      {"output_profiel_x.txt", Naamfout::Geen},
+      {".verborgen", Naamfout::Geen},
+      {"...", Naamfout::Geen},
+      {"a..b", Naamfout::Geen},
+      {"x.zarvo-y", Naamfout::Geen},
+      {" x ", Naamfout::Geen},
+      {"", Naamfout::Leeg},
+      {" \t ", Naamfout::Leeg},
+      {".", Naamfout::PuntOfPuntPunt},
+      {"..", Naamfout::PuntOfPuntPunt},
+      {"sub/x.txt", Naamfout::Scheidingsteken},
+      {"sub\\x.txt", Naamfout::Scheidingsteken},
+      {"x/", Naamfout::Scheidingsteken},
+      {"/", Naamfout::Scheidingsteken},
+      {".zarvo-opslag.lock", Naamfout::Gereserveerd},
+      {".zarvo-", Naamfout::Gereserveerd},
+  };
+  for (const auto& [naam, verwacht] : gevallen) {
+    EXPECT_EQ(controleerBestandsnaam(naam), verwacht) << "'" << naam << "'";
+    EXPECT_EQ(naamfoutTekst(controleerBestandsnaam(naam)).empty(), verwacht == Naamfout::Geen) << naam;
+  }
 }
 
 TEST(Opslag, OddTargets) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "output/oppervlaktelijnen.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "basis/parallel.h"
 #include "basis/getallen.h"

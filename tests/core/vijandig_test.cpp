@@ -14,6 +14,7 @@
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
 #include "input/leesbestandsloot.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "basis/getallen.h"
 #include "taak/taak.h"

@@ -10,6 +10,7 @@
 #include "fuzzhulp.h"
 #include "input/leesoppervlaktelijnen.h"
 #include "output/oppervlaktelijnen.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 
 using namespace zarvo;

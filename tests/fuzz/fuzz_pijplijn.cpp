@@ -19,6 +19,7 @@
 #include "fuzzhulp.h"
 #include "input/leesbestand.h"
 #include "input/leesbestandsloot.h"
+#include "output/opslag.h"
 #include "output/resultaatschrijver.h"
 #include "basis/getallen.h"
 #include "basis/profielgeometrie.h"
