@@ -491,7 +491,7 @@ void FrmPL::toonKeuzeStand() {
   }
   zetMarkering(markeringDijk_, gekozenDijk_ == 0 ? 0 : gekozenDijk_ + voorlandPunten());
   const bool eigenKeuze = voor && voor->slootkeuze && !voor->slootkeuze->geenSloot();
-  cmdSlootkantenOpnieuw_->setEnabled(voor && (gebouwd.heeftSloot() || eigenKeuze));
+  cmdSlootkantenOpnieuw_->setEnabled(voor && (gebouwd.heeftSloot() || eigenKeuze || gekozenDijk_ != 0));
 }
 
 void FrmPL::geklikt(double x, double y) {

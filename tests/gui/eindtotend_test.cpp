@@ -15,6 +15,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
+
+#include "platform/picturebox.h"
+#include "platform/profielnavigatie.h"
 
 #include "schermen/frmpl.h"
 #include "schermen/frmpuntcodes.h"
@@ -133,6 +137,7 @@ class EindTotEind : public SchermTest {
     klik(scherm<FrmPuntCodes>(), "cmdSluitVenster");
     QCoreApplication::processEvents();
     EXPECT_FALSE(zichtbaar("frmPuntCodes"));
+    if (opSlootscherm) opSlootscherm(pl);
     klik(pl, "cmdOK");
     QCoreApplication::processEvents();
     EXPECT_TRUE(zichtbaar("frmOpslaan"));
@@ -160,6 +165,8 @@ class EindTotEind : public SchermTest {
 
   FakeBerichten fake;
   std::string verwijderdProfiel;  // deleted on the review screen
+  // What the user does on the ditch screen besides stepping through it.
+  std::function<void(FrmPL&)> opSlootscherm;
 };
 
 TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
@@ -197,6 +204,51 @@ TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
     EXPECT_TRUE(scherm == batchUit) << naam.toStdString() << " differs from the batch's";
   }
   EXPECT_TRUE(lees(QDir(doel.path()).filePath(namen[1])).contains(QByteArray::fromStdString(verwijderdProfiel)));
+}
+
+// Edges chosen by clicking on a profile the surveyor left without ditch
+// codes, and a coded ditch taken away: the screens save the choices beside
+// the result, and the batch given that file writes the same three files.
+TEST_F(EindTotEind, ChosenDitchEdgesAreSavedAndTheBatchReplaysThemByteForByte) {
+  QTemporaryDir doel;
+  QTemporaryDir batchDoel;
+  ASSERT_TRUE(doel.isValid() && batchDoel.isValid());
+  opSlootscherm = [this](FrmPL& pl) {
+    pl.resize(1000, 650);
+    QCoreApplication::processEvents();
+    klik(pl, "cmdSlootkantenOpnieuw");  // profile 1 keeps no ditch
+    const std::int32_t zonderCodes = taak().zoekProfiel("DP113+075");
+    ASSERT_GT(zonderCodes, 0);
+    emit pl.findChild<ProfielNavigatie*>()->springNaar(zonderCodes);
+    const auto& lz = pl.geometrie().lz;
+    ASSERT_GT(lz.size(), 40u);
+    auto* pic = kind<PictureBox>(pl, "picDwarsprofiel");
+    emit pic->geklikt(lz[29].l, lz[29].z);
+    emit pic->geklikt(lz[37].l, lz[37].z);
+    EXPECT_TRUE(taak().bouwfeiten()[static_cast<std::size_t>(zonderCodes - 1)].heeftSloot());
+  };
+  const GetoondBericht bericht = loopEnSlaOp(doel.path());
+  ASSERT_FALSE(HasFailure());
+  EXPECT_EQ(bericht.tekst, "Bestanden zijn opgeslagen.");
+  const QString keuzes = QDir(doel.path()).filePath("output_slootkanten_profielen.csv");
+  EXPECT_TRUE(lees(keuzes).contains("DP113+075;30;"));
+
+  QProcess batch;
+  batch.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  batch.start(QStringLiteral(ZARVO_BATCH),
+              {"bouw", QDir(voorbeelden).filePath(profielBestand), QDir(voorbeelden).filePath(slootBestand),
+               "--uitvoermap", batchDoel.path(), "--verwijder", QString::fromStdString(verwijderdProfiel),
+               "--decimaalteken", ",", "--slootkanten", keuzes});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  ASSERT_EQ(batch.exitCode(), 0);
+  const QStringList namen = {"output_profiel_" + profielBestand, "output_slootkanten_profielen.csv",
+                             "output_verwijderde_profielen_" + profielBestand};
+  EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
+  EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
+  for (const QString& naam : namen) {
+    EXPECT_TRUE(lees(QDir(doel.path()).filePath(naam)) == lees(QDir(batchDoel.path()).filePath(naam)))
+        << naam.toStdString() << " differs from the batch's";
+  }
 }
 
 // The target is a folder nobody may write in, root included: /proc refuses
