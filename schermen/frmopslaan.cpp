@@ -141,6 +141,12 @@ void FrmOpslaan::laad() {
                         .arg(s.aantalVerwijderd())
                         .arg(s.aantalVerwijderd() == 1 ? QString() : QStringLiteral("en"));
   }
+  // Written with the result without a field of its own: it must keep the
+  // name the batch is given (--slootkanten), but the user should know.
+  if (taak_.heeftSlootkeuzes()) {
+    samenvatting += QStringLiteral(" De met de hand gekozen slootkanten gaan mee in %1.")
+                        .arg(QString::fromStdString(taak_.naamSlootkanten()));
+  }
   lblSamenvatting_->setText(samenvatting);
 }
 
