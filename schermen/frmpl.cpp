@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -209,7 +211,21 @@ FrmPL::FrmPL(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   beeld->addWidget(picDwarsprofiel_, 1);
   beeld->addWidget(maakBeeldbalk());
   midden->addLayout(beeld, 1);
-  midden->addLayout(paneel);
+  // The panel scrolls instead of setting the window's height: on a laptop
+  // screen of 768 pixels the buttons below it must stay on the screen.
+  auto* paneelVlak = new QWidget;
+  paneelVlak->setObjectName("paneelVlak");
+  paneel->setContentsMargins(0, 0, 0, 0);
+  paneelVlak->setLayout(paneel);
+  auto* paneelRol = new QScrollArea(this);
+  paneelRol->setObjectName("paneelRol");
+  paneelRol->setWidget(paneelVlak);
+  paneelRol->setWidgetResizable(true);
+  paneelRol->setFrameShape(QFrame::NoFrame);
+  paneelRol->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // As wide as its contents, with room for the scroll bar when it shows.
+  paneelRol->setMinimumWidth(paneelVlak->sizeHint().width() + paneelRol->verticalScrollBar()->sizeHint().width());
+  midden->addWidget(paneelRol);
 
   auto* onder = new QHBoxLayout;
   onder->addWidget(cmdTerug);

@@ -120,6 +120,24 @@ TEST_F(Robuustheid, EveryScreenAtTinyAndAtFourKSize) {
   EXPECT_TRUE(gezien_.isEmpty()) << gezien_.join("\n").toStdString();
 }
 
+// A laptop of 1366 × 768 with a task bar and a title bar leaves about
+// 1366 × 690 for a window: every screen must fit, so that no button is off
+// the screen.
+TEST_F(Robuustheid, EveryScreenFitsALaptopScreen) {
+  vulStore(4, "DP");
+  FrmGraphicView& review = scherm<FrmGraphicView>();
+  review.begin();
+  store().initialiseerProfielInfo();
+  FrmPL& pl = scherm<FrmPL>();
+  pl.laad();
+  for (QWidget* w : std::initializer_list<QWidget*>{&scherm<FrmInput>(), &review, &pl, &scherm<FrmOpslaan>(),
+                                                    &scherm<FrmPuntCodes>()}) {
+    const QSize nodig = w->minimumSizeHint().expandedTo(w->minimumSize());
+    EXPECT_LE(nodig.width(), 1366) << w->objectName().toStdString();
+    EXPECT_LE(nodig.height(), 690) << w->objectName().toStdString();
+  }
+}
+
 TEST_F(Robuustheid, VeryLongNamesDoNotWidenTheWindowsPastTheScreen) {
   const std::string lang(5000, 'W');
   vulStore(2, lang);
