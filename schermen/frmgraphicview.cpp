@@ -261,14 +261,17 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
   const Punt& eerste = punten.front();
   const double minX = g.minX, maxX = g.maxX, minY = g.minY, maxY = g.maxY, minZ = g.minZ, maxZ = g.maxZ;
 
-  // Plan window: a square with a margin of a quarter of each axis' own
-  // extent, north up (Y drawn negated).
+  // Plan window: a square half as large again as the profile's larger
+  // extent, north up (Y drawn negated), with the profile in its middle. Along
+  // the larger extent that is a margin of a quarter on each side; a profile
+  // that runs north–south would otherwise lie on the left edge, under the
+  // Y labels.
   const double breedteX = maxX - minX;
   const double breedteY = maxY - minY;
   const double grootste = breedteX > breedteY ? breedteX : breedteY;
   double planZijde = grootste * 0.5 + grootste;
-  double planLinks = minX - 0.5 * (0.5 * breedteX);
-  double planBoven = -maxY - 0.25 * breedteY;
+  double planLinks = (minX + maxX) / 2 - planZijde / 2;
+  double planBoven = -(minY + maxY) / 2 - planZijde / 2;
   if (!(grootste > 0)) {
     // All points on one plan position: centre them in a small window.
     planZijde = 1.5 * minimaleMaat;

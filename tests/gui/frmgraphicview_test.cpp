@@ -90,10 +90,11 @@ TEST_F(ReviewScherm, KnownProfileGetsBothScalesLabelsAndCircles) {
   toon(drieProfielen());
   const ProfielStore& s = store();
 
-  // Plan: square side 1.5 × 8, margins a quarter of each axis' extent.
+  // Plan: square side 1.5 × 8, the profile in its middle (a quarter of
+  // the larger extent on either side of it).
   EXPECT_FLOAT_EQ(plan()->scaleWidth(), 12.0f);
   EXPECT_FLOAT_EQ(plan()->scaleHeight(), 12.0f);
-  EXPECT_FLOAT_EQ(plan()->scaleLeft(), 98.5f);
+  EXPECT_FLOAT_EQ(plan()->scaleLeft(), 97.0f);
   EXPECT_FLOAT_EQ(plan()->scaleTop(), -210.0f);
 
   // Cross-section: L = 10, f = 0.2, mid-height 1.75.
@@ -151,7 +152,8 @@ TEST_F(ReviewScherm, KnownProfileGetsBothScalesLabelsAndCircles) {
 }
 
 TEST_F(ReviewScherm, EastWestProfileVerticalSegmentAndAllPointsOfTheLongestProfile) {
-  // Y extent 0: the side comes from X alone and the window starts at -maxY.
+  // Y extent 0: the side comes from X alone, and the line lies across the
+  // middle of the window, not on its top edge.
   toon({maakProfiel("OW", {{0, 5, 0.0}, {4, 5, 1.0}, {10, 5, 0.5}}),
         // Equal plan position, different Z: a vertical step in the
         // cross-section. This is also the longest profile, filling every
@@ -159,7 +161,7 @@ TEST_F(ReviewScherm, EastWestProfileVerticalSegmentAndAllPointsOfTheLongestProfi
         maakProfiel("V", {{0, 0, 0.0}, {3, 4, 1.0}, {3, 4, -1.0}, {6, 8, 0.0}})});
   EXPECT_FLOAT_EQ(plan()->scaleWidth(), 15.0f);
   EXPECT_FLOAT_EQ(plan()->scaleLeft(), -2.5f);
-  EXPECT_FLOAT_EQ(plan()->scaleTop(), -5.0f);
+  EXPECT_FLOAT_EQ(plan()->scaleTop(), -12.5f);
 
   klik("cmdVolgende");
   EXPECT_EQ(store().aantalKolommen(), 13);
