@@ -39,12 +39,14 @@ void LineControl::setRandLabel(const QString& tekst) {
   box_->update();
 }
 
-std::vector<RandMarkering> PictureBox::randMarkeringen() const {
+std::vector<RandMarkering> PictureBox::randMarkeringen() const { return randMarkeringen(zicht_, size()); }
+
+std::vector<RandMarkering> PictureBox::randMarkeringen(const Zicht& zicht, QSizeF maat) const {
   std::vector<RandMarkering> uit;
   for (const LineControl* l : lijnen_) {
     if (!l->isVisible() || l->randLabel().isEmpty() || l->spanning() != LineControl::Spanning::VolleBreedte) continue;
-    const double y = naarPixel({l->x1(), l->y1()}).y();
-    if (y < 0 || y > height()) uit.push_back({l->randLabel(), l->kleur(), y < 0, l->y1()});
+    const double y = zicht.naarPixel({l->x1(), l->y1()}, maat).y();
+    if (y < 0 || y > maat.height()) uit.push_back({l->randLabel(), l->kleur(), y < 0, l->y1()});
   }
   // Stacked from the edge inwards in the order the levels lie beyond it.
   std::sort(uit.begin(), uit.end(), [](const RandMarkering& a, const RandMarkering& b) {
@@ -294,11 +296,12 @@ void PictureBox::schilder(QPainter& p, QSizeF maat, const Zicht& zicht) {
   }
   if (assen_.aan()) tekenAssen(p, zicht, maat, assen_);
   // A level out of view: a small arrow at the edge it lies beyond, with its
-  // name and value, at the right where the axes leave room.
-  if (p.device() == this) {
+  // name and value, at the right where the axes leave room. On a saved
+  // picture too: it shows what the screen shows.
+  {
     int boven = 0, onder = 0;
-    const QFontMetrics maten(font());
-    for (const RandMarkering& m : randMarkeringen()) {
+    const QFontMetricsF maten(p.font());
+    for (const RandMarkering& m : randMarkeringen(zicht, maat)) {
       const double h = maten.height();
       // Clear of the axis labels and the axis name along the bottom edge.
       const double y = m.boven ? 4 + (boven++) * (h + 2) : maat.height() - 3.6 * h - 4 - (onder++) * (h + 2);

@@ -172,6 +172,8 @@ class PictureBox : public QWidget {
   // The full-width lines with a marker text that lie above or below the
   // view now.
   std::vector<RandMarkering> randMarkeringen() const;
+  // The same for a drawing of 'maat' pixels showing 'zicht' (a file, a page).
+  std::vector<RandMarkering> randMarkeringen(const Zicht& zicht, QSizeF maat) const;
 
   void setTooltipTekst(const QString& tekst);
 

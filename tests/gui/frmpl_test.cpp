@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include "schermen/frmpuntcodes.h"
 #include "schermen/frmopslaan.h"
 #include "schermen/frmgraphicview.h"
+#include "platform/beeldexport.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
 #include "tests/core/testmap.h"
@@ -331,6 +334,13 @@ TEST_F(FrmPLTest, ALevelOutsideThePictureIsMarkedAtItsEdge) {
   EXPECT_EQ(buiten[0].tekst, "Polderpeil -50,00");
   EXPECT_FALSE(buiten[0].boven);
   EXPECT_EQ(buiten[0].kleur, lijn(f, "linePolderpeil").kleur());
+  // A saved picture shows the marker as the screen does.
+  QTemporaryDir map;
+  const QString svg = map.filePath("beeld.svg");
+  ASSERT_EQ(slaBeeldOp(pic(f), QStringLiteral("P1"), svg), std::nullopt);
+  QFile bestand(svg);
+  ASSERT_TRUE(bestand.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(bestand.readAll()).contains("Polderpeil -50,00"));
   kind<QLineEdit>(f, "txtLiggingPolderpeil")->setText("1");
   klik(f, "cmdUpdate");
   EXPECT_TRUE(pic(f).randMarkeringen().empty());
