@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -47,6 +48,11 @@ ProfielNavigatie::ProfielNavigatie(QWidget* ouder) : QWidget(ouder) {
   // suggestion from the list with Return jumps at once.
   cboProfiel_->installEventFilter(this);
   cboProfiel_->lineEdit()->installEventFilter(this);
+  // While the suggestion list is open it gets the keys, and the completer
+  // hands Return to the field behind every filter: the first Return after
+  // typing only closed the list. Installed after the completer's own filter,
+  // this one sees the key first.
+  aanvuller->popup()->installEventFilter(this);
   connect(aanvuller, qOverload<const QString&>(&QCompleter::activated), this,
           [this](const QString& tekst) { springNaarTekst(tekst); });
 
@@ -181,6 +187,13 @@ bool ProfielNavigatie::eventFilter(QObject* object, QEvent* event) {
 
   if (object == cboProfiel_ || object == cboProfiel_->lineEdit()) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    springNaarTekst(cboProfiel_->lineEdit()->text());
+    return true;
+  }
+  if (QAbstractItemView* lijst = cboProfiel_->completer()->popup(); object == lijst) {
+    // A suggestion the user moved to is the completer's to choose.
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || lijst->currentIndex().isValid()) return false;
+    lijst->hide();
     springNaarTekst(cboProfiel_->lineEdit()->text());
     return true;
   }

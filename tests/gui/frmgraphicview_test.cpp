@@ -573,6 +573,19 @@ TEST_F(ReviewScherm, JumpListShowsTheSameProfileAsTheButtons) {
   // Buttons keep the list's selection in step.
   klik("cmdVolgende");
   EXPECT_EQ(lijst->currentIndex(), 2);
+
+  // As a user types: the suggestion list opens and has the keys; one Return
+  // jumps to what was typed.
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  lijst->lineEdit()->setFocus();
+  lijst->lineEdit()->selectAll();
+  QTest::keyClicks(lijst->lineEdit(), "p1");
+  QAbstractItemView* suggesties = lijst->completer()->popup();
+  ASSERT_TRUE(suggesties->isVisible());
+  QTest::keyClick(suggesties, Qt::Key_Return);
+  EXPECT_EQ(scherm<FrmGraphicView>().huidigProfiel(), 1);
+  EXPECT_FALSE(suggesties->isVisible());
 }
 
 // Files written to a temporary folder, read by the real load sequence.
