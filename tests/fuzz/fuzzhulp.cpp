@@ -64,7 +64,7 @@ void TelSink::meld(const zarvo::Melding& melding) {
   ++aantal;
 }
 
-void controleerGelezen(const zarvo::ProfielStore& store) {
+void controleerGelezen(const zarvo::ProfielStore& store, bool verticaal) {
   ZARVO_EIS(store.aantalProfielen() >= 1);
   std::size_t meeste = 0;
   for (std::size_t i = 0; i < store.profielen.size(); ++i) {
@@ -78,7 +78,10 @@ void controleerGelezen(const zarvo::ProfielStore& store) {
         ZARVO_EIS(std::isfinite(v));
         ZARVO_EIS(zarvo::rondAf3(v) == v);
       }
-      if (k > 0) ZARVO_EIS(pt.x != p.punten[k - 1].x || pt.y != p.punten[k - 1].y);
+      if (k > 0) {
+        const zarvo::Punt& vorig = p.punten[k - 1];
+        ZARVO_EIS(pt.x != vorig.x || pt.y != vorig.y || (verticaal && pt.z != vorig.z));
+      }
     }
     meeste = std::max(meeste, p.punten.size());
   }

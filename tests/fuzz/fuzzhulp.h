@@ -36,6 +36,8 @@ class TelSink : public zarvo::MeldingSink {
 // profile, no empty profile or name, neighbouring profiles with different
 // names, finite coordinates with at most three decimals, no double point,
 // and the bounds of the largest profile.
-void controleerGelezen(const zarvo::ProfielStore& store);
+// 'verticaal': surface lines keep a point on the same X,Y as the one before
+// when its Z differs (a vertical segment); profile lines never do.
+void controleerGelezen(const zarvo::ProfielStore& store, bool verticaal = false);
 
 }  // namespace zarvofuzz
