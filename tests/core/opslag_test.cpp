@@ -291,6 +291,7 @@ TEST(Opslag, SavesIntoOneFolderTakeTurns) {
   zetWachttijdMapslot(std::chrono::milliseconds(100));
   const auto bezet = bewaar(store(0), map);
   ASSERT_TRUE(bezet);
+  EXPECT_EQ(bezet->tekst.substr(0, bezet->tekst.find('\n')), "De map is bezet");
   EXPECT_NE(bezet->tekst.find("er wordt al in deze map opgeslagen"), std::string::npos) << bezet->tekst;
   EXPECT_EQ(inhoud(map.map()), std::vector<std::string>{Mapslot::bestandsnaam()});
   slot.reset();
@@ -449,7 +450,8 @@ namespace {
 // Runs zarvo-batch in 'map' with its stdout on 'uit' (a descriptor) and its
 // stderr in the file "stderr"; 'grensKb' limits its address space. Returns
 // the exit code, or 128 + the signal that ended it.
-int draai(const zarvotest::TestMap& map, std::vector<std::string> args, int uit, long grensKb = 0) {
+int draai(const zarvotest::TestMap& map, std::vector<std::string> args, int uit, long grensKb = 0,
+         long bestandsgrens = 0) {
   args.insert(args.begin(), ZARVO_BATCH);
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -463,6 +465,10 @@ int draai(const zarvotest::TestMap& map, std::vector<std::string> args, int uit,
     if (grensKb > 0) {
       const rlimit grens{static_cast<rlim_t>(grensKb) * 1024, static_cast<rlim_t>(grensKb) * 1024};
       setrlimit(RLIMIT_AS, &grens);
+    }
+    if (bestandsgrens > 0) {
+      const rlimit grens{static_cast<rlim_t>(bestandsgrens), static_cast<rlim_t>(bestandsgrens)};
+      setrlimit(RLIMIT_FSIZE, &grens);
     }
     execv(argv[0], argv.data());
     _exit(127);
@@ -527,4 +533,49 @@ TEST(Opslag, TheBatchChecksTheFolderBeforeReading) {
   EXPECT_EQ(zarvotest::leesAlles(map.map() / "stderr"),
             "Fout!: Fout bij het opslaan, controleer bestandsnaam\ngeen-map: de map bestaat niet\n");
 }
+TEST(Opslag, TheBatchRefusesWhatItMayNotWriteAndUndoesAFileTooLarge) {
+  zarvotest::TestMap map;
+  const int leeg = open("/dev/null", O_WRONLY);
+  std::string regels;
+  for (int i = 0; i < 2000; ++i) regels += "99,999," + std::to_string(i) + ",0,1.5,A\n";
+  map.schrijf("p.txt", regels);
+  map.schrijf("s.csv", "kop\nA;-1;1;1;;;\n");
+
+  // ulimit -f below the result's size: the save is undone, not killed
+  // halfway, and the exit code is that of the signal, as for the others.
+  EXPECT_EQ(draai(map, {"bouw", "p.txt", "s.csv"}, leeg, 0, 16 * 1024), 128 + SIGXFSZ);
+  std::string fout = zarvotest::leesAlles(map.map() / "stderr");
+  EXPECT_NE(fout.find("output_profiel_p.txt: bestand te groot"), std::string::npos) << fout;
+  EXPECT_EQ(inhoud(map.map()), (std::vector<std::string>{"p.txt", "s.csv", "stderr"}));
+
+  // A write-protected result stays as it is.
+  map.schrijf("output_profiel_p.txt", "bewaren");
+  fs::permissions(map.map() / "output_profiel_p.txt", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(draai(map, {"bouw", "p.txt", "s.csv"}, leeg), 1);
+  fout = zarvotest::leesAlles(map.map() / "stderr");
+  EXPECT_NE(fout.find("beveiligd tegen schrijven"), std::string::npos) << fout;
+  EXPECT_EQ(zarvotest::leesAlles(map.map() / "output_profiel_p.txt"), "bewaren");
+
+  // A name longer than the folder takes is told before the input is even
+  // looked at.
+  EXPECT_EQ(draai(map, {"bouw", "nergens.txt", "nergens.csv", "--bestandsnaam", std::string(300, 'x')}, leeg), 1);
+  fout = zarvotest::leesAlles(map.map() / "stderr");
+  EXPECT_NE(fout.find("de naam is te lang (315 tekens; deze map neemt er hoogstens 255)"), std::string::npos) << fout;
+  close(leeg);
+}
 #endif
+
+TEST(Opslag, CharacteristicPointsBesideTheLinesThatAreNoFileAreAnError) {
+  zarvotest::TestMap map;
+  const std::string opl = map.schrijf("lijnen.csv", "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)\n"
+                                                    "A;0;0;1;1;0;1;2;0;1\n");
+  const std::string sloot = map.schrijf("sloot.csv", "kop\n");
+  fs::create_directory(map.map() / "lijnen.krp.csv");
+  Taak taak;
+  taak.zetBestanden(opl, sloot);
+  MeldingVerzamelaar sink;
+  const auto fout = taak.leesIn(sink, '.');
+  ASSERT_TRUE(fout);
+  EXPECT_NE(fout->tekst.find(map.pad("lijnen.krp.csv") + " is een map"), std::string::npos) << fout->tekst;
+}
+
