@@ -40,7 +40,10 @@ void vangOnderbrekingen() {
   actie.sa_handler = noteerSignaal;
   sigemptyset(&actie.sa_mask);
   actie.sa_flags = 0;
-  for (int signaal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signaal, &actie, nullptr);
+  // SIGXFSZ (a file size limit, ulimit -f) would kill the program halfway
+  // through a write; noted instead, the write fails with EFBIG and the save
+  // is undone like any other.
+  for (int signaal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) sigaction(signaal, &actie, nullptr);
 #endif
 }
 
@@ -52,6 +55,9 @@ std::string signaalNaam(int signaal) {
     case SIGTERM: return "SIGTERM";
 #ifdef SIGHUP
     case SIGHUP: return "SIGHUP";
+#endif
+#ifdef SIGXFSZ
+    case SIGXFSZ: return "SIGXFSZ";
 #endif
     default: return "signaal " + std::to_string(signaal);
   }

@@ -1,5 +1,6 @@
-// Stopping by signal. Ctrl-C, SIGTERM (a shutdown, a job scheduler) and
-// SIGHUP (a closed terminal) must not leave a save half done: the handlers
+// Stopping by signal. Ctrl-C, SIGTERM (a shutdown, a job scheduler),
+// SIGHUP (a closed terminal) and SIGXFSZ (a file grown past the limit set
+// with ulimit -f) must not leave a save half done: the handlers
 // only note the signal, and the long steps look at the note at points where
 // stopping is safe. A broken pipe on stdout is not a reason to stop a save
 // either: SIGPIPE is ignored and the failed write is seen as an error.
@@ -21,7 +22,7 @@ void negeerGebrokenPijp();
 // The signal that asked the program to stop, 0 when none did.
 int onderbrekingSignaal();
 
-// "SIGINT", "SIGTERM", "SIGHUP" or "signaal <n>".
+// "SIGINT", "SIGTERM", "SIGHUP", "SIGXFSZ" or "signaal <n>".
 std::string signaalNaam(int signaal);
 
 // Exit code of a program stopped by 'signaal': 128 + its number, as a shell

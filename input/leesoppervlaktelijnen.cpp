@@ -395,7 +395,10 @@ std::string standaardKarakteristiekePunten(const std::string& pad) {
 std::string gevondenKarakteristiekePunten(const std::string& pad) {
   std::error_code ec;
   std::string standaard = standaardKarakteristiekePunten(pad);
-  if (std::filesystem::is_regular_file(padUitUtf8(standaard), ec)) return standaard;
+  // Not only a regular file: a folder or a pipe under that name is read as
+  // well, so that the reader says what it is instead of the codes going
+  // missing unsaid.
+  if (std::filesystem::exists(padUitUtf8(standaard), ec)) return standaard;
   return {};
 }
 

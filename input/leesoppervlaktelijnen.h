@@ -29,7 +29,8 @@ bool isOppervlaktelijnenBestand(const std::string& pad);
 // Where those tools look for the characteristic points of 'pad': beside it,
 // named as it is without ".csv", plus ".krp.csv".
 std::string standaardKarakteristiekePunten(const std::string& pad);
-// That file when it exists as a regular file, else empty.
+// That file when something is there under its name (what is not a regular
+// file the reader refuses with its message), else empty.
 std::string gevondenKarakteristiekePunten(const std::string& pad);
 
 // Reads the surface lines at 'pad' and, when 'krpPad' is not empty, their

@@ -11,6 +11,12 @@
 #include <set>
 #include <system_error>
 
+#ifndef _WIN32
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "output/veiligschrijven.h"
 #include "basis/bestandspad.h"
 #include "basis/onderbreking.h"
@@ -22,16 +28,21 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kJournaalTijdelijk = ".zarvo-opslag.journaal.tmp";
-const char* const kKop = "zarvo-opslag 1 ";
+const char* const kKop = "zarvo-opslag 2 ";
+// Earlier versions: the same steps with the paths as the save was given them.
+const char* const kKopVersie1 = "zarvo-opslag 1 ";
 
 bool bestaat(const fs::path& p) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(p, ec));
 }
 
-void weg(const fs::path& p) {
+// Removes 'p' when it is there; false when it is there and stays.
+bool weg(const fs::path& p) {
   std::error_code ec;
-  if (!p.empty()) fs::remove(p, ec);
+  if (p.empty()) return true;
+  fs::remove(p, ec);
+  return !ec || !bestaat(p);
 }
 
 struct SluitBestand {
@@ -44,7 +55,8 @@ std::string leesBestand(const fs::path& pad) {
   if (!f) return inhoud;
   char blok[4096];
   std::size_t n;
-  while ((n = std::fread(blok, 1, sizeof blok, f.get())) > 0) inhoud.append(blok, n);
+  // A journal is a few hundred bytes; one that is not is not ours.
+  while ((n = std::fread(blok, 1, sizeof blok, f.get())) > 0 && inhoud.size() < (1u << 20)) inhoud.append(blok, n);
   return inhoud;
 }
 
@@ -70,9 +82,9 @@ bool leesVeld(std::string_view& tekst, fs::path& pad) {
 }
 
 // The folders whose entries a save changed.
-std::set<fs::path> mappenVan(const fs::path& map, const std::vector<Stap>& stappen) {
+std::set<fs::path> mappenVan(const fs::path& map, const std::vector<Uitvoerstap>& stappen) {
   std::set<fs::path> mappen{map};
-  for (const Stap& s : stappen) mappen.insert(s.doel.parent_path());
+  for (const Uitvoerstap& s : stappen) mappen.insert(s.doel.parent_path());
   return mappen;
 }
 
@@ -80,42 +92,55 @@ void schrijfMappenNaarSchijf(const std::set<fs::path>& mappen) {
   for (const fs::path& m : mappen) schrijfMapNaarSchijf(m);
 }
 
+// The three below return whether every step succeeded; a journal stays
+// until one of them has.
+
 // Committed: every new file goes in place, every stale list goes.
-void maakAf(const std::vector<Stap>& stappen) {
-  std::error_code ec;
-  for (const Stap& s : stappen) {
+bool maakAf(const std::vector<Uitvoerstap>& stappen) {
+  bool goed = true;
+  for (const Uitvoerstap& s : stappen) {
     if (s.soort == Stap::Soort::Plaats) {
-      // A temporary file that is gone was renamed already.
-      if (bestaat(s.tijdelijk)) fs::rename(s.tijdelijk, s.doel, ec);
-    } else {
-      weg(s.doel);
+      std::error_code ec;
+      if (bestaat(s.tijdelijk)) {
+        fs::rename(s.tijdelijk, s.doel, ec);
+        if (ec) goed = false;
+      } else if (!bestaat(s.doel)) {
+        goed = false;  // neither the new file nor its temporary: lost
+      }
+      // A temporary file that is gone beside its target was renamed already.
+    } else if (!weg(s.doel)) {
+      goed = false;
     }
   }
-  for (const Stap& s : stappen) weg(s.reserve);
+  if (!goed) return false;
+  for (const Uitvoerstap& s : stappen) goed = weg(s.reserve) && goed;
+  return goed;
 }
 
 // Prepared: nothing was put in place, so only our own files go.
-void laatVallen(const std::vector<Stap>& stappen) {
-  for (const Stap& s : stappen) {
-    weg(s.tijdelijk);
-    weg(s.reserve);
-  }
+bool laatVallen(const std::vector<Uitvoerstap>& stappen) {
+  bool goed = true;
+  for (const Uitvoerstap& s : stappen) goed = weg(s.tijdelijk) && weg(s.reserve) && goed;
+  return goed;
 }
 
 // Undoing a save whose renames had begun: what was put in place goes, the
 // file it replaced comes back.
-void zetTerug(const std::vector<Stap>& stappen) {
-  std::error_code ec;
-  for (const Stap& s : stappen) {
+bool zetTerug(const std::vector<Uitvoerstap>& stappen) {
+  bool goed = true;
+  for (const Uitvoerstap& s : stappen) {
+    std::error_code ec;
     if (s.soort == Stap::Soort::Plaats && bestaat(s.tijdelijk)) {
-      weg(s.tijdelijk);  // never placed
+      goed = weg(s.tijdelijk) && goed;  // never placed
+      goed = weg(s.reserve) && goed;
     } else if (!s.reserve.empty()) {
       if (bestaat(s.reserve)) fs::rename(s.reserve, s.doel, ec);
+      if (ec) goed = false;
     } else if (s.soort == Stap::Soort::Plaats) {
-      weg(s.doel);  // a new file that had no predecessor
+      goed = weg(s.doel) && goed;  // a new file that had no predecessor
     }
-    weg(s.reserve);
   }
+  return goed;
 }
 
 std::string namenVan(const std::vector<Stap>& stappen) {
@@ -125,6 +150,115 @@ std::string namenVan(const std::vector<Stap>& stappen) {
     uit += utf8UitPad(s.doel.filename());
   }
   return uit;
+}
+
+// Whether 'p' (not followed when it is a link) is a plain file of the user
+// running, or nothing at all; otherwise why not, for the message. A link
+// is allowed where 'koppelingMag': the name is removed, not what it names.
+std::optional<std::string> nietVanOns(const fs::path& p, bool koppelingMag = false) {
+#ifdef _WIN32
+  std::error_code ec;
+  const fs::file_status st = fs::symlink_status(p, ec);
+  if (!fs::exists(st)) return std::nullopt;
+  if (fs::is_regular_file(st) || (koppelingMag && fs::is_symlink(st))) return std::nullopt;
+  return utf8UitPad(p.filename()) + " is geen gewoon bestand";
+#else
+  struct stat st {};
+  if (::lstat(p.c_str(), &st) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    return utf8UitPad(p) + " is niet te bekijken";
+  }
+  if (!S_ISREG(st.st_mode) && !(koppelingMag && S_ISLNK(st.st_mode))) {
+    return utf8UitPad(p) + " is geen gewoon bestand";
+  }
+  if (st.st_uid != ::geteuid()) return utf8UitPad(p) + " is van een andere gebruiker";
+  return std::nullopt;
+#endif
+}
+
+// Our temporary and second names: ".zarvo-" with 8 hex digits, then
+// 'staart' (".tmp" or ".oud"), and nothing before it.
+bool isEigenNaam(const fs::path& naam, std::string_view staart) {
+  const std::string tekst = utf8UitPad(naam);
+  if (tekst.size() != 7 + 8 + staart.size() || !tekst.starts_with(".zarvo-") || !tekst.ends_with(staart)) {
+    return false;
+  }
+  return std::all_of(tekst.begin() + 7, tekst.begin() + 15,
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// The paths of a step read from the journal in 'map', or why it is not
+// followed. Only names of that folder (and, through the user's own link,
+// our temporary names beside the file it names) are ever touched.
+std::optional<std::string> losOp(const fs::path& map, const Stap& s, Uitvoerstap& uit) {
+  const std::string doelNaam = utf8UitPad(s.doel);
+  if (controleerBestandsnaam(doelNaam) != Naamfout::Geen || s.doel.has_parent_path()) {
+    return "het journaal noemt '" + doelNaam + "', geen bestand in deze map";
+  }
+  const bool metTijdelijk = s.soort == Stap::Soort::Plaats;
+  if (metTijdelijk ? !isEigenNaam(s.tijdelijk, ".tmp") : !s.tijdelijk.empty()) {
+    return "het journaal noemt '" + utf8UitPad(s.tijdelijk) + "' als tijdelijk bestand";
+  }
+  if (!s.reserve.empty() && !isEigenNaam(s.reserve, ".oud")) {
+    return "het journaal noemt '" + utf8UitPad(s.reserve) + "' als reserve";
+  }
+  uit.soort = s.soort;
+  uit.doel = map / s.doel;
+  fs::path bij = map;
+  if (s.viaKoppeling) {
+    if (s.soort != Stap::Soort::Plaats) return std::string("het journaal is beschadigd");
+    if (auto waarom = nietVanOns(uit.doel, true)) return waarom;
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(uit.doel, ec))) return doelNaam + " is geen koppeling meer";
+    const fs::path echt = fs::canonical(uit.doel, ec);
+    if (ec) return "de koppeling " + doelNaam + " wijst naar niets";
+    uit.doel = echt;
+    bij = echt.parent_path();
+  }
+  uit.tijdelijk = s.tijdelijk.empty() ? fs::path() : bij / s.tijdelijk;
+  uit.reserve = s.reserve.empty() ? fs::path() : bij / s.reserve;
+  for (const fs::path* p : {&uit.tijdelijk, &uit.reserve, &uit.doel}) {
+    if (p->empty()) continue;
+    if (auto waarom = nietVanOns(*p, p == &uit.doel && s.soort == Stap::Soort::Weg)) return waarom;
+  }
+  return std::nullopt;
+}
+
+// A journal of an earlier version holds the paths as its save was given
+// them: relative ones against the working folder of that run. Its own
+// folder was the save's folder under that same name, so the relative
+// paths, which all start with that name, stand for names in this folder
+// whichever working folder that run had. Absolute paths count when they
+// lie in this folder. Anything else (a link written through into another
+// folder, mixed prefixes) cannot be placed for sure and is refused.
+bool maakKaal(const fs::path& map, std::vector<Stap>& stappen) {
+  std::optional<fs::path> relatief;
+  auto kaal = [&](fs::path& p) {
+    if (p.empty()) return true;
+    const fs::path ouder = p.parent_path();
+    if (p.is_absolute()) {
+      std::error_code ec;
+      if (!fs::equivalent(ouder, map, ec)) return false;
+    } else {
+      if (relatief && *relatief != ouder) return false;
+      relatief = ouder;
+    }
+    p = p.filename();
+    return !p.empty();
+  };
+  for (Stap& s : stappen) {
+    if (!kaal(s.tijdelijk) || !kaal(s.reserve) || !kaal(s.doel)) return false;
+  }
+  return true;
+}
+
+// The folder as the user can find it, whatever the working folder.
+std::string mapVoorMensen(const fs::path& map) {
+  std::error_code ec;
+  fs::path pad = fs::absolute(map, ec).lexically_normal();
+  if (ec) pad = map;
+  if (pad.filename().empty() && pad.has_parent_path() && pad.parent_path() != pad) pad = pad.parent_path();
+  return utf8UitPad(pad);
 }
 
 // Traces of the saves of earlier versions: ".<name>.zarvo-<hex>.tmp" and
@@ -164,6 +298,28 @@ std::optional<std::string> bepaalDoel(const fs::path& gekozen, Doel& doel) {
   if (controleerBestandsnaam(utf8UitPad(gekozen.filename())) == Naamfout::Gereserveerd) {
     return std::string("geen geldige bestandsnaam (namen die met .zarvo- beginnen gebruikt het programma zelf)");
   }
+#ifndef _WIN32
+  // Told before anything is read: the system would only refuse the name
+  // when the result is written, minutes later.
+  {
+    const fs::path map = gekozen.has_parent_path() ? gekozen.parent_path() : fs::path(".");
+    long naamMax = ::pathconf(map.c_str(), _PC_NAME_MAX);
+    if (naamMax <= 0) naamMax = NAME_MAX;
+    const std::size_t lengte = gekozen.filename().native().size();
+    if (lengte > static_cast<std::size_t>(naamMax)) {
+      return "de naam is te lang (" + std::to_string(lengte) + " tekens; deze map neemt er hoogstens " +
+             std::to_string(naamMax) + ")";
+    }
+    long padMax = ::pathconf(map.c_str(), _PC_PATH_MAX);
+    if (padMax <= 0) padMax = PATH_MAX;
+    std::error_code ec;
+    const std::size_t padLengte = fs::absolute(gekozen, ec).native().size();
+    if (!ec && padLengte >= static_cast<std::size_t>(padMax)) {
+      return "het pad is te lang (" + std::to_string(padLengte) + " tekens; het systeem neemt er hoogstens " +
+             std::to_string(padMax - 1) + ")";
+    }
+  }
+#endif
   std::error_code ec;
   if (fs::is_symlink(fs::symlink_status(gekozen, ec))) {
     // The link stays and the file it points at gets the new content, as
@@ -181,6 +337,18 @@ std::optional<std::string> bepaalDoel(const fs::path& gekozen, Doel& doel) {
   if (!fs::is_regular_file(st)) return std::string("geen gewoon bestand (een pijp, apparaat of socket)");
   doel.bestaat = true;
   doel.modus = st.permissions();
+  // Protecting a file against writing is how a user keeps it as it is;
+  // the save would otherwise replace it through the folder's permission.
+  bool beveiligd = (st.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+                   fs::perms::none;
+#ifndef _WIN32
+  beveiligd = beveiligd || (::access(doel.pad.c_str(), W_OK) != 0 && errno == EACCES);
+#endif
+  if (beveiligd) {
+    doel.beveiligd = true;
+    return std::string("het bestand is beveiligd tegen schrijven en wordt niet vervangen; "
+                       "kies een andere naam of haal de beveiliging eraf");
+  }
   return std::nullopt;
 }
 
@@ -189,7 +357,7 @@ std::string journaalTekst(Staat staat, const std::vector<Stap>& stappen) {
   uit += static_cast<char>(staat);
   uit += '\n';
   for (const Stap& s : stappen) {
-    uit += static_cast<char>(s.soort);
+    uit += s.viaKoppeling ? 'L' : static_cast<char>(s.soort);
     uit += ' ';
     voegVeldToe(uit, s.tijdelijk);
     voegVeldToe(uit, s.reserve);
@@ -199,8 +367,13 @@ std::string journaalTekst(Staat staat, const std::vector<Stap>& stappen) {
   return uit;
 }
 
-bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stappen) {
-  const std::string_view kop = kKop;
+bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stappen, int* versie) {
+  std::string_view kop = kKop;
+  int gelezen = 2;
+  if (tekst.substr(0, kop.size()) != kop) {
+    kop = kKopVersie1;
+    gelezen = 1;
+  }
   if (tekst.substr(0, kop.size()) != kop || tekst.size() < kop.size() + 2 || tekst[kop.size() + 1] != '\n') {
     return false;
   }
@@ -210,9 +383,11 @@ bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stapp
   tekst.remove_prefix(kop.size() + 2);
   stappen.clear();
   while (!tekst.empty()) {
-    if (tekst.size() < 2 || (tekst[0] != 'P' && tekst[0] != 'W') || tekst[1] != ' ') return false;
+    const bool koppeling = gelezen == 2 && tekst[0] == 'L';
+    if (tekst.size() < 2 || (tekst[0] != 'P' && tekst[0] != 'W' && !koppeling) || tekst[1] != ' ') return false;
     Stap stap;
-    stap.soort = static_cast<Stap::Soort>(tekst[0]);
+    stap.soort = koppeling ? Stap::Soort::Plaats : static_cast<Stap::Soort>(tekst[0]);
+    stap.viaKoppeling = koppeling;
     tekst.remove_prefix(2);
     if (!leesVeld(tekst, stap.tijdelijk) || !leesVeld(tekst, stap.reserve) || !leesVeld(tekst, stap.doel)) return false;
     if (tekst.empty() || tekst[0] != '\n' || stap.doel.empty()) return false;
@@ -220,6 +395,7 @@ bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stapp
     tekst.remove_prefix(1);
     stappen.push_back(std::move(stap));
   }
+  if (versie) *versie = gelezen;
   return true;
 }
 
@@ -234,47 +410,88 @@ bool heeftSporen(const fs::path& map) {
   return false;
 }
 
-std::vector<std::string> herstel(const fs::path& map) {
-  std::vector<std::string> gedaan;
-  const std::string mapNaam = utf8UitPad(map);
-  weg(map / kJournaalTijdelijk);
+Herstel herstel(const fs::path& map) {
+  Herstel uit;
+  const std::string mapNaam = mapVoorMensen(map);
+  // Half a journal of our own never counts: the journal is only ever
+  // renamed into place whole. Another user's is left alone.
+  if (!nietVanOns(map / kJournaalTijdelijk)) weg(map / kJournaalTijdelijk);
   const fs::path journaal = map / journaalNaam();
   if (bestaat(journaal)) {
     Staat staat{};
     std::vector<Stap> stappen;
-    if (!leesJournaal(leesBestand(journaal), staat, stappen)) {
-      gedaan.push_back("In " + mapNaam + " stond een onleesbaar journaal van een onderbroken opslag; het is verwijderd.");
-    } else if (staat == Staat::Vastgelegd) {
-      maakAf(stappen);
-      gedaan.push_back("In " + mapNaam + " was een opslag onderbroken; die is nu afgemaakt (" + namenVan(stappen) + ").");
-    } else {
-      if (staat == Staat::Terug) {
-        zetTerug(stappen);
-      } else {
-        laatVallen(stappen);
+    int versie = 0;
+    // What to remove, when it comes to that: the journal and whichever of
+    // its temporary names are there.
+    auto weiger = [&](const std::string& waarom) {
+      std::string wat = "het journaal " + std::string(journaalNaam());
+      std::vector<std::string> sporen;
+      for (const Stap& s : stappen) {
+        for (const fs::path* p : {&s.tijdelijk, &s.reserve}) {
+          if (!p->empty() && !p->has_parent_path() && bestaat(map / *p)) sporen.push_back(utf8UitPad(*p));
+        }
       }
-      gedaan.push_back("In " + mapNaam + " was een opslag onderbroken; die is ongedaan gemaakt, de bestanden van daarvoor (" +
-                       namenVan(stappen) + ") zijn ongewijzigd.");
+      for (std::size_t i = 0; i < sporen.size(); ++i) {
+        wat += i == 0 ? " en de tijdelijke bestanden " : ", ";
+        wat += sporen[i];
+      }
+      uit.onveilig = "In " + mapNaam + " staat een onderbroken opslag die niet veilig kan worden hersteld (" + waarom +
+                     "); er is niets aan veranderd. Kijk de bestanden in die map na en verwijder daar " + wat +
+                     "; tot dan wordt er in die map niet opgeslagen.";
+    };
+    if (auto waarom = nietVanOns(journaal)) {
+      weiger("het journaal: " + *waarom);
+      return uit;
     }
-    schrijfMappenNaarSchijf(mappenVan(map, stappen));
+    if (!leesJournaal(leesBestand(journaal), staat, stappen, &versie)) {
+      // Never removed unread: it may be a later version's.
+      weiger("het journaal is onleesbaar");
+      return uit;
+    }
+    if (versie == 1 && !maakKaal(map, stappen)) {
+      weiger("het journaal is van een eerdere versie en noemt bestanden buiten deze map");
+      return uit;
+    }
+    std::vector<Uitvoerstap> paden(stappen.size());
+    for (std::size_t i = 0; i < stappen.size(); ++i) {
+      if (auto waarom = losOp(map, stappen[i], paden[i])) {
+        weiger(*waarom);
+        return uit;
+      }
+    }
+    bool goed;
+    std::string gedaan;
+    if (staat == Staat::Vastgelegd) {
+      goed = maakAf(paden);
+      gedaan = goed ? "die is nu afgemaakt (" + namenVan(stappen) + ")." : std::string();
+    } else {
+      goed = staat == Staat::Terug ? zetTerug(paden) : laatVallen(paden);
+      gedaan = "die is ongedaan gemaakt, de bestanden van daarvoor (" + namenVan(stappen) + ") zijn ongewijzigd.";
+    }
+    schrijfMappenNaarSchijf(mappenVan(map, paden));
+    if (!goed) {
+      weiger(staat == Staat::Vastgelegd ? "het afmaken is mislukt" : "het ongedaan maken is mislukt");
+      return uit;
+    }
     weg(journaal);
     schrijfMapNaarSchijf(map);
+    uit.gedaan.push_back("In " + mapNaam + " was een opslag onderbroken; " + gedaan);
   }
 
   std::error_code ec;
   int oudeSporen = 0;
   for (fs::directory_iterator it(map, ec), eind; !ec && it != eind; it.increment(ec)) {
-    if (!isOudSpoor(utf8UitPad(it->path().filename()))) continue;
+    if (!isOudSpoor(utf8UitPad(it->path().filename())) || nietVanOns(it->path())) continue;
     std::error_code wegEc;
     if (fs::remove(it->path(), wegEc)) ++oudeSporen;
   }
   if (oudeSporen > 0) {
-    gedaan.push_back("In " + mapNaam + (oudeSporen == 1 ? " is 1 achtergebleven tijdelijk bestand"
-                                                       : " zijn " + std::to_string(oudeSporen) +
-                                                             " achtergebleven tijdelijke bestanden") +
-                     " van een eerdere opslag verwijderd.");
+    uit.gedaan.push_back("In " + mapNaam + (oudeSporen == 1 ? " is 1 achtergebleven tijdelijk bestand"
+                                                           : " zijn " + std::to_string(oudeSporen) +
+                                                                 " achtergebleven tijdelijke bestanden") +
+                         " van een eerdere opslag verwijderd.");
   }
-  return gedaan;
+  return uit;
 }
 
 Transactie::~Transactie() {
@@ -283,37 +500,42 @@ Transactie::~Transactie() {
     f = nullptr;
   }
   if (klaar_) return;
-  if (vastgelegd_) {
-    // Committed: carrying it out is the way to a consistent pair now.
-    maakAf(stappen_);
-  } else {
-    laatVallen(stappen_);
-  }
+  // Committed: carrying it out is the way to a consistent pair now.
+  const bool goed = vastgelegd_ ? maakAf(paden_) : laatVallen(paden_);
   if (begonnen_) {
-    schrijfMappenNaarSchijf(mappenVan(map_, stappen_));
-    weg(map_ / journaalNaam());
+    schrijfMappenNaarSchijf(mappenVan(map_, paden_));
+    // What did not go as it should is left to the next save's recovery.
+    if (goed) weg(map_ / journaalNaam());
   }
 }
 
 namespace {
 
 // Short names: the target's name may be as long as the file system allows,
-// so the temporary name must not grow with it.
-void geefNamen(Stap& stap, bool metReserve) {
+// so the temporary name must not grow with it. Bare names, in 'map'.
+void geefNamen(const fs::path& map, Stap& stap, bool metReserve) {
   // One generator per thread: saves from two threads at once (the desktop
   // program and a test of the folder lock) must not share its state.
   thread_local std::mt19937_64 bron{std::random_device{}() ^ static_cast<std::uint64_t>(
                                         std::chrono::steady_clock::now().time_since_epoch().count())};
-  const fs::path map = stap.doel.parent_path();
   for (int poging = 0; poging < 100; ++poging) {
     const std::string stam = willekeurigeStam(bron);
-    const fs::path tijdelijk = map / padUitUtf8(stam + ".tmp");
-    const fs::path reserve = map / padUitUtf8(stam + ".oud");
-    if (bestaat(tijdelijk) || bestaat(reserve)) continue;
+    const fs::path tijdelijk = padUitUtf8(stam + ".tmp");
+    const fs::path reserve = padUitUtf8(stam + ".oud");
+    if (bestaat(map / tijdelijk) || bestaat(map / reserve)) continue;
     if (stap.soort == Stap::Soort::Plaats) stap.tijdelijk = tijdelijk;
     if (metReserve) stap.reserve = reserve;
     return;
   }
+}
+
+Uitvoerstap padenVan(const fs::path& map, const fs::path& doel, const Stap& stap) {
+  Uitvoerstap uit;
+  uit.soort = stap.soort;
+  uit.doel = doel;
+  if (!stap.tijdelijk.empty()) uit.tijdelijk = map / stap.tijdelijk;
+  if (!stap.reserve.empty()) uit.reserve = map / stap.reserve;
+  return uit;
 }
 
 }  // namespace
@@ -321,8 +543,13 @@ void geefNamen(Stap& stap, bool metReserve) {
 std::size_t Transactie::plaats(const Doel& doel) {
   Stap stap;
   stap.soort = Stap::Soort::Plaats;
-  stap.doel = doel.pad;
-  geefNamen(stap, doel.bestaat);
+  // A link is written through: the temporary file goes beside the file it
+  // names, and the journal names the link.
+  stap.viaKoppeling = doel.pad != doel.gekozen;
+  stap.doel = doel.gekozen.filename();
+  const fs::path bij = stap.viaKoppeling ? doel.pad.parent_path() : map_;
+  geefNamen(bij, stap, doel.bestaat);
+  paden_.push_back(padenVan(bij, stap.viaKoppeling ? doel.pad : map_ / stap.doel, stap));
   stappen_.push_back(std::move(stap));
   modi_.push_back(doel.modus);
   open_.push_back(nullptr);
@@ -334,8 +561,9 @@ void Transactie::verwijder(const Doel& doel) {
   stap.soort = Stap::Soort::Weg;
   // The name in the folder goes, also when it is a link: what it points at
   // is not ours to remove.
-  stap.doel = doel.gekozen;
-  geefNamen(stap, true);
+  stap.doel = doel.gekozen.filename();
+  geefNamen(map_, stap, true);
+  paden_.push_back(padenVan(map_, map_ / stap.doel, stap));
   stappen_.push_back(std::move(stap));
   modi_.push_back(std::nullopt);
   open_.push_back(nullptr);
@@ -370,9 +598,10 @@ bool Transactie::schrijfJournaal(Staat staat, Fout& fout) {
 }
 
 bool Transactie::begin(Fout& fout) {
-  for (const Stap& s : stappen_) {
+  for (std::size_t i = 0; i < stappen_.size(); ++i) {
+    const Stap& s = stappen_[i];
     if ((s.soort == Stap::Soort::Plaats && s.tijdelijk.empty()) || (s.reserve.empty() && s.soort == Stap::Soort::Weg)) {
-      fout = Fout{s.doel, "geen tijdelijk bestand te maken"};
+      fout = Fout{paden_[i].doel, "geen tijdelijk bestand te maken"};
       return false;
     }
   }
@@ -383,16 +612,16 @@ bool Transactie::begin(Fout& fout) {
 
 std::FILE* Transactie::open(std::size_t i, Fout& fout) {
   errno = 0;
-  std::FILE* f = maakNieuwBestand(stappen_[i].tijdelijk, modi_[i]);
+  std::FILE* f = maakNieuwBestand(paden_[i].tijdelijk, modi_[i]);
   if (!f) {
     const int code = errno;
     std::error_code ec;
     // A folder that is there but takes no new files (a system folder)
     // also answers "no such file".
-    if (code == ENOENT && fs::is_directory(stappen_[i].doel.parent_path(), ec)) {
-      fout = Fout{stappen_[i].doel, "in deze map kan geen bestand worden gemaakt"};
+    if (code == ENOENT && fs::is_directory(paden_[i].doel.parent_path(), ec)) {
+      fout = Fout{paden_[i].doel, "in deze map kan geen bestand worden gemaakt"};
     } else {
-      fout = Fout{stappen_[i].doel, redenVan(code)};
+      fout = Fout{paden_[i].doel, redenVan(code)};
     }
     return nullptr;
   }
@@ -410,16 +639,18 @@ bool Transactie::sluit(std::size_t i, Fout& fout) {
     goed = false;
     code = errno;
   }
-  if (!goed) fout = Fout{stappen_[i].doel, redenVan(code)};
+  if (!goed) fout = Fout{paden_[i].doel, redenVan(code)};
   return goed;
 }
 
 bool Transactie::legVast(Fout& fout) {
-  for (Stap& s : stappen_) {
+  for (std::size_t i = 0; i < stappen_.size(); ++i) {
+    Uitvoerstap& s = paden_[i];
     if (s.reserve.empty()) continue;
     std::error_code ec;
     if (!bestaat(s.doel)) {
       s.reserve.clear();  // gone meanwhile: nothing to keep
+      stappen_[i].reserve.clear();
       continue;
     }
     fs::create_hard_link(s.doel, s.reserve, ec);
@@ -439,8 +670,7 @@ bool Transactie::legVast(Fout& fout) {
 }
 
 bool Transactie::voerUit(Fout& fout) {
-  for (std::size_t i = 0; i < stappen_.size(); ++i) {
-    const Stap& s = stappen_[i];
+  for (const Uitvoerstap& s : paden_) {
     std::error_code ec;
     if (s.soort == Stap::Soort::Plaats) {
       fs::rename(s.tijdelijk, s.doel, ec);
@@ -454,17 +684,23 @@ bool Transactie::voerUit(Fout& fout) {
       fout = Fout{s.doel, redenVan(ec.value())};
       Fout genegeerd;
       schrijfJournaal(Staat::Terug, genegeerd);
-      zetTerug(stappen_);
-      schrijfMappenNaarSchijf(mappenVan(map_, stappen_));
-      weg(map_ / journaalNaam());
-      schrijfMapNaarSchijf(map_);
+      const bool terug = zetTerug(paden_);
+      schrijfMappenNaarSchijf(mappenVan(map_, paden_));
+      // An undo that failed too is left to the next save's recovery.
+      if (terug) {
+        weg(map_ / journaalNaam());
+        schrijfMapNaarSchijf(map_);
+      }
       klaar_ = true;
       return false;
     }
   }
-  schrijfMappenNaarSchijf(mappenVan(map_, stappen_));
-  for (const Stap& s : stappen_) weg(s.reserve);
-  weg(map_ / journaalNaam());
+  schrijfMappenNaarSchijf(mappenVan(map_, paden_));
+  bool goed = true;
+  for (const Uitvoerstap& s : paden_) goed = weg(s.reserve) && goed;
+  // A second name that stays is removed by the next save, as the journal
+  // still names it.
+  if (goed) weg(map_ / journaalNaam());
   schrijfMapNaarSchijf(map_);
   klaar_ = true;
   return true;
@@ -482,6 +718,7 @@ std::string redenVan(int fout) {
     case EDQUOT:
 #endif
       return "de schijf is vol";
+    case EFBIG: return "bestand te groot (groter dan dit systeem of deze gebruiker toestaat)";
     case ENAMETOOLONG:
     case EINVAL:
     case EILSEQ: return "geen geldige bestandsnaam";
@@ -582,8 +819,10 @@ std::optional<Opslagfout> neemMap(const fs::path& map, const std::string& mapNaa
   switch (Mapslot::neem(map, wachttijdSlot, uit.slot)) {
     case Mapslot::Uitkomst::Genomen: break;
     case Mapslot::Uitkomst::Bezet:
-      return Opslagfout{mapNaam, "er wordt al in deze map opgeslagen (door een ander venster of programma); "
-                                 "probeer het zo opnieuw"};
+      return Opslagfout{mapNaam,
+                        "er wordt al in deze map opgeslagen (door een ander venster of programma); "
+                        "probeer het zo opnieuw",
+                        "De map is bezet"};
     case Mapslot::Uitkomst::Fout: {
       const int fout = errno;
       // A folder that is there but takes no new files (a system folder)
@@ -592,7 +831,13 @@ std::optional<Opslagfout> neemMap(const fs::path& map, const std::string& mapNaa
       return Opslagfout{mapNaam, opslag::redenVan(fout)};
     }
   }
-  uit.hersteld = opslag::herstel(map);
+  opslag::Herstel herstel = opslag::herstel(map);
+  uit.hersteld = std::move(herstel.gedaan);
+  if (herstel.onveilig) {
+    // Its journal must stay until the user has looked: a save now would
+    // write its own journal over it.
+    return Opslagfout{mapNaam, *herstel.onveilig, "Opslaan in deze map kan niet"};
+  }
   return std::nullopt;
 }
 
@@ -657,6 +902,7 @@ std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::
       const bool isResultaat = std::any_of(doelen.begin(), doelen.end(),
                                            [&](const opslag::Doel& d) { return zelfdeDoel(d.gekozen, doel.gekozen); });
       if ((fs::is_regular_file(st) || fs::is_symlink(st)) && !isResultaat) {
+        if (doel.beveiligd && reden) return foutMelding(doel.gekozen, *reden);
         if (auto fout = controleerTegenInvoer(doel, invoer)) return fout;
         doelen.push_back(doel);
       }
@@ -743,6 +989,7 @@ std::string_view naamfoutTekst(Naamfout fout) {
 
 Melding Opslagfout::melding() const {
   Melding m = foutMelding();
+  if (!kop.empty()) m.tekst = kop;
   m.tekst.append("\n").append(pad).append(": ").append(reden);
   return m;
 }
@@ -789,7 +1036,7 @@ std::optional<Melding> controleerDoelnamen(const std::string& map, const std::ve
     const auto reden = opslag::bepaalDoel(pad / padUitUtf8(alle[i]), doel);
     // Whether there will be a list is not known yet; only an input file
     // under its name matters now.
-    if (reden && i < namen.size()) return foutMelding(doel.gekozen, *reden);
+    if (reden && (i < namen.size() || doel.beveiligd)) return foutMelding(doel.gekozen, *reden);
     if (auto fout = controleerTegenInvoer(doel, invoer)) return fout;
   }
   return std::nullopt;

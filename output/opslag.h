@@ -13,6 +13,13 @@
 // finishes a committed save and undoes a prepared one; the files replaced
 // stay reachable under a second name (a hard link) until the journal is
 // gone, so that a rename that fails can be undone.
+//
+// The journal names files by their bare names in its own folder, so that
+// it means the same whichever working folder the run that finds it has.
+// A folder may be shared: a journal is only followed when it, and every
+// file it names, belongs to the user running, and then only within its
+// folder (or through a link of that user's in it). Anything else is left
+// alone, and saving into that folder is refused until the user has looked.
 #pragma once
 
 #include <chrono>
@@ -21,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "output/resultaatschrijver.h"
@@ -74,10 +82,14 @@ std::string_view naamfoutTekst(Naamfout fout);
 // Why a save cannot go where it was asked to: what it is about and why,
 // apart, for a screen that shows only the reason.
 struct Opslagfout {
+  Opslagfout(std::string pad_, std::string reden_, std::string kop_ = {})
+      : pad(std::move(pad_)), reden(std::move(reden_)), kop(std::move(kop_)) {}
   std::string pad;    // the folder or file as named to the user (UTF-8)
   std::string reden;  // e.g. "de map bestaat niet"
-  // The message that says both: "Fout bij het opslaan, controleer
-  // bestandsnaam", then "<pad>: <reden>".
+  // The first line when the name is not the cause (a busy folder); empty
+  // for "Fout bij het opslaan, controleer bestandsnaam".
+  std::string kop;
+  // The message that says both: the first line, then "<pad>: <reden>".
   Melding melding() const;
 };
 
@@ -90,7 +102,8 @@ std::optional<Opslagfout> controleerDoelmap(const std::string& map, std::vector<
                                             bool licht = false);
 
 // Before any reading: refuses result names that cannot be written (a
-// folder, a pipe, a dangling link) or that are one of the input files.
+// folder, a pipe, a dangling link, a name or path longer than the system
+// takes, a write-protected file) or that are one of the input files.
 std::optional<Melding> controleerDoelnamen(const std::string& map, const std::vector<std::string>& namen,
                                            const std::string& naamVerwijderd, const std::vector<std::string>& invoer);
 
@@ -112,26 +125,33 @@ struct Doel {
   std::filesystem::path gekozen;  // as the user named it, for messages
   std::filesystem::path pad;      // where the bytes go
   bool bestaat = false;
+  bool beveiligd = false;  // a write-protected file: never replaced or removed
   std::optional<std::filesystem::perms> modus;  // of the file it replaces
 };
 
 // Fills 'doel' for the chosen path; otherwise the reason it is refused.
 std::optional<std::string> bepaalDoel(const std::filesystem::path& gekozen, Doel& doel);
 
+// One step of the journal. Every name is a bare name: 'doel' in the
+// journal's folder, the other two beside the file the bytes go to (the
+// same folder, unless 'doel' is a link that was written through).
 struct Stap {
   enum class Soort : char { Plaats = 'P', Weg = 'W' };
   Soort soort = Soort::Plaats;
   std::filesystem::path tijdelijk;  // Plaats: the new file until it is renamed
   std::filesystem::path reserve;    // a second name of the file replaced or removed; empty when none
   std::filesystem::path doel;
+  bool viaKoppeling = false;  // Plaats: 'doel' is a link, its file gets the bytes
 };
 
 enum class Staat : char { Voorbereid = 'V', Vastgelegd = 'K', Terug = 'T' };
 
 // The journal as bytes and back; lengths before every name, so that any
-// byte a name may hold (a newline too) survives.
+// byte a name may hold (a newline too) survives. leesJournaal() also reads
+// the journals of earlier versions ('versie' 1), which held the paths as
+// the save was given them; herstel() decides whether those are safe.
 std::string journaalTekst(Staat staat, const std::vector<Stap>& stappen);
-bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stappen);
+bool leesJournaal(std::string_view tekst, Staat& staat, std::vector<Stap>& stappen, int* versie = nullptr);
 
 // The journal's name in the chosen folder.
 const char* journaalNaam();
@@ -139,9 +159,17 @@ const char* journaalNaam();
 // Whether 'map' holds anything herstel() would deal with.
 bool heeftSporen(const std::filesystem::path& map);
 
+struct Herstel {
+  std::vector<std::string> gedaan;  // one sentence per thing done, for the user
+  // Set when a journal was found that cannot be followed safely, or whose
+  // steps did not all succeed: what is wrong and what to remove. The
+  // journal is then still there, and no save may go into the folder.
+  std::optional<std::string> onveilig;
+};
+
 // Finishes or undoes what an interrupted save left in 'map' (the caller
-// holds the folder's lock). One sentence per thing done, for the user.
-std::vector<std::string> herstel(const std::filesystem::path& map);
+// holds the folder's lock).
+Herstel herstel(const std::filesystem::path& map);
 
 // The reason for a failed system call 'fout' (an errno value), in words the
 // user can act on.
@@ -150,6 +178,12 @@ std::string redenVan(int fout);
 struct Fout {
   std::filesystem::path pad;
   std::string reden;
+};
+
+// A step with the paths its names stand for.
+struct Uitvoerstap {
+  Stap::Soort soort = Stap::Soort::Plaats;
+  std::filesystem::path tijdelijk, reserve, doel;
 };
 
 // One save. Steps are added, then the journal is started, the temporary
@@ -180,7 +214,8 @@ class Transactie {
   bool schrijfJournaal(Staat staat, Fout& fout);
 
   std::filesystem::path map_;
-  std::vector<Stap> stappen_;
+  std::vector<Stap> stappen_;       // as the journal has them
+  std::vector<Uitvoerstap> paden_;  // the same, as paths to work with
   std::vector<std::optional<std::filesystem::perms>> modi_;
   std::vector<std::FILE*> open_;
   bool begonnen_ = false;

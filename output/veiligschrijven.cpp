@@ -1,6 +1,7 @@
 #include "output/veiligschrijven.h"
 
 #include <cerrno>
+#include <cstring>
 #include <thread>
 
 #include "basis/onderbreking.h"
@@ -20,6 +21,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/sysmacros.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -29,6 +31,41 @@ namespace zarvo {
 namespace fs = std::filesystem;
 
 const char* Mapslot::bestandsnaam() { return ".zarvo-opslag.lock"; }
+
+#ifndef _WIN32
+namespace {
+
+// Earlier versions made the lock file readable for its owner alone, so a
+// lock file another member's killed run left cannot even be opened. Whether
+// anyone holds it the system tells in /proc/locks (Linux); a file nobody
+// holds is a leftover and is removed, when the folder lets us. Anywhere
+// else, or when in doubt, the file stays and the save fails as before.
+bool ruimVreemdSlotOp(const std::filesystem::path& pad) {
+  struct stat st {};
+  if (::lstat(pad.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  std::FILE* sloten = std::fopen("/proc/locks", "re");
+  if (!sloten) return false;
+  char regel[512];
+  bool vastgehouden = false;
+  while (!vastgehouden && std::fgets(regel, sizeof regel, sloten)) {
+    // "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF": major:minor:inode.
+    unsigned hoofd = 0, onder = 0;
+    unsigned long long inode = 0;
+    const char* veld = std::strstr(regel, "FLOCK");
+    if (!veld) continue;
+    for (const char* p = veld; *p; ++p) {
+      if (std::sscanf(p, " %x:%x:%llu", &hoofd, &onder, &inode) == 3 && p[0] == ' ') {
+        vastgehouden = inode == st.st_ino && hoofd == major(st.st_dev) && onder == minor(st.st_dev);
+        break;
+      }
+    }
+  }
+  std::fclose(sloten);
+  return !vastgehouden && ::unlink(pad.c_str()) == 0;
+}
+
+}  // namespace
+#endif
 
 Mapslot::~Mapslot() {
 #ifdef _WIN32
@@ -69,14 +106,34 @@ Mapslot::Uitkomst Mapslot::neem(const fs::path& map, std::chrono::milliseconds w
     }
     // A lock file being deleted also answers "access denied": wait.
 #else
-    const int fd = ::open(pad.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // Anyone who may write the folder must be able to take the lock, also
+    // when another member's run left the file behind: it is made readable
+    // for all, and an existing one is opened read-only (a lock needs no
+    // more). A killed holder's lock goes with its process, so a file left
+    // behind never blocks. Non-blocking: a pipe planted under this name
+    // must not hang the open.
+    bool gemaakt = true;
+    int fd = ::open(pad.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    if (fd < 0 && errno == EEXIST) {
+      gemaakt = false;
+      fd = ::open(pad.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+      if (fd < 0 && errno == ENOENT) continue;  // released just now
+      if (fd < 0 && errno == EACCES && ruimVreemdSlotOp(pad)) continue;
+    }
     if (fd < 0) return Uitkomst::Fout;
+    struct stat open {};
+    if (::fstat(fd, &open) != 0 || !S_ISREG(open.st_mode)) {
+      ::close(fd);
+      errno = EACCES;
+      return Uitkomst::Fout;
+    }
+    // The umask decides who may write it; reading is all a lock needs.
+    if (gemaakt) ::fchmod(fd, (open.st_mode & 07777) | 0444);
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       // The holder before us may have removed the file between our open
       // and our lock: then we hold a lock nobody else will look at.
-      struct stat open {}, nu {};
-      if (::fstat(fd, &open) == 0 && ::stat(pad.c_str(), &nu) == 0 && open.st_ino == nu.st_ino &&
-          open.st_dev == nu.st_dev) {
+      struct stat nu {};
+      if (::stat(pad.c_str(), &nu) == 0 && open.st_ino == nu.st_ino && open.st_dev == nu.st_dev) {
         slot.reset(new Mapslot());
         slot->pad_ = pad;
         slot->fd_ = fd;

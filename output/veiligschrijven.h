@@ -15,6 +15,8 @@ namespace zarvo {
 // Held while one save works in a folder. The lock is a hidden file in the
 // folder, removed again when the lock is released; one left behind by a
 // killed program is harmless, as the system releases the lock itself.
+// Anyone who may write the folder can take it: the file is readable for
+// all and an existing one is locked through a read-only handle.
 class Mapslot {
  public:
   ~Mapslot();

@@ -104,9 +104,7 @@ std::optional<Melding> Taak::leesProfielen(MeldingSink& sink, char decimaalteken
   if (krp.empty()) {
     // Those tools find the characteristic points beside the surface lines;
     // without them the profiles are read with plain codes.
-    std::error_code ec;
-    const std::string standaard = standaardKarakteristiekePunten(pad);
-    if (std::filesystem::is_regular_file(padUitUtf8(standaard), ec)) krp = standaard;
+    krp = gevondenKarakteristiekePunten(pad);
   }
   return leesOppervlaktelijnen(store_, pad, krp, sink, decimaalteken, voortgang);
 }

@@ -72,8 +72,8 @@ TEST(Opslag, AnInterruptedSaveIsFinishedOrUndoneByTheNext) {
   fs::create_hard_link(m / "uit.csv", m / ".zarvo-0000000a.oud");
   fs::create_hard_link(m / "weg.csv", m / ".zarvo-0000000b.oud");
   const std::vector<opslag::Stap> stappen = {
-      {opslag::Stap::Soort::Plaats, m / ".zarvo-0000000a.tmp", m / ".zarvo-0000000a.oud", m / "uit.csv"},
-      {opslag::Stap::Soort::Weg, {}, m / ".zarvo-0000000b.oud", m / "weg.csv"}};
+      {opslag::Stap::Soort::Plaats, ".zarvo-0000000a.tmp", ".zarvo-0000000a.oud", "uit.csv"},
+      {opslag::Stap::Soort::Weg, {}, ".zarvo-0000000b.oud", "weg.csv"}};
   map.schrijf(opslag::journaalNaam(), opslag::journaalTekst(opslag::Staat::Vastgelegd, stappen));
   std::vector<Melding> hersteld;
   ASSERT_FALSE(controleerDoelmap(map.mapUtf8(), &hersteld));
@@ -88,8 +88,8 @@ TEST(Opslag, AnInterruptedSaveIsFinishedOrUndoneByTheNext) {
   map.schrijf(".zarvo-0000000c.tmp", "half");
   map.schrijf(".uit.csv.zarvo-3f2a.tmp", "half");
   const std::vector<opslag::Stap> voorbereid = {
-      {opslag::Stap::Soort::Plaats, m / ".zarvo-0000000c.tmp", {}, m / "uit.csv"},
-      {opslag::Stap::Soort::Weg, {}, m / ".zarvo-0000000d.oud", m / "weg.csv"}};
+      {opslag::Stap::Soort::Plaats, ".zarvo-0000000c.tmp", {}, "uit.csv"},
+      {opslag::Stap::Soort::Weg, {}, ".zarvo-0000000d.oud", "weg.csv"}};
   map.schrijf(opslag::journaalNaam(), opslag::journaalTekst(opslag::Staat::Voorbereid, voorbereid));
   Opslagverslag verslag;
   ASSERT_FALSE(bewaar(store(1), map, &verslag));
@@ -99,10 +99,173 @@ TEST(Opslag, AnInterruptedSaveIsFinishedOrUndoneByTheNext) {
   EXPECT_EQ(zarvotest::leesAlles(m / "weg.csv"), "Overzicht verwijderde profielen\r\nP0\r\n");
 }
 
+namespace {
+
+// Runs 'werk' with 'map' as the working folder and puts the old one back.
+template <typename Werk>
+auto metWerkmap(const fs::path& map, Werk werk) {
+  const fs::path was = fs::current_path();
+  fs::current_path(map);
+  struct Terug {
+    fs::path was;
+    ~Terug() { fs::current_path(was); }
+  } terug{was};
+  return werk();
+}
+
+}  // namespace
+
+TEST(Opslag, AJournalIsFollowedOnlyWithinItsOwnFolder) {
+  zarvotest::TestMap map, elders;
+  const fs::path uit = map.map() / "uit";
+  fs::create_directory(uit);
+  // A save into "uit" (relative), killed after its commit; the run that
+  // finds it works elsewhere, where "uit/uit.csv" is some other file.
+  fs::create_directory(elders.map() / "uit");
+  elders.schrijf("uit/uit.csv", "ander");
+  elders.schrijf("uit/weg.csv", "ander");
+  map.schrijf("uit/uit.csv", "oud");
+  map.schrijf("uit/weg.csv", "oude lijst");
+  map.schrijf("uit/.zarvo-0000000a.tmp", "nieuw");
+  fs::create_hard_link(uit / "uit.csv", uit / ".zarvo-0000000a.oud");
+  fs::create_hard_link(uit / "weg.csv", uit / ".zarvo-0000000b.oud");
+  // As earlier versions wrote it: the paths as that run was given them.
+  std::string v1 = opslag::journaalTekst(
+      opslag::Staat::Vastgelegd,
+      {{opslag::Stap::Soort::Plaats, "uit/.zarvo-0000000a.tmp", "uit/.zarvo-0000000a.oud", "uit/uit.csv"},
+       {opslag::Stap::Soort::Weg, {}, "uit/.zarvo-0000000b.oud", "uit/weg.csv"}});
+  v1.replace(0, 15, "zarvo-opslag 1 ");
+  map.schrijf("uit/" + std::string(opslag::journaalNaam()), v1);
+  std::vector<Melding> hersteld;
+  EXPECT_FALSE(metWerkmap(elders.map(), [&] { return controleerDoelmap(zarvo::utf8UitPad(uit), &hersteld); }));
+  ASSERT_EQ(hersteld.size(), 1u);
+  EXPECT_NE(hersteld[0].tekst.find("afgemaakt"), std::string::npos) << hersteld[0].tekst;
+  EXPECT_EQ(inhoud(uit), std::vector<std::string>{"uit.csv"});
+  EXPECT_EQ(zarvotest::leesAlles(uit / "uit.csv"), "nieuw");
+  EXPECT_EQ(inhoud(elders.map() / "uit"), (std::vector<std::string>{"uit.csv", "weg.csv"}));
+
+  // Today's journal holds bare names; a relative folder finds the same.
+  map.schrijf("uit/.zarvo-0000000c.tmp", "half");
+  map.schrijf("uit/" + std::string(opslag::journaalNaam()),
+              opslag::journaalTekst(opslag::Staat::Voorbereid,
+                                    {{opslag::Stap::Soort::Plaats, ".zarvo-0000000c.tmp", {}, "uit.csv"}}));
+  hersteld.clear();
+  EXPECT_FALSE(metWerkmap(map.map(), [&] { return controleerDoelmap("uit", &hersteld); }));
+  ASSERT_EQ(hersteld.size(), 1u);
+  EXPECT_NE(hersteld[0].tekst.find("In " + zarvo::utf8UitPad(uit) + " was"), std::string::npos) << hersteld[0].tekst;
+  EXPECT_EQ(inhoud(uit), std::vector<std::string>{"uit.csv"});
+  EXPECT_EQ(zarvotest::leesAlles(uit / "uit.csv"), "nieuw");
+
+  // Names that lead out of the folder or are not ours: nothing is done,
+  // the journal stays, the message names the folder and what to remove.
+  const std::string buiten = elders.schrijf("buiten.csv", "van een ander");
+  const std::vector<std::vector<opslag::Stap>> kwaad = {
+      {{opslag::Stap::Soort::Weg, {}, {}, "../buiten.csv"}},
+      {{opslag::Stap::Soort::Weg, {}, {}, buiten}},
+      {{opslag::Stap::Soort::Plaats, ".zarvo-0000000e.tmp", {}, ".zarvo-opslag.lock"}},
+      {{opslag::Stap::Soort::Plaats, "uit.csv", {}, "b.csv"}},
+      {{opslag::Stap::Soort::Plaats, ".zarvo-0000000e.tmp", "../buiten.csv", "uit.csv"}},
+  };
+  map.schrijf("uit/.zarvo-0000000e.tmp", "kwaad");
+  for (std::size_t i = 0; i <= kwaad.size(); ++i) {
+    // The last: an earlier version's journal, pointing out of the folder.
+    const bool versie1 = i == kwaad.size();
+    std::string tekst = opslag::journaalTekst(
+        opslag::Staat::Vastgelegd, versie1 ? std::vector<opslag::Stap>{{opslag::Stap::Soort::Weg, {}, {}, buiten}} : kwaad[i]);
+    if (versie1) tekst.replace(0, 15, "zarvo-opslag 1 ");
+    map.schrijf("uit/" + std::string(opslag::journaalNaam()), tekst);
+    const auto fout = slaOp(store(0), zarvo::utf8UitPad(uit), profielregels(), {"uit.csv"}, "weg.csv", '.');
+    ASSERT_TRUE(fout) << i;
+    EXPECT_EQ(fout->tekst.substr(0, fout->tekst.find('\n')), "Opslaan in deze map kan niet");
+    EXPECT_NE(fout->tekst.find("In " + zarvo::utf8UitPad(uit) + " staat een onderbroken opslag die niet veilig"),
+              std::string::npos) << fout->tekst;
+    EXPECT_NE(fout->tekst.find("verwijder daar het journaal .zarvo-opslag.journaal"), std::string::npos) << fout->tekst;
+    EXPECT_EQ(zarvotest::leesAlles(buiten), "van een ander");
+    EXPECT_EQ(inhoud(uit), (std::vector<std::string>{".zarvo-0000000e.tmp", ".zarvo-opslag.journaal", "uit.csv"})) << i;
+  }
+
+  // A step that fails is no success: the result and its temporary file are
+  // both gone, so the journal stays and the save says so.
+  fs::remove(uit / ".zarvo-0000000e.tmp");
+  fs::remove(uit / "uit.csv");
+  map.schrijf("uit/" + std::string(opslag::journaalNaam()),
+              opslag::journaalTekst(opslag::Staat::Vastgelegd,
+                                    {{opslag::Stap::Soort::Plaats, ".zarvo-0000000f.tmp", {}, "uit.csv"}}));
+  hersteld.clear();
+  const auto mislukt = controleerDoelmap(zarvo::utf8UitPad(uit), &hersteld);
+  ASSERT_TRUE(mislukt);
+  EXPECT_TRUE(hersteld.empty());
+  EXPECT_NE(mislukt->reden.find("het afmaken is mislukt"), std::string::npos) << mislukt->reden;
+  EXPECT_TRUE(fs::exists(uit / opslag::journaalNaam()));
+}
+
+#ifndef _WIN32
+// Another user: as root any user id will do (no account needed); anyone
+// else cannot play one.
+TEST(Opslag, ASharedFolderServesEveryMemberAndObeysNone) {
+  if (geteuid() != 0) GTEST_SKIP() << "alleen als root is een tweede gebruiker na te spelen";
+  const uid_t ander = 54321;
+  zarvotest::TestMap map;
+  fs::permissions(map.map(), fs::perms::all);
+  zarvotest::TestMap elders;
+  const std::string prive = elders.schrijf("prive.csv", "van root");
+
+  // A journal someone else left: nothing of it is done, even though every
+  // name in it would be fine for a journal of our own.
+  map.schrijf("uit.csv", "oud");
+  map.schrijf(".zarvo-0000000a.tmp", "van de ander");
+  map.schrijf(opslag::journaalNaam(),
+              opslag::journaalTekst(opslag::Staat::Vastgelegd,
+                                    {{opslag::Stap::Soort::Plaats, ".zarvo-0000000a.tmp", {}, "uit.csv"}}));
+  ASSERT_EQ(chown((map.map() / opslag::journaalNaam()).c_str(), ander, ander), 0);
+  const auto fout = controleerDoelmap(map.mapUtf8());
+  ASSERT_TRUE(fout);
+  EXPECT_NE(fout->reden.find("van een andere gebruiker"), std::string::npos) << fout->reden;
+  EXPECT_EQ(zarvotest::leesAlles(map.map() / "uit.csv"), "oud");
+  fs::remove(map.map() / opslag::journaalNaam());
+  fs::remove(map.map() / ".zarvo-0000000a.tmp");
+
+  // The lock from the other side: a member whose run was killed left the
+  // lock file; another member takes it, unless it is really held.
+  auto neemtAls = [&](uid_t wie) {
+    const pid_t kind = fork();
+    if (kind == 0) {
+      if (setgid(wie) != 0 || setuid(wie) != 0) _exit(3);
+      std::unique_ptr<Mapslot> slot;
+      switch (Mapslot::neem(map.map(), std::chrono::milliseconds(200), slot)) {
+        case Mapslot::Uitkomst::Genomen: _exit(0);
+        case Mapslot::Uitkomst::Bezet: _exit(1);
+        case Mapslot::Uitkomst::Fout: _exit(2);
+      }
+      _exit(4);
+    }
+    int status = 0;
+    waitpid(kind, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+  };
+  const fs::path slot = map.map() / Mapslot::bestandsnaam();
+  {
+    std::unique_ptr<Mapslot> gehouden;
+    ASSERT_EQ(Mapslot::neem(map.map(), std::chrono::milliseconds(0), gehouden), Mapslot::Uitkomst::Genomen);
+    EXPECT_EQ(neemtAls(ander), 1);
+    // Left behind as by a kill: the file stays, nobody holds it.
+    ASSERT_EQ(link(slot.c_str(), (map.map() / "bewaard").c_str()), 0);
+  }
+  fs::rename(map.map() / "bewaard", slot);
+  EXPECT_EQ(neemtAls(ander), 0);
+  // An earlier version's, readable for its owner alone.
+  const int fd = open(slot.c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_EQ(neemtAls(ander), 0);
+  EXPECT_EQ(zarvotest::leesAlles(prive), "van root");
+}
+#endif
+
 TEST(Opslag, JournalKeepsEveryByteOfANameAndRefusesDamage) {
   const std::vector<opslag::Stap> stappen = {
-      {opslag::Stap::Soort::Plaats, "/m/.zarvo-1.tmp", {}, "/m/naam met\nregel en 12:3"},
-      {opslag::Stap::Soort::Weg, {}, "/m/.zarvo-2.oud", "/m/w\xc3\xa9g"}};
+      {opslag::Stap::Soort::Plaats, ".zarvo-1.tmp", {}, "naam met\nregel en 12:3", true},
+      {opslag::Stap::Soort::Weg, {}, ".zarvo-2.oud", "w\xc3\xa9g"}};
   const std::string tekst = opslag::journaalTekst(opslag::Staat::Terug, stappen);
   opslag::Staat staat{};
   std::vector<opslag::Stap> terug;
@@ -110,6 +273,8 @@ TEST(Opslag, JournalKeepsEveryByteOfANameAndRefusesDamage) {
   EXPECT_EQ(staat, opslag::Staat::Terug);
   ASSERT_EQ(terug.size(), 2u);
   EXPECT_EQ(terug[0].doel, stappen[0].doel);
+  EXPECT_TRUE(terug[0].viaKoppeling);
+  EXPECT_FALSE(terug[1].viaKoppeling);
   EXPECT_EQ(terug[1].reserve, stappen[1].reserve);
   EXPECT_TRUE(terug[0].reserve.empty());
   for (std::size_t n = 0; n + 1 < tekst.size(); ++n) {
@@ -126,6 +291,7 @@ TEST(Opslag, SavesIntoOneFolderTakeTurns) {
   zetWachttijdMapslot(std::chrono::milliseconds(100));
   const auto bezet = bewaar(store(0), map);
   ASSERT_TRUE(bezet);
+  EXPECT_EQ(bezet->tekst.substr(0, bezet->tekst.find('\n')), "De map is bezet");
   EXPECT_NE(bezet->tekst.find("er wordt al in deze map opgeslagen"), std::string::npos) << bezet->tekst;
   EXPECT_EQ(inhoud(map.map()), std::vector<std::string>{Mapslot::bestandsnaam()});
   slot.reset();
@@ -284,7 +450,8 @@ namespace {
 // Runs zarvo-batch in 'map' with its stdout on 'uit' (a descriptor) and its
 // stderr in the file "stderr"; 'grensKb' limits its address space. Returns
 // the exit code, or 128 + the signal that ended it.
-int draai(const zarvotest::TestMap& map, std::vector<std::string> args, int uit, long grensKb = 0) {
+int draai(const zarvotest::TestMap& map, std::vector<std::string> args, int uit, long grensKb = 0,
+         long bestandsgrens = 0) {
   args.insert(args.begin(), ZARVO_BATCH);
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -298,6 +465,10 @@ int draai(const zarvotest::TestMap& map, std::vector<std::string> args, int uit,
     if (grensKb > 0) {
       const rlimit grens{static_cast<rlim_t>(grensKb) * 1024, static_cast<rlim_t>(grensKb) * 1024};
       setrlimit(RLIMIT_AS, &grens);
+    }
+    if (bestandsgrens > 0) {
+      const rlimit grens{static_cast<rlim_t>(bestandsgrens), static_cast<rlim_t>(bestandsgrens)};
+      setrlimit(RLIMIT_FSIZE, &grens);
     }
     execv(argv[0], argv.data());
     _exit(127);
@@ -362,4 +533,49 @@ TEST(Opslag, TheBatchChecksTheFolderBeforeReading) {
   EXPECT_EQ(zarvotest::leesAlles(map.map() / "stderr"),
             "Fout!: Fout bij het opslaan, controleer bestandsnaam\ngeen-map: de map bestaat niet\n");
 }
+TEST(Opslag, TheBatchRefusesWhatItMayNotWriteAndUndoesAFileTooLarge) {
+  zarvotest::TestMap map;
+  const int leeg = open("/dev/null", O_WRONLY);
+  std::string regels;
+  for (int i = 0; i < 2000; ++i) regels += "99,999," + std::to_string(i) + ",0,1.5,A\n";
+  map.schrijf("p.txt", regels);
+  map.schrijf("s.csv", "kop\nA;-1;1;1;;;\n");
+
+  // ulimit -f below the result's size: the save is undone, not killed
+  // halfway, and the exit code is that of the signal, as for the others.
+  EXPECT_EQ(draai(map, {"bouw", "p.txt", "s.csv"}, leeg, 0, 16 * 1024), 128 + SIGXFSZ);
+  std::string fout = zarvotest::leesAlles(map.map() / "stderr");
+  EXPECT_NE(fout.find("output_profiel_p.txt: bestand te groot"), std::string::npos) << fout;
+  EXPECT_EQ(inhoud(map.map()), (std::vector<std::string>{"p.txt", "s.csv", "stderr"}));
+
+  // A write-protected result stays as it is.
+  map.schrijf("output_profiel_p.txt", "bewaren");
+  fs::permissions(map.map() / "output_profiel_p.txt", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(draai(map, {"bouw", "p.txt", "s.csv"}, leeg), 1);
+  fout = zarvotest::leesAlles(map.map() / "stderr");
+  EXPECT_NE(fout.find("beveiligd tegen schrijven"), std::string::npos) << fout;
+  EXPECT_EQ(zarvotest::leesAlles(map.map() / "output_profiel_p.txt"), "bewaren");
+
+  // A name longer than the folder takes is told before the input is even
+  // looked at.
+  EXPECT_EQ(draai(map, {"bouw", "nergens.txt", "nergens.csv", "--bestandsnaam", std::string(300, 'x')}, leeg), 1);
+  fout = zarvotest::leesAlles(map.map() / "stderr");
+  EXPECT_NE(fout.find("de naam is te lang (315 tekens; deze map neemt er hoogstens 255)"), std::string::npos) << fout;
+  close(leeg);
+}
 #endif
+
+TEST(Opslag, CharacteristicPointsBesideTheLinesThatAreNoFileAreAnError) {
+  zarvotest::TestMap map;
+  const std::string opl = map.schrijf("lijnen.csv", "LOCATIONID;X1;Y1;Z1;.....;Xn;Yn;Zn;(Profiel)\n"
+                                                    "A;0;0;1;1;0;1;2;0;1\n");
+  const std::string sloot = map.schrijf("sloot.csv", "kop\n");
+  fs::create_directory(map.map() / "lijnen.krp.csv");
+  Taak taak;
+  taak.zetBestanden(opl, sloot);
+  MeldingVerzamelaar sink;
+  const auto fout = taak.leesIn(sink, '.');
+  ASSERT_TRUE(fout);
+  EXPECT_NE(fout->tekst.find(map.pad("lijnen.krp.csv") + " is een map"), std::string::npos) << fout->tekst;
+}
+

@@ -157,9 +157,8 @@ TEST_F(FrmOpslaanTest, WithoutDeletesNoListIsWrittenWhateverItsNameBox) {
 TEST_F(FrmOpslaanTest, PickingAFolderDealsWithAnInterruptedSaveAndAnOldListGoesWithTheNext) {
   FakeBerichten fake;
   // A save killed before it was committed: its temporary file and journal.
-  const auto m = std::filesystem::path(map.path().toStdString());
   const std::vector<opslag::Stap> stappen = {
-      {opslag::Stap::Soort::Plaats, m / ".zarvo-0000000e.tmp", {}, m / "output_profiel_dijk 12.txt"}};
+      {opslag::Stap::Soort::Plaats, ".zarvo-0000000e.tmp", {}, "output_profiel_dijk 12.txt"}};
   for (const auto& [naam, inhoud] : {std::pair<QString, QByteArray>{".zarvo-0000000e.tmp", "half"},
                                      {opslag::journaalNaam(), QByteArray::fromStdString(opslag::journaalTekst(
                                                                   opslag::Staat::Voorbereid, stappen))},
