@@ -295,8 +295,11 @@ std::optional<std::string> bepaalDoel(const fs::path& gekozen, Doel& doel) {
   doel.pad = gekozen;
   if (gekozen.filename().empty()) return std::string("geen geldige bestandsnaam");
   // Our own lock, journal and temporary files go by these names.
-  if (controleerBestandsnaam(utf8UitPad(gekozen.filename())) == Naamfout::Gereserveerd) {
-    return std::string("geen geldige bestandsnaam (namen die met .zarvo- beginnen gebruikt het programma zelf)");
+  // The same rule as every caller's and as recovery's: a name the journal
+  // could not be trusted with later is not written now either (".zarvo-x\"
+  // is a separator before it is ours, and was let through).
+  if (const Naamfout fout = controleerBestandsnaam(utf8UitPad(gekozen.filename())); fout != Naamfout::Geen) {
+    return "geen geldige bestandsnaam (" + std::string(naamfoutTekst(fout)) + ")";
   }
 #ifndef _WIN32
   // Told before anything is read: the system would only refuse the name
