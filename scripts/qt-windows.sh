@@ -44,6 +44,12 @@ SLEUTEL=$(printf '%s\n%s\n%s\n' "$VERSIE" "$OPTIES" "$COMPILER" | cat - "$TOOLCH
   | sha256sum | cut -c1-12)
 DOEL="$CACHE/qt-$BOVENSTROOMS-mingw-posix-$SLEUTEL"
 
+# A second run with the same key waits for the first one instead of
+# building beside it in the same work folder; then it finds the cache.
+mkdir -p "$CACHE"
+exec 9>"$CACHE/qt-$SLEUTEL.slot"
+flock 9
+
 if [ -f "$DOEL/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && [ -f "$DOEL/klaar" ]; then
   echo "Qt voor Windows uit de cache: $DOEL" >&2
   echo "$DOEL"
