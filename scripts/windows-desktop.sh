@@ -169,19 +169,23 @@ Xvfb "$SCHERM" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 sleep 2
 kill -0 "$XVFB_PID" 2>/dev/null || fout "Xvfb start niet"
-# Wine's own desktop window, with title bars as on Windows; the input
-# screen with the sample's files chosen.
-DISPLAY=$SCHERM "$WINE" explorer /desktop=Zarvo,1280x800 "$(winpad "$UITROL/bin/zarvo-edit.exe")" \
+# No window manager: Wine draws the title bars and frames itself, as
+# Windows does. The input screen with the sample's files chosen.
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+DISPLAY=$SCHERM "$WINE" "$(winpad "$UITROL/bin/zarvo-edit.exe")" \
   "$(winpad "$BRON/voorbeelden/profielen.txt")" "$(winpad "$BRON/voorbeelden/sloot.csv")" </dev/null >/dev/null 2>&1 &
 VENSTER_PID=$!
-GEZIEN=""
+TITEL="Zarvo-Edit - Invoerbestanden kiezen"
+VENSTER=""
 for _ in $(seq 1 60); do
   sleep 1
-  if DISPLAY=$SCHERM xwininfo -root -tree 2>/dev/null | grep -q 'Zarvo-Edit'; then GEZIEN=1; break; fi
+  VENSTER=$(DISPLAY=$SCHERM xwininfo -name "$TITEL" 2>/dev/null | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
+  [ -z "$VENSTER" ] || break
 done
-[ -n "$GEZIEN" ] || fout "zarvo-edit.exe toont geen venster onder Wine"
-sleep 4
-DISPLAY=$SCHERM import -window root "$MAP/windows.png"
+[ -n "$VENSTER" ] || fout "zarvo-edit.exe toont geen venster '$TITEL' onder Wine"
+# Time to draw its contents.
+sleep 5
+DISPLAY=$SCHERM import -window "$VENSTER" "$MAP/windows.png"
 KLEUREN=$(identify -format '%k' "$MAP/windows.png")
 [ "$KLEUREN" -gt 50 ] || fout "de schermafbeelding is leeg ($KLEUREN kleuren)"
 "$WINE" taskkill /f /im zarvo-edit.exe >/dev/null 2>&1 </dev/null || true
