@@ -142,8 +142,8 @@ if [ -x build/shell/zarvo-edit ]; then
   build/shell/zarvo-edit --rapport "$MAP/linux-rapport.pdf" voorbeelden/profielen.txt voorbeelden/sloot.csv
   VERWACHT=$(pdfinfo "$MAP/linux-rapport.pdf" | sed -n 's/^Pages:[[:space:]]*//p')
 else
-  # One page per profile of the sample (as the Linux build writes it).
-  VERWACHT=$(grep -c '^DP' voorbeelden/profielen.txt || true)
+  # One page per profile: the names in the sample's sixth column.
+  VERWACHT=$(cut -d, -f6 voorbeelden/profielen.txt | tr -d '\r' | sort -u | grep -c .)
 fi
 [ "${VERWACHT:-0}" -gt 0 ] || fout "geen verwacht aantal pagina's"
 
