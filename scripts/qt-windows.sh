@@ -57,6 +57,11 @@ if [ -f "$DOEL/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && [ -f "$DOEL/kla
 fi
 
 WERK="$CACHE/werk-$SLEUTEL"
+# A build that stopped half way (a failure, an interrupted run) is taken up
+# where it stopped: the work folder stays until Qt is installed.
+if [ -f "$WERK/build/build.ninja" ]; then
+  echo "== Qt-build hervat in $WERK ==" >&2
+else
 rm -rf "$WERK"
 mkdir -p "$WERK/apt/lists/partial" "$WERK/apt/cache/archives/partial" "$WERK/bron"
 
@@ -79,15 +84,23 @@ QTBRON=$(find "$WERK/bron" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 [ -f "$QTBRON/CMakeLists.txt" ] || { echo "Fout: geen Qt-bronnen in $WERK/bron" >&2; exit 1; }
 
 echo "== Qt configureren voor Windows ==" >&2
-BEGIN=$(date +%s)
 # shellcheck disable=SC2086
 cmake -S "$QTBRON" -B "$WERK/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
   -DQT_HOST_PATH="$HOSTQT" -DQT_HOST_PATH_CMAKE_DIR="$HOSTQT/lib/x86_64-linux-gnu/cmake" \
   -DCMAKE_INSTALL_PREFIX="$DOEL" $OPTIES >"$WERK/configure.log" 2>&1 \
-  || { tail -n 40 "$WERK/configure.log" >&2; exit 1; }
+  || { tail -n 40 "$WERK/configure.log" >&2; rm -rf "$WERK/build"; exit 1; }
+fi
 echo "== Qt bouwen (duurt op twee kernen ongeveer 20 minuten) ==" >&2
-cmake --build "$WERK/build" -j "${ZARVO_JOBS:-2}" >"$WERK/bouw.log" 2>&1 \
-  || { tail -n 40 "$WERK/bouw.log" >&2; exit 1; }
+BEGIN=$(date +%s)
+# The log of each attempt is kept beside the earlier ones; on a failure the
+# first failing step is shown, not the warnings of the jobs beside it.
+POGING=$(find "$WERK" -maxdepth 1 -name 'bouw-*.log' | wc -l)
+LOG="$WERK/bouw-$((POGING + 1)).log"
+cmake --build "$WERK/build" -j "${ZARVO_JOBS:-2}" >"$LOG" 2>&1 || {
+  grep -n -A 40 '^FAILED:' "$LOG" | head -n 80 >&2
+  echo "Fout: Qt bouwen mislukt; het hele logboek: $LOG (een volgende run gaat daar verder)" >&2
+  exit 1
+}
 rm -rf "$DOEL"
 cmake --install "$WERK/build" --strip >"$WERK/install.log" 2>&1 \
   || { tail -n 40 "$WERK/install.log" >&2; exit 1; }
