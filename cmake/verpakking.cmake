@@ -1,6 +1,6 @@
 # Install rules and the Debian package (cpack -G DEB in the build folder).
 # On Windows the same rules put the programs in bin/ beside the licence;
-# windeployqt then adds Qt (CONTRIBUTING.md).
+# cmake/windows-uitrol.cmake adds Qt and the rest the desktop program needs.
 include(GNUInstallDirs)
 
 install(TARGETS zarvo-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -44,7 +44,8 @@ Beeldbalk::Beeldbalk(PictureBox* box, std::function<QString()> titel, QWidget* o
   chkRaster_->setChecked(box->raster());
   cmdAfbeeldingOpslaan_ = new QPushButton(QStringLiteral("Afbeelding opslaan…"), this);
   cmdAfbeeldingOpslaan_->setObjectName("cmdAfbeeldingOpslaan");
-  cmdAfbeeldingOpslaan_->setToolTip(QStringLiteral("De tekening zoals getoond als PNG, SVG of PDF"));
+  cmdAfbeeldingOpslaan_->setToolTip(svgMogelijk() ? QStringLiteral("De tekening zoals getoond als PNG, SVG of PDF")
+                                                : QStringLiteral("De tekening zoals getoond als PNG of PDF"));
 
   rij_ = new QHBoxLayout(this);
   rij_->setContentsMargins(0, 0, 0, 0);
@@ -75,12 +76,15 @@ void Beeldbalk::vraagBestandEnSlaOp() {
   const QString pdf = QStringLiteral("PDF-document (*.pdf)");
   QString filter = png;
   const QString voorstel = QDir(laatsteMap()).filePath(bestandsnaamUit(titel_()) + QStringLiteral(".png"));
-  QString pad = QFileDialog::getSaveFileName(this, QStringLiteral("Afbeelding opslaan"), voorstel,
-                                             png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf, &filter);
+  const QString soorten = svgMogelijk() ? png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf
+                                      : png + QStringLiteral(";;") + pdf;
+  QString pad =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Afbeelding opslaan"), voorstel, soorten, &filter);
   if (pad.isEmpty()) return;
   // A name typed without an extension gets the one of the chosen type.
   const QString soort = QFileInfo(pad).suffix().toLower();
-  if (soort != QLatin1String("png") && soort != QLatin1String("svg") && soort != QLatin1String("pdf")) {
+  if (soort != QLatin1String("png") && (soort != QLatin1String("svg") || !svgMogelijk()) &&
+      soort != QLatin1String("pdf")) {
     pad += filter == svg ? QStringLiteral(".svg") : filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
   }
   slaOp(pad);

@@ -6,7 +6,9 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#ifdef ZARVO_SVG
 #include <QSvgGenerator>
+#endif
 #include <QWidget>
 
 #include "platform/picturebox.h"
@@ -31,6 +33,14 @@ double titelHoogteVan(const PictureBox& box) {
 }
 
 }  // namespace
+
+bool svgMogelijk() {
+#ifdef ZARVO_SVG
+  return true;
+#else
+  return false;
+#endif
+}
 
 QSizeF zetSchermmaat(QPainter& p, const QPaintDevice& apparaat, const QWidget& voorbeeld) {
   const double schaal = apparaat.logicalDpiX() / schermDpi;
@@ -80,6 +90,7 @@ std::optional<QString> slaBeeldOp(PictureBox& box, const QString& titel, const Q
     if (!beeld.save(pad, "PNG")) return mislukt();
     return std::nullopt;
   }
+#ifdef ZARVO_SVG
   if (soort == QLatin1String("svg")) {
     QSvgGenerator svg;
     svg.setFileName(pad);
@@ -96,6 +107,7 @@ std::optional<QString> slaBeeldOp(PictureBox& box, const QString& titel, const Q
     if (!p.end()) return mislukt();
     return std::nullopt;
   }
+#endif
   if (soort == QLatin1String("pdf")) {
     // A page of the picture's own proportions: it goes into a document or
     // onto a slide as it is.
@@ -114,6 +126,9 @@ std::optional<QString> slaBeeldOp(PictureBox& box, const QString& titel, const Q
                   box.zicht(), titel);
     if (!p.end()) return mislukt();
     return std::nullopt;
+  }
+  if (!svgMogelijk()) {
+    return QStringLiteral("Onbekend afbeeldingsformaat: kies een naam die eindigt op .png of .pdf.");
   }
   return QStringLiteral("Onbekend afbeeldingsformaat: kies een naam die eindigt op .png, .svg of .pdf.");
 }

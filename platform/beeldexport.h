@@ -14,9 +14,13 @@ namespace zarvo::gui {
 
 class PictureBox;
 
+// Whether pictures can be SVG: not where the build has no Qt SVG module
+// (the Windows build).
+bool svgMogelijk();
+
 // Writes what 'box' shows, zoom included, under the title 'titel' to 'pad';
-// the extension (.png, .svg or .pdf) chooses the format. Returns the message
-// to show when that fails.
+// the extension (.png, .svg when svgMogelijk(), or .pdf) chooses the format.
+// Returns the message to show when that fails.
 std::optional<QString> slaBeeldOp(PictureBox& box, const QString& titel, const QString& pad);
 
 // The title line and, under it in a frame, 'box' showing 'zicht', into

@@ -67,10 +67,21 @@ QString tekstUitBestand(std::string_view bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString tekst = utf8(ruw);
   if (!utf8.hasError()) return tekst;
-  QStringDecoder windows("Windows-1252");
-  // Without ICU Qt may not know the code page; Latin-1 is its near twin.
-  if (!windows.isValid()) return QString::fromLatin1(ruw.data(), ruw.size());
-  return windows(ruw);
+  // Windows-1252 by a table of our own: Qt only knows that code page through
+  // ICU, which the Windows build has not. It is Latin-1 except for 0x80 to
+  // 0x9F, where it has the euro sign, curly quotes, dashes and the like; the
+  // five places it leaves empty keep their byte, as Windows itself does.
+  static constexpr char16_t tussen80en9F[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  tekst.resize(ruw.size());
+  QChar* uit = tekst.data();
+  for (const char c : ruw) {
+    const auto b = static_cast<unsigned char>(c);
+    *uit++ = b >= 0x80 && b <= 0x9F ? QChar(tussen80en9F[b - 0x80]) : QChar(b);
+  }
+  return tekst;
 }
 
 QTranslator* laadQtVertalingen() {

@@ -334,13 +334,16 @@ TEST_F(FrmPLTest, ALevelOutsideThePictureIsMarkedAtItsEdge) {
   EXPECT_EQ(buiten[0].tekst, "Polderpeil -50,00");
   EXPECT_FALSE(buiten[0].boven);
   EXPECT_EQ(buiten[0].kleur, lijn(f, "linePolderpeil").kleur());
-  // A saved picture shows the marker as the screen does.
-  QTemporaryDir map;
-  const QString svg = map.filePath("beeld.svg");
-  ASSERT_EQ(slaBeeldOp(pic(f), QStringLiteral("P1"), svg), std::nullopt);
-  QFile bestand(svg);
-  ASSERT_TRUE(bestand.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(QString::fromUtf8(bestand.readAll()).contains("Polderpeil -50,00"));
+  // A saved picture shows the marker as the screen does (read back from
+  // SVG, the format that keeps the text; not built everywhere).
+  if (svgMogelijk()) {
+    QTemporaryDir map;
+    const QString svg = map.filePath("beeld.svg");
+    ASSERT_EQ(slaBeeldOp(pic(f), QStringLiteral("P1"), svg), std::nullopt);
+    QFile bestand(svg);
+    ASSERT_TRUE(bestand.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(bestand.readAll()).contains("Polderpeil -50,00"));
+  }
   kind<QLineEdit>(f, "txtLiggingPolderpeil")->setText("1");
   klik(f, "cmdUpdate");
   EXPECT_TRUE(pic(f).randMarkeringen().empty());
