@@ -62,4 +62,9 @@ std::FILE* openBestand(const std::filesystem::path& pad, const char* modus) {
 #endif
 }
 
+std::string stamVan(const std::string& naam) {
+  const std::size_t punt = naam.rfind('.');
+  return punt == std::string::npos || punt == 0 ? naam : naam.substr(0, punt);
+}
+
 }  // namespace zarvo

@@ -31,6 +31,10 @@ std::optional<Bestandssoort> geenGewoonBestand(const std::filesystem::path& pad)
 // apparaat", "een socket", "geen gewoon bestand".
 const char* soortTekst(Bestandssoort soort);
 
+// 'naam' without its extension; a name that starts with its only dot
+// (".profielen") keeps it, as a file system's idea of a stem does.
+std::string stamVan(const std::string& naam);
+
 // std::fopen for a path (the wide variant on Windows). errno tells why it
 // failed, as with std::fopen. For reading it refuses what is no regular
 // file (errno EINVAL): opening a pipe waits for a writer that may never

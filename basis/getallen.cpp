@@ -12,13 +12,13 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+}  // namespace
+
 std::string_view trimBlanks(std::string_view t) {
   while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
   while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
   return t;
 }
-
-}  // namespace
 
 double rondAf3(double x) {
   // Beyond 2^52 / 1000 the product below no longer has room for its

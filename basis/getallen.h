@@ -19,6 +19,9 @@ double rondAf3(double x);
 // The default number-to-text conversion: at most 15 significant digits,
 // trailing zeros and a trailing separator dropped, "-0" written as "0",
 // exponent form ("1E+15", "1.5E-05") for |x| >= 1e15 or 0 < |x| < 1e-4.
+// 't' without the blanks and TABs around it.
+std::string_view trimBlanks(std::string_view t);
+
 std::string getalNaarTekst(double x, char decimaalteken = '.');
 
 // Room schrijfGetal needs: the longest text getalNaarTekst gives is 22

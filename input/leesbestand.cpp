@@ -49,12 +49,6 @@ constexpr std::size_t maxPunten = (std::numeric_limits<std::int32_t>::max() - 1)
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trimBlanks(std::string_view t) {
-  while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
-  while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
-  return t;
-}
-
 struct Veld {
   std::string_view tekst;
   bool aangehaald = false;

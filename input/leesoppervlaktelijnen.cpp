@@ -32,17 +32,12 @@ constexpr std::size_t geenPunt = std::numeric_limits<std::size_t>::max();
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trim(std::string_view t) {
-  while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
-  while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
-  return t;
-}
 
 // Lower case, '_' as ' ', blanks collapsed: the form header names are
 // compared in.
 std::string normaliseer(std::string_view t) {
   std::string uit;
-  for (char c : trim(t)) {
+  for (char c : trimBlanks(t)) {
     if (c == '_' || isBlank(c)) {
       if (!uit.empty() && uit.back() != ' ') uit.push_back(' ');
     } else {
@@ -70,7 +65,7 @@ void splits(std::string_view regel, std::vector<std::string_view>& velden) {
 // The number of fields up to the last that is not blank.
 std::size_t zonderLegeStaart(const std::vector<std::string_view>& velden) {
   std::size_t n = velden.size();
-  while (n > 0 && trim(velden[n - 1]).empty()) --n;
+  while (n > 0 && trimBlanks(velden[n - 1]).empty()) --n;
   return n;
 }
 
@@ -193,7 +188,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
         const std::string naam = normaliseer(velden[k]);
         if (naam == "locationid" || naam == "profielnaam") {
           if (idGezien) {
-            return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) +
+            return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trimBlanks(velden[k])) +
                                       " is de tweede kolom met de naam van de locatie");
           }
           idGezien = true;
@@ -211,11 +206,11 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
           }
         }
         if (gevonden == geenPunt) {
-          return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) +
+          return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trimBlanks(velden[k])) +
                            " is geen LOCATIONID, Volgnummer of X_, Y_ of Z_ van een bekend karakteristiek punt");
         }
         if (gezien[gevonden] & (1 << as)) {
-          return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trim(velden[k])) + " staat twee keer in de kop");
+          return regels.foutOpRegel("kolom " + std::to_string(k + 1) + " " + citaat(trimBlanks(velden[k])) + " staat twee keer in de kop");
         }
         gezien[gevonden] |= 1 << as;
         kolommen[k] = {gevonden, as};
@@ -233,7 +228,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
       continue;
     }
 
-    const std::string_view naam = idKolom < velden.size() ? trim(velden[idKolom]) : std::string_view();
+    const std::string_view naam = idKolom < velden.size() ? trimBlanks(velden[idKolom]) : std::string_view();
     if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld " + std::to_string(idKolom + 1) + ") ontbreekt");
     const std::size_t n = zonderLegeStaart(velden);
     if (n > kolommen.size()) {
@@ -244,7 +239,7 @@ std::optional<Melding> leesKrp(const std::string& pad, std::unordered_map<std::s
     std::array<std::array<std::optional<double>, 3>, aantalKarakteristiekePunten> waarden{};
     for (std::size_t k = 0; k < n; ++k) {
       if (kolommen[k].first >= kolomId) continue;  // the id, or a column read past
-      const std::string_view t = trim(velden[k]);
+      const std::string_view t = trimBlanks(velden[k]);
       if (t.empty()) continue;
       const auto getal = leesGetalPunt(t);
       if (!getal) {
@@ -442,7 +437,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
       continue;
     }
     if (velden.size() < 2) return regels.foutOpRegel("de regel bevat geen ';'");
-    const std::string_view naam = kop.id < velden.size() ? trim(velden[kop.id]) : std::string_view();
+    const std::string_view naam = kop.id < velden.size() ? trimBlanks(velden[kop.id]) : std::string_view();
     if (naam.empty()) return regels.foutOpRegel("de LOCATIONID (veld " + std::to_string(kop.id + 1) + ") ontbreekt");
     // As in the profile-lines reader: the result file separates by TAB and CRLF.
     if (naam.find_first_of("\t\r") != std::string_view::npos) {
@@ -466,7 +461,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
     for (std::size_t k = kop.x1; k < n; k += 3) {
       double xyz[3];
       for (std::size_t a = 0; a < 3; ++a) {
-        const std::string_view t = trim(velden[k + a]);
+        const std::string_view t = trimBlanks(velden[k + a]);
         const auto getal = leesGetalAfgerond(t);
         if (!getal) {
           if (t.empty()) return regels.foutOpRegel("veld " + std::to_string(k + a + 1) + " is leeg");

@@ -29,12 +29,6 @@ std::optional<std::int32_t> leesPuntnummer(std::string_view tekst) {
   return n;
 }
 
-std::string_view zonderSpaties(std::string_view t) {
-  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
-  return t;
-}
-
 }  // namespace
 
 std::optional<Melding> leesSlootkanten(const std::string& pad, std::vector<SlootkantRegel>& regels) {
@@ -66,9 +60,9 @@ std::optional<Melding> leesSlootkanten(const std::string& pad, std::vector<Sloot
     rest = eind == std::string_view::npos ? std::string_view() : rest.substr(eind + 1);
     ++nummer;
     if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
-    if (zonderSpaties(regel).empty()) continue;
+    if (trimBlanks(regel).empty()) continue;
     if (!kopGezien) {
-      if (zonderSpaties(regel) != slootkantenKop) {
+      if (trimBlanks(regel) != slootkantenKop) {
         return fout(nummer, std::string("de kopregel moet \"") + slootkantenKop + "\" zijn.");
       }
       kopGezien = true;
@@ -80,7 +74,7 @@ std::optional<Melding> leesSlootkanten(const std::string& pad, std::vector<Sloot
     for (int v = 5; v >= 0; --v) {
       const std::size_t scheiding = links.rfind(';');
       if (scheiding == std::string_view::npos) return fout(nummer, "er zijn zeven velden nodig, gescheiden door ';'.");
-      velden[v] = zonderSpaties(links.substr(scheiding + 1));
+      velden[v] = trimBlanks(links.substr(scheiding + 1));
       links = links.substr(0, scheiding);
     }
     SlootkantRegel r;

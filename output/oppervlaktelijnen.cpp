@@ -9,6 +9,7 @@
 
 #include "input/karakteristiekepunten.h"
 #include "output/stukken.h"
+#include "basis/bestandspad.h"
 #include "basis/getallen.h"
 #include "basis/parallel.h"
 
@@ -120,11 +121,7 @@ std::vector<std::size_t> snijInProfielen(const ProfielStore& store, std::size_t 
 }  // namespace
 
 std::string Oppervlaktelijnen::standaardNaam(std::size_t i, const std::string& bestandsnaam) const {
-  // The name without its extension; a name that starts with its only dot
-  // (".profielen") keeps it, as a file system's idea of a stem does.
-  const std::size_t punt = bestandsnaam.rfind('.');
-  const std::string stam = punt == std::string::npos || punt == 0 ? bestandsnaam : bestandsnaam.substr(0, punt);
-  return "output_oppervlaktelijnen_" + stam + (i == 0 ? ".csv" : ".krp.csv");
+  return "output_oppervlaktelijnen_" + stamVan(bestandsnaam) + (i == 0 ? ".csv" : ".krp.csv");
 }
 
 std::optional<Melding> Oppervlaktelijnen::controleer(const ProfielStore& store) const {

@@ -1,14 +1,13 @@
 #include "output/slootkanten.h"
 
+#include "basis/bestandspad.h"
 #include "basis/getallen.h"
 #include "input/leesslootkanten.h"
 
 namespace zarvo {
 
 std::string standaardNaamSlootkanten(const std::string& bestandsnaam) {
-  const std::size_t punt = bestandsnaam.rfind('.');
-  const std::string stam = punt == std::string::npos || punt == 0 ? bestandsnaam : bestandsnaam.substr(0, punt);
-  return "output_slootkanten_" + stam + ".csv";
+  return "output_slootkanten_" + stamVan(bestandsnaam) + ".csv";
 }
 
 bool heeftSlootkeuzes(const ProfielStore& store) {
