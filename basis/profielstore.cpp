@@ -8,6 +8,26 @@
 
 namespace zarvo {
 
+SlootRecord::SlootRecord(const std::array<std::string_view, 7>& velden) {
+  std::size_t lengte = 0;
+  for (std::string_view v : velden) {
+    if (v.find(';') != std::string_view::npos) throw std::invalid_argument("slootrecord met ';' in een veld");
+    lengte += v.size() + 1;
+  }
+  tekst_.reserve(lengte);
+  for (std::string_view v : velden) {
+    tekst_.append(v);
+    tekst_.push_back(';');
+  }
+}
+
+std::string_view SlootRecord::kolom(int c) const noexcept {
+  std::size_t begin = 0;
+  for (int k = 1; k < c && begin < tekst_.size(); ++k) begin = tekst_.find(';', begin) + 1;
+  if (begin >= tekst_.size()) return {};
+  return std::string_view(tekst_).substr(begin, tekst_.find(';', begin) - begin);
+}
+
 Cel::Cel(std::string_view tekst) : bits_(merkLeeg << 48) {
   if (tekst.size() <= maxKort) {
     bits_ = (merkKort + tekst.size()) << 48;

@@ -93,13 +93,26 @@ struct Punt {
 };
 
 // The ditch-profile file's record of one profile: fields 1..7 as text,
-// unconverted. velden[0] is field 1 (the name). 'aanwezig' is false when the
-// ditch file held no record for the profile.
-struct SlootRecord {
-  std::array<std::string, 7> velden;
-  bool aanwezig = false;
-  // Column c (1..7), numbered as the fields of the ditch file.
-  const std::string& kolom(int c) const { return velden[static_cast<std::size_t>(c - 1)]; }
+// unconverted; field 1 is the name. Kept as one string, each field followed
+// by ';', instead of seven strings: a file of a million tiny profiles would
+// otherwise carry 200 bytes of empty strings for each. The default record
+// is absent: the ditch file held none for the profile.
+class SlootRecord {
+ public:
+  SlootRecord() = default;
+  // A record of these fields; a field holding ';' is refused
+  // (std::invalid_argument), as the ditch file cannot hold one either.
+  explicit SlootRecord(const std::array<std::string_view, 7>& velden);
+
+  bool aanwezig() const noexcept { return !tekst_.empty(); }
+  // Column c (1..7), numbered as the fields of the ditch file; empty for an
+  // absent record.
+  std::string_view kolom(int c) const noexcept;
+
+  friend bool operator==(const SlootRecord&, const SlootRecord&) = default;
+
+ private:
+  std::string tekst_;
 };
 
 // A profile's selection record: columns 0..37, column 1 the name, 2..37
@@ -156,6 +169,35 @@ struct Slootkeuze {
   friend bool operator==(const Slootkeuze&, const Slootkeuze&) = default;
 };
 
+// An optional value kept on the heap: eight bytes where it is absent, as
+// it is in nearly every profile, against the full size of std::optional.
+// Copies copy the value.
+template <class T>
+class Apart {
+ public:
+  Apart() = default;
+  Apart(std::nullopt_t) {}
+  Apart(const T& waarde) : waarde_(std::make_unique<T>(waarde)) {}
+  Apart(const std::optional<T>& waarde) : waarde_(waarde ? std::make_unique<T>(*waarde) : nullptr) {}
+  Apart(const Apart& ander) : Apart(ander.waarde()) {}
+  Apart(Apart&&) noexcept = default;
+  Apart& operator=(const Apart& ander) {
+    if (this != &ander) waarde_ = ander.waarde_ ? std::make_unique<T>(*ander.waarde_) : nullptr;
+    return *this;
+  }
+  Apart& operator=(Apart&&) noexcept = default;
+
+  explicit operator bool() const noexcept { return waarde_ != nullptr; }
+  const T& operator*() const noexcept { return *waarde_; }
+  const T* operator->() const noexcept { return waarde_.get(); }
+  std::optional<T> waarde() const { return waarde_ ? std::optional<T>(*waarde_) : std::nullopt; }
+  operator std::optional<T>() const { return waarde(); }
+  friend bool operator==(const Apart& a, const T& b) { return a.waarde_ && *a.waarde_ == b; }
+
+ private:
+  std::unique_ptr<T> waarde_;
+};
+
 struct Profiel {
   std::string naam;
   std::vector<Punt> punten;
@@ -165,15 +207,15 @@ struct Profiel {
   // 'karakteristiekGelezen', which says the characteristic-points file had
   // a row for the profile (without one the points follow from the codes).
   std::vector<KarakteristiekeVerwijzing> karakteristiek;
-  bool karakteristiekGelezen = false;
   SlootRecord sloot;
   // Empty until the construction starts.
   ProfielInfo profielInfo;
   // 1-based position in the profile-lines file; a deleted profile is put
   // back before the first remaining profile that came after it there.
   std::int32_t volgnummer = 0;
+  bool karakteristiekGelezen = false;
   // Unset: the codes decide where the ditch goes.
-  std::optional<Slootkeuze> slootkeuze;
+  Apart<Slootkeuze> slootkeuze;
 };
 
 class ProfielStore {

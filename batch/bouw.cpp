@@ -185,6 +185,7 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   Taak& taak = *blijvend;
   taak.zetKarakteristiekePunten(optie(args, "karakteristiekepunten", ""));
   taak.zetBestanden(args.posities[0], args.posities[1]);
+  taak.zetBouwfeitenBewaren(formaatKeuze->metBouwfeiten);
   if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
     taak.zetBestandsnaam(naam->second);
   }
@@ -281,16 +282,22 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   // The status lines come after the save: a reader of stdout that stops
   // early (| head) or a full device must not keep the result from being
   // written. Their failure still makes the exit code 1.
+  // Written in parts: a million profiles would otherwise hold their
+  // lines twice over in one string.
   std::string uit;
-  for (std::int32_t p = 1; p <= taak.store().aantalProfielen(); ++p) {
+  bool uitGelukt = true;
+  for (std::int32_t p = 1; p <= taak.store().aantalProfielen() && uitGelukt; ++p) {
     uit += std::to_string(p);
     uit += '\t';
     uit += taak.store().profiel(p).naam;
     uit += '\t';
     uit += statusTekst(statussen[static_cast<std::size_t>(p - 1)]);
     uit += '\n';
+    if (uit.size() >= (1 << 16) || p == taak.store().aantalProfielen()) {
+      uitGelukt = schrijfNaarStdout(uit);
+      uit.clear();
+    }
   }
-  const bool uitGelukt = schrijfNaarStdout(uit);
   meldOpStderr(meldingOpgeslagen(verslag));
   if (const int signaal = onderbrekingSignaal()) {
     // It came after the save was committed; the new files are complete.

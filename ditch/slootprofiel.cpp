@@ -22,8 +22,8 @@ std::int32_t kolomVanPunt(std::size_t j) { return static_cast<std::int32_t>(3 * 
 
 // Messages name the profile as the ditch file does; a profile that never got
 // a record falls back on its own name so the message still says which one.
-const std::string& naamVoorMelding(const Profiel& p) {
-  return p.sloot.aanwezig ? p.sloot.kolom(1) : p.naam;
+std::string naamVoorMelding(const Profiel& p) {
+  return p.sloot.aanwezig() ? std::string(p.sloot.kolom(1)) : p.naam;
 }
 
 void meldFout(MeldingSink& sink, std::string tekst) {
@@ -294,7 +294,7 @@ SlootStatus berekenVoorland(ProfielStore& store, std::int32_t profiel, const Slo
 
 std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var, MeldingSink& sink,
                                                    std::vector<Bouwfeiten>* feiten, const Bouwvoortgang& voortgang,
-                                                   bool metVervangen) {
+                                                   bool metSchermfeiten) {
   const std::size_t n = store.profielen.size();
   std::vector<SlootStatus> statussen(n, SlootStatus::GeenSloot);
   if (feiten) feiten->assign(n, Bouwfeiten{});
@@ -322,7 +322,7 @@ std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVar
       for (std::size_t p = van; p < std::min(n, van + perStuk); ++p) {
         Profiel& prof = store.profielen[p];
         const std::size_t meldingenVoor = stuk.meldingen.meldingen.size();
-        const SlootStatus sloot = bouwSloot(prof, stuk.var, stuk.meldingen, feiten && metVervangen ? &vervangen : nullptr);
+        const SlootStatus sloot = bouwSloot(prof, stuk.var, stuk.meldingen, feiten && metSchermfeiten ? &vervangen : nullptr);
         const SlootStatus voorland = bouwVoorland(prof, stuk.var, stuk.meldingen);
         if (sloot == SlootStatus::Sloot || voorland == SlootStatus::Sloot) {
           stuk.meestePunten = std::max(stuk.meestePunten, prof.punten.size());
@@ -336,7 +336,7 @@ std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVar
           (*feiten)[p] = Bouwfeiten{links, links + 1, links + 2, links + 3, std::move(vervangen), {}};
           vervangen.clear();
         }
-        if (feiten) {
+        if (feiten && metSchermfeiten) {
           // Kept with the profile, so a report or a screen can say later why
           // a profile failed without building it again.
           std::string& melding = (*feiten)[p].melding;

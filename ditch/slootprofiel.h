@@ -75,13 +75,15 @@ struct Bouwfeiten {
 // The profiles are built on all cores; the messages reach 'sink' in profile
 // order and 'voortgang' (profiles done, of all) is called now and then, both
 // on the calling thread. 'var' ends as the last profile left it.
-// 'metVervangen' false leaves Bouwfeiten::vervangen empty: only the screens
-// show the old ground, and a batch run should not keep a copy of it.
+// 'metSchermfeiten' false leaves Bouwfeiten::vervangen and ::melding empty:
+// only the screens and the report show the old ground and the messages
+// again, and a batch run should not keep a copy of them (with a million
+// failing profiles that is a message each).
 using Bouwvoortgang = std::function<void(std::size_t klaar, std::size_t totaal)>;
 std::vector<SlootStatus> bouwSlotenInAlleProfielen(ProfielStore& store, SlootVariabelen& var,
                                                    MeldingSink& sink,
                                                    std::vector<Bouwfeiten>* feiten = nullptr,
                                                    const Bouwvoortgang& voortgang = {},
-                                                   bool metVervangen = true);
+                                                   bool metSchermfeiten = true);
 
 }  // namespace zarvo

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -42,8 +43,11 @@ constexpr std::size_t standaardStuk = std::size_t{1} << 18;
 constexpr std::size_t stukkenPerDraad = 4;
 // Room for the points the construction adds (two bottom points, two
 // foreland points), so that building a ditch never moves a profile to
-// fresh memory: four points on a profile of dozens or hundreds.
+// fresh memory: four points on a profile of dozens or hundreds. A profile
+// of a few points gets less: for it, moving costs nothing, and a file of
+// a million of them would otherwise carry the room several times over.
 constexpr std::size_t ruimteVoorSloot = 4;
+std::size_t ruimteVoor(std::size_t punten) { return std::min(ruimteVoorSloot, punten / 4); }
 constexpr std::size_t maxRegel = std::size_t{1} << 20;     // longer lines are refused
 constexpr std::size_t maxPunten = (std::numeric_limits<std::int32_t>::max() - 1) / 3;
 
@@ -366,7 +370,7 @@ class alignas(64) Stuklezer {
     f.laatsteX = huidige_.back().x;
     f.laatsteY = huidige_.back().y;
     if (!tellen_) {
-      f.punten.reserve(huidige_.size() + ruimteVoorSloot);
+      f.punten.reserve(huidige_.size() + ruimteVoor(huidige_.size()));
       for (Punt& pt : huidige_) f.punten.push_back(std::move(pt));
     }
     huidige_.clear();
@@ -443,14 +447,20 @@ class Samenvoeger {
   // its name and points, and growing a list of them while reading would
   // touch up to three times their final size in fresh memory.
   std::vector<Profiel> neemProfielen(std::size_t& meestePunten) {
-    std::vector<Profiel> uit(profielen_.size());
+    // Reserved, not filled: the list's memory is touched one record at a
+    // time while the deque gives its blocks back, so both are never whole
+    // at once.
+    std::vector<Profiel> uit;
+    uit.reserve(profielen_.size());
     meestePunten = 0;
-    for (std::size_t i = 0; i < uit.size(); ++i) {
-      meestePunten = std::max(meestePunten, profielen_[i].aantal);
-      uit[i].naam = std::move(profielen_[i].naam);
-      uit[i].punten = std::move(profielen_[i].punten);
+    while (!profielen_.empty()) {
+      GelezenProfiel& p = profielen_.front();
+      meestePunten = std::max(meestePunten, p.aantal);
+      Profiel& profiel = uit.emplace_back();
+      profiel.naam = std::move(p.naam);
+      profiel.punten = std::move(p.punten);
+      profielen_.pop_front();
     }
-    profielen_.clear();
     return uit;
   }
   std::vector<ProfielTelling> neemTellingen() {
@@ -516,7 +526,9 @@ class Samenvoeger {
   MeldingSink& sink_;
   char decimaalteken_;
   bool tellen_;
-  std::vector<GelezenProfiel> profielen_;
+  // A deque: a million tiny profiles grow it without the spare half a
+  // vector keeps, and it can be emptied from the front.
+  std::deque<GelezenProfiel> profielen_;
   double vorigeX_ = 0.0;
   double vorigeY_ = 0.0;
   std::size_t regels_ = 0;

@@ -1,5 +1,6 @@
 #include "input/leesbestandsloot.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -85,20 +86,21 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
                      std::to_string(store.aantalProfielen()) + ").");
   }
 
-  std::vector<std::string_view> regels;
+  // The lines, without their line ends; a last line without one counts.
   std::size_t begin = 0;
-  while (begin < inhoud.size()) {
+  auto volgendeRegel = [&](std::string_view& regel) {
+    if (begin >= inhoud.size()) return false;
     std::size_t eind = inhoud.find('\n', begin);
-    const bool laatste = eind == std::string::npos;
-    if (laatste) eind = inhoud.size();
-    std::string_view regel(inhoud.data() + begin, eind - begin);
+    if (eind == std::string::npos) eind = inhoud.size();
+    regel = std::string_view(inhoud.data() + begin, eind - begin);
     if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
-    regels.push_back(regel);
     begin = eind + 1;
-  }
+    return true;
+  };
 
   if (inhoud.empty()) return slootFout("Het slootbestand " + pad + " is leeg.");
-  const auto aantalRecords = static_cast<std::int64_t>(regels.size()) - 1;
+  const auto aantalRecords = static_cast<std::int64_t>(std::count(inhoud.begin(), inhoud.end(), '\n')) +
+                             (inhoud.back() == '\n' ? 0 : 1) - 1;
   if (aantalRecords != store.aantalProfielen()) {
     // A binary file chosen by mistake: its "records" mean nothing. A stray
     // NUL byte in a file that does match is kept, as every other byte is.
@@ -111,15 +113,18 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
                      (store.aantalProfielen() == 1 ? " profiel." : " profielen."));
   }
 
-  std::vector<SlootRecord> records(regels.size() > 0 ? regels.size() - 1 : 0);
-  for (std::size_t r = 0; r < records.size(); ++r) {
-    const std::string_view regel = regels[r + 1];
+  // Straight into the profiles; on an error the records given so far are
+  // taken back, so that nothing of the file is loaded.
+  std::string_view regel;
+  volgendeRegel(regel);  // the header
+  for (std::size_t r = 0; volgendeRegel(regel); ++r) {
+    std::array<std::string_view, 7> velden;
     std::size_t pos = 0;
     std::size_t veld = 0;
     for (; veld < 7; ++veld) {
       const std::size_t puntkomma = regel.find(';', pos);
       const std::size_t eind = puntkomma == std::string_view::npos ? regel.size() : puntkomma;
-      records[r].velden[veld].assign(regel.substr(pos, eind - pos));
+      velden[veld] = regel.substr(pos, eind - pos);
       if (puntkomma == std::string_view::npos) {
         ++veld;
         break;
@@ -127,17 +132,14 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
       pos = puntkomma + 1;
     }
     if (veld < 7) {
+      for (std::size_t q = 0; q < r; ++q) store.profielen[q].sloot = SlootRecord();
       return slootFout("Het slootbestand " + pad + ", regel " + std::to_string(r + 2) + ": " +
                        (regel.empty() ? std::string("de regel is leeg")
                                       : "de regel heeft " + std::to_string(veld) +
                                             (veld == 1 ? " veld" : " velden")) +
                        ", er zijn er 7 nodig (gescheiden door ;).");
     }
-    records[r].aanwezig = true;
-  }
-
-  for (std::size_t r = 0; r < records.size(); ++r) {
-    store.profielen[r].sloot = std::move(records[r]);
+    store.profielen[r].sloot = SlootRecord(velden);
   }
   return std::nullopt;
 }
@@ -165,7 +167,7 @@ std::optional<Melding> waarschuwingSlootNamen(const ProfielStore& store) {
   std::string paren;
   for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
     const Profiel& profiel = store.profiel(p);
-    if (!profiel.sloot.aanwezig || vergelijkNaam(profiel.naam) == vergelijkNaam(profiel.sloot.kolom(1))) continue;
+    if (!profiel.sloot.aanwezig() || vergelijkNaam(profiel.naam) == vergelijkNaam(profiel.sloot.kolom(1))) continue;
     if (++aantal <= getoond) {
       paren.append("\nprofiel ").append(std::to_string(p)).append(" '").append(profiel.naam);
       paren.append("' heeft slootrecord '").append(profiel.sloot.kolom(1)).append("'");

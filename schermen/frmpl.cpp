@@ -328,7 +328,7 @@ void FrmPL::toonRecord(const SlootRecord& record) {
   // Fields 1 to 5 and 7; the sixth is not used.
   static constexpr int kolommen[] = {1, 2, 3, 4, 5, 7};
   for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
-    const QString tekst = record.aanwezig ? tekstUitBestand(record.kolom(kolommen[i])) : QStringLiteral("–");
+    const QString tekst = record.aanwezig() ? tekstUitBestand(record.kolom(kolommen[i])) : QStringLiteral("–");
     recordLabels_[i]->setText(tekst);
     recordLabels_[i]->setToolTip(tekst);
   }

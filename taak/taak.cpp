@@ -242,7 +242,8 @@ std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink, const Bouwvoortgang
   if (terugMogelijk_) voorBouw_ = store_;
   if (schermgegevensBewaren_) store_.initialiseerProfielInfo();
   gebouwd_ = true;
-  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, &bouwfeiten_, voortgang, schermgegevensBewaren_);
+  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, bouwfeitenBewaren_ ? &bouwfeiten_ : nullptr,
+                                         voortgang, schermgegevensBewaren_);
   return statussen_;
 }
 
@@ -307,8 +308,8 @@ std::shared_ptr<const Resultaatformaat> maakOppervlaktelijnen(const Taak& taak) 
 }
 
 constexpr Formaatkeuze formaten[] = {
-    {"profielregels", "Profielregels (zoals ingelezen)", maakProfielregels},
-    {"oppervlaktelijnen", "Oppervlaktelijnen + karakteristieke punten", maakOppervlaktelijnen},
+    {"profielregels", "Profielregels (zoals ingelezen)", maakProfielregels, false},
+    {"oppervlaktelijnen", "Oppervlaktelijnen + karakteristieke punten", maakOppervlaktelijnen, true},
 };
 
 }  // namespace

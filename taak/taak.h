@@ -93,6 +93,9 @@ class Taak {
   // profile's selection record (Profiel::profielInfo). Off by default, for
   // the same reason.
   void zetSchermgegevensBewaren(bool bewaren) { schermgegevensBewaren_ = bewaren; }
+  // With this off, the build keeps no bouwfeiten(): a batch run writing a
+  // format that does not use them saves a record a profile. On by default.
+  void zetBouwfeitenBewaren(bool bewaren) { bouwfeitenBewaren_ = bewaren; }
   // False when there is nothing to go back to (not built, or not kept).
   bool terugVoorBouw();
 
@@ -166,6 +169,7 @@ class Taak {
   std::vector<SlootStatus> statussen_;
   bool terugMogelijk_ = false;
   bool schermgegevensBewaren_ = false;
+  bool bouwfeitenBewaren_ = true;
   std::optional<ProfielStore> voorBouw_;
   std::vector<Bouwfeiten> bouwfeiten_;
   std::string karakteristiekePunten_;
@@ -181,6 +185,8 @@ struct Formaatkeuze {
   std::string_view naam;
   std::string_view label;
   std::shared_ptr<const Resultaatformaat> (*maak)(const Taak& taak);
+  // The format writes from what the construction did (bouwfeiten()).
+  bool metBouwfeiten;
 };
 std::span<const Formaatkeuze> resultaatformaten();
 // The entry named 'naam', nullptr when there is none.

@@ -87,10 +87,10 @@ ProfielStore willekeurigeStore(unsigned zaad) {
       pt.z = rondAf3(t.getal(-3, 7));
       p.punten.push_back(std::move(pt));
     }
-    p.sloot.aanwezig = true;
-    p.sloot.velden = {p.naam, slootGetal(t, -4, 1), slootGetal(t, 0, 3), slootGetal(t, 0, 3),
-                      t.kans(0.8) ? slootGetal(t, 0, 8) : "", "", slootGetal(t, -0.5, 4)};
-    if (t.kans(0.05)) p.sloot.velden[static_cast<std::size_t>(t.geheel(1, 3))] = "n.v.t.";
+    std::array<std::string, 7> v = {p.naam, slootGetal(t, -4, 1), slootGetal(t, 0, 3), slootGetal(t, 0, 3),
+                                     t.kans(0.8) ? slootGetal(t, 0, 8) : "", "", slootGetal(t, -0.5, 4)};
+    if (t.kans(0.05)) v[static_cast<std::size_t>(t.geheel(1, 3))] = "n.v.t.";
+    p.sloot = SlootRecord({v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
     store.profielen.push_back(std::move(p));
   }
   store.dekGrenzen();

@@ -33,7 +33,7 @@ TEST(LeesBestandSloot, RecordsGoToProfilesInOrderAsVerbatimText) {
                                                        "DP3;-0.9;1,75;2.25;;;\n");
   ASSERT_FALSE(leesBestandSloot(store, pad));
   const SlootRecord& r1 = store.profiel(1).sloot;
-  EXPECT_TRUE(r1.aanwezig);
+  EXPECT_TRUE(r1.aanwezig());
   EXPECT_EQ(r1.kolom(1), "DP1");
   EXPECT_EQ(r1.kolom(2), " -1,25 ");
   EXPECT_EQ(r1.kolom(5), "0,5");
@@ -71,7 +71,7 @@ TEST(LeesBestandSloot, LineCountAgainstProfileCount) {
     EXPECT_EQ(fout->titel, "Fout!");
     EXPECT_EQ(fout->tekst, "fout in het invoerbestand, restart het programma\nHet slootbestand " + pad + " " + reden)
         << fout->tekst;
-    EXPECT_FALSE(store.profiel(1).sloot.aanwezig);
+    EXPECT_FALSE(store.profiel(1).sloot.aanwezig());
   }
 }
 
@@ -97,7 +97,10 @@ TEST(LeesBestandSloot, RecordsForAnotherProfileAreNamedInOneWarning) {
   EXPECT_EQ(tekst.find("profiel 9"), std::string::npos);
   EXPECT_NE(tekst.find("en nog 1\n"), std::string::npos);
 
-  for (Profiel& p : store.profielen) p.sloot.velden[0] = p.naam;
+  for (Profiel& p : store.profielen) {
+    p.sloot = SlootRecord({p.naam, p.sloot.kolom(2), p.sloot.kolom(3), p.sloot.kolom(4), p.sloot.kolom(5),
+                           p.sloot.kolom(6), p.sloot.kolom(7)});
+  }
   EXPECT_FALSE(waarschuwingSlootNamen(store));
 }
 
@@ -118,7 +121,7 @@ TEST(LeesBestandSloot, ShortRecordsAndUnreadableFilesChangeNothing) {
     EXPECT_EQ(fout->tekst.rfind("fout in het invoerbestand, restart het programma\n", 0), 0u);
     EXPECT_NE(fout->tekst.find(pad), std::string::npos);
     EXPECT_NE(fout->tekst.find(g.regel), std::string::npos) << fout->tekst;
-    for (const Profiel& p : store.profielen) EXPECT_FALSE(p.sloot.aanwezig);
+    for (const Profiel& p : store.profielen) EXPECT_FALSE(p.sloot.aanwezig());
   }
   ProfielStore store = storeMet(1);
   const auto ontbreekt = leesBestandSloot(store, map.pad("geen.csv"));
@@ -127,5 +130,5 @@ TEST(LeesBestandSloot, ShortRecordsAndUnreadableFilesChangeNothing) {
   const auto isMap = leesBestandSloot(store, map.map().string());
   ASSERT_TRUE(isMap);
   EXPECT_NE(isMap->tekst.find("is een map"), std::string::npos);
-  EXPECT_FALSE(store.profiel(1).sloot.aanwezig);
+  EXPECT_FALSE(store.profiel(1).sloot.aanwezig());
 }

@@ -222,6 +222,45 @@ TEST(Oppervlaktelijnen, LenientWhereEitherReaderIsAndBadFilesNameTheLine) {
   EXPECT_NE(fout->tekst.find("bevat geen oppervlaktelijnen"), std::string::npos);
 }
 
+// A surface line is read field by field in blocks: a line far longer than
+// a block, with fields and a CRLF cut by the block borders, reads as the
+// same points; a field that is no number however long it grows is refused
+// naming its line and field, and so is the bad line of a long file.
+TEST(Oppervlaktelijnen, LongLinesReadAcrossBlocks) {
+  TestMap map;
+  const std::string kop = "LOCATIONID;X1;Y1;Z1\r\n";
+  std::string lang = "\xEF\xBB\xBF" + kop + "LANG";
+  constexpr int aantal = 30000;  // about 600 kB on one line
+  for (int i = 0; i < aantal; ++i) lang += ";" + std::to_string(100000 + i) + ".125;" + std::to_string(i % 7) + ";1.5";
+  lang += "\r\nKORT;1;2;3";  // the last line without a line end
+  Taak taak;
+  ASSERT_FALSE(lees(taak, map.schrijf("l.csv", lang), map.schrijf("s.csv", "kop\nLANG;0;1;1;;;\nKORT;0;1;1;;;\n")));
+  ASSERT_EQ(taak.store().aantalProfielen(), 2);
+  const auto& punten = taak.store().profiel(1).punten;
+  ASSERT_EQ(punten.size(), static_cast<std::size_t>(aantal));
+  for (int i : {0, 1, 4095, 4096, aantal - 1}) {
+    EXPECT_EQ(punten[static_cast<std::size_t>(i)].x, 100000 + i + 0.125) << i;
+    EXPECT_EQ(punten[static_cast<std::size_t>(i)].y, i % 7) << i;
+  }
+  EXPECT_EQ(taak.store().profiel(2).punten.back().z, 3.0);
+
+  std::string veld(3u << 20, '7');
+  veld[0] = 'x';
+  const std::string metLangVeld = kop + "A;1;2;3\nB;1;" + veld + ";3\n";
+  std::string slecht = kop;
+  for (int i = 0; i < 20000; ++i) slecht += "P" + std::to_string(i) + ";1;2;3\n";
+  slecht += "Q;1;2\n";
+  for (int i = 0; i < 20000; ++i) slecht += "R" + std::to_string(i) + ";1;2;3\n";
+  for (const auto& [inhoud, verwacht] :
+       {std::pair{metLangVeld, "regel 3: veld 3 is langer dan 1048576 tekens"},
+        std::pair{slecht, "regel 20002: de regel heeft 2 getallen"}}) {
+    Taak fout;
+    const auto melding = lees(fout, map.schrijf("f.csv", inhoud), map.schrijf("s.csv", "kop\n"));
+    ASSERT_TRUE(melding) << verwacht;
+    EXPECT_NE(melding->tekst.find("f.csv, " + std::string(verwacht)), std::string::npos) << melding->tekst;
+  }
+}
+
 // What the importers refuse is not written at all: no file appears.
 TEST(Oppervlaktelijnen, RefusesWhatTheImportersRefuseAndWritesNothing) {
   using Lijn = std::pair<std::string, std::vector<double>>;  // name, x y pairs

@@ -60,8 +60,7 @@ Profiel maakProfiel(const std::string& naam, int punten) {
   for (int i = 0; i < punten; ++i) {
     p.punten.push_back(Punt{Cel(99.0), Cel(std::string_view("A")), 1.0 * i, 2.0 * i, 0.5 * i});
   }
-  p.sloot.velden[0] = naam;
-  p.sloot.aanwezig = true;
+  p.sloot = zarvo::SlootRecord({naam, "", "", "", "", "", ""});
   return p;
 }
 }  // namespace

@@ -23,8 +23,7 @@ ProfielStore eenProfiel(std::vector<Punt> punten, const std::string& bodem = "-1
   Profiel p;
   p.naam = "P1";
   p.punten = std::move(punten);
-  p.sloot.aanwezig = true;
-  p.sloot.velden = {"P1 sloot", bodem, dijk, polder, "", "", ""};
+  p.sloot = SlootRecord({"P1 sloot", bodem, dijk, polder, "", "", ""});
   store.profielen.push_back(std::move(p));
   store.zetGrenzen(0, 0);
   store.dekGrenzen();
@@ -148,8 +147,7 @@ TEST(Slootprofiel, GrowingNeverCutsOffTheTail) {
     while (static_cast<int>(p.punten.size()) < n) {
       p.punten.push_back(pt(99, 0, 10.0 + static_cast<double>(p.punten.size()), 3));
     }
-    p.sloot.aanwezig = true;
-    p.sloot.velden = {p.naam, "0", "1", "1", "", "", ""};
+    p.sloot = SlootRecord({p.naam, "0", "1", "1", "", "", ""});
     store.profielen.push_back(std::move(p));
   }
   store.zetGrenzen(16, 11);  // 5 points
@@ -242,7 +240,7 @@ TEST(Slootprofiel, RefusalsLeaveTheProfileAsItWas) {
   for (const Geval& g : gevallen) {
     SCOPED_TRACE(g.melding + " / bodem " + g.bodem);
     ProfielStore store = eenProfiel(g.punten, g.bodem, g.dijk, g.polder);
-    store.profiel(1).sloot.aanwezig = g.metRecord;
+    if (!g.metRecord) store.profiel(1).sloot = SlootRecord();
     MeldingVerzamelaar sink;
     SlootVariabelen var;
     EXPECT_EQ(berekenSlootprofiel(store, 1, var, sink), SlootStatus::Fout);

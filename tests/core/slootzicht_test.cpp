@@ -26,8 +26,7 @@ Gebouwd bouw(std::vector<Punt> punten, const std::string& bodem, const std::stri
   Profiel p;
   p.naam = "P1";
   p.punten = std::move(punten);
-  p.sloot.aanwezig = true;
-  p.sloot.velden = {"P1", bodem, talud, talud, "", "", ""};
+  p.sloot = SlootRecord({"P1", bodem, talud, talud, "", "", ""});
   g.store.profielen.push_back(std::move(p));
   g.store.zetGrenzen(0, 0);
   g.store.dekGrenzen();

@@ -129,8 +129,7 @@ TEST(Vijandig, VeryLongNamesAreKeptAndWrittenWhole) {
   EXPECT_EQ(store.profiel(1).naam, naam);
 
   // The ditch message ends with the name as the ditch file has it.
-  store.profiel(1).sloot.aanwezig = true;
-  store.profiel(1).sloot.velden = {naam + "!", "5", "1", "1", "", "", ""};
+  store.profiel(1).sloot = SlootRecord({naam + "!", "5", "1", "1", "", "", ""});
   MeldingVerzamelaar sink;
   SlootVariabelen var;
   EXPECT_EQ(berekenSlootprofiel(store, 1, var, sink), SlootStatus::Fout);
@@ -225,8 +224,7 @@ TEST(Vijandig, OneProfileOfAHundredThousandPoints) {
   EXPECT_EQ(store.aantalRijenInfo(), 1 + 2 * aantal);
 
   // The ditch replaces all but the outer 20 points by its two bottom points.
-  store.profiel(1).sloot.aanwezig = true;
-  store.profiel(1).sloot.velden = {"LANG", "-1", "1", "1", "", "", ""};
+  store.profiel(1).sloot = SlootRecord({"LANG", "-1", "1", "1", "", "", ""});
   MeldingVerzamelaar sink;
   SlootVariabelen var;
   ASSERT_EQ(berekenSlootprofiel(store, 1, var, sink), SlootStatus::Sloot);
@@ -249,8 +247,7 @@ TEST(Vijandig, DitchFilesWithManyFieldsHugeLinesAndBrokenBytes) {
   const std::string pad = map.schrijf("sloot.csv", "kop\n" + veel + "\n" + "P\0\xFF;-1,5\0;2;2;;;\n"s +
                                                        std::string((1u << 20) - 12, 'y') + ";1;1;1;1;1;1");
   ASSERT_FALSE(leesBestandSloot(store, pad));
-  EXPECT_EQ(store.profiel(1).sloot.velden,
-            (std::array<std::string, 7>{"P1", "-1", "2", "2", "4", "x", "1"}));
+  EXPECT_EQ(store.profiel(1).sloot, SlootRecord({"P1", "-1", "2", "2", "4", "x", "1"}));
   EXPECT_EQ(store.profiel(2).sloot.kolom(1), "P\0\xFF"s);
   EXPECT_EQ(store.profiel(3).sloot.kolom(1).size(), (1u << 20) - 12);
 
@@ -270,7 +267,7 @@ TEST(Vijandig, DitchFilesWithManyFieldsHugeLinesAndBrokenBytes) {
   auto fout = leesBestandSloot(een, map.schrijf("lang.csv", "kop\n" + std::string(1u << 20, 'z')));
   ASSERT_TRUE(fout);
   EXPECT_NE(fout->tekst.find("regel 2: de regel heeft 1 veld"), std::string::npos);
-  EXPECT_FALSE(een.profiel(1).sloot.aanwezig);
+  EXPECT_FALSE(een.profiel(1).sloot.aanwezig());
 
   // Past the profile file's line limit, and far more lines than profiles
   // (an endless file): refused, without reading it all.
@@ -323,8 +320,7 @@ TEST(Vijandig, OverflowInTheConstructionIsRefusedNotWritten) {
     Profiel p;
     p.naam = "P";
     p.punten = g.punten;
-    p.sloot.aanwezig = true;
-    p.sloot.velden = g.sloot;
+    p.sloot = SlootRecord({g.sloot[0], g.sloot[1], g.sloot[2], g.sloot[3], g.sloot[4], g.sloot[5], g.sloot[6]});
     store.profielen.push_back(std::move(p));
     store.dekGrenzen();
     MeldingVerzamelaar sink;

@@ -21,8 +21,7 @@ Profiel voorlandProfiel(const std::string& naam, Cel fVeld1, Cel fVeld2, const s
   p.naam = naam;
   p.punten = {pt(99, 0, 0, 1), pt(fVeld1, fVeld2, 0.3, 0.4, 0.5), pt(5, 3, 4, 2),
               pt(99, 4.5, 6, 0), pt(2, 6, 8, 2), pt(99, 9, 12, 3)};
-  p.sloot.aanwezig = true;
-  p.sloot.velden = {naam + "_s", bodem, "0.1", "0.1", a, "weg", b};
+  p.sloot = SlootRecord({naam + "_s", bodem, "0.1", "0.1", a, "weg", b});
   return p;
 }
 

@@ -31,12 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t n) {
   if (fout) {
     ZARVO_EIS(fout->titel == "Fout!");
     ZARVO_EIS(fout->tekst.rfind("fout in het invoerbestand, restart het programma", 0) == 0);
-    for (const Profiel& p : store.profielen) ZARVO_EIS(!p.sloot.aanwezig);
+    for (const Profiel& p : store.profielen) ZARVO_EIS(!p.sloot.aanwezig());
   } else {
     ZARVO_EIS(regels == profielen + 1);
     for (const Profiel& p : store.profielen) {
-      ZARVO_EIS(p.sloot.aanwezig);
-      for (const std::string& veld : p.sloot.velden) {
+      ZARVO_EIS(p.sloot.aanwezig());
+      for (int c = 1; c <= 7; ++c) {
+        const std::string_view veld = p.sloot.kolom(c);
         ZARVO_EIS(veld.find(';') == std::string::npos);
         ZARVO_EIS(veld.find('\n') == std::string::npos);
       }

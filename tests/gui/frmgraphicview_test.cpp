@@ -37,8 +37,7 @@ Profiel maakProfiel(const std::string& naam, std::initializer_list<P> punten) {
   Profiel p;
   p.naam = naam;
   for (const P& q : punten) p.punten.push_back({Cel(99.0), Cel(999.0), q.x, q.y, q.z});
-  p.sloot.velden = {naam, "-1.5", "2", "2", "", "", ""};
-  p.sloot.aanwezig = true;
+  p.sloot = SlootRecord({naam, "-1.5", "2", "2", "", "", ""});
   return p;
 }
 

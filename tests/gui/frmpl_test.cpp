@@ -144,7 +144,7 @@ TEST_F(FrmPLTest, EveryProfileIsBuiltBeforeTheFirstDrawingAndItsOutcomeIsListed)
   EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 3);
   EXPECT_EQ(tekst(f, "lblActiefProfiel"), "P3 (3/3)");
   EXPECT_EQ(tekst(f, "lblRecordNaam"), "P3");
-  EXPECT_EQ(tekst(f, "lblRecordBodem"), QString::fromStdString(store().profiel(3).sloot.kolom(2)));
+  EXPECT_EQ(tekst(f, "lblRecordBodem"), QString::fromStdString(std::string(store().profiel(3).sloot.kolom(2))));
 }
 
 // While the ditches are built neither the review nor the ditch screen is

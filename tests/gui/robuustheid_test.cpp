@@ -47,8 +47,7 @@ void vulStore(int aantal, const std::string& naam) {
     Profiel p;
     p.naam = naam + std::to_string(i);
     p.punten = {pt(51, 0, 2), pt(99, 5, 3), pt(5, 20, 1), pt(99, 25, -1), pt(2, 30, 1), pt(99, 40, 2)};
-    p.sloot.aanwezig = true;
-    p.sloot.velden = {p.naam, "-1,5", "1", "1", "3", "", "2"};
+    p.sloot = SlootRecord({p.naam, "-1,5", "1", "1", "3", "", "2"});
     s.profielen.push_back(std::move(p));
   }
   s.zetGrenzen(0, 0);

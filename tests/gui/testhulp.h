@@ -45,8 +45,7 @@ inline void voegProfielToe(const std::string& naam, std::vector<Punt> punten, co
   Profiel p;
   p.naam = naam;
   p.punten = std::move(punten);
-  p.sloot.aanwezig = true;
-  p.sloot.velden = {naam, bodem, "1", "1", "", "", ""};
+  p.sloot = SlootRecord({naam, bodem, "1", "1", "", "", ""});
   store().profielen.push_back(std::move(p));
 }
 
