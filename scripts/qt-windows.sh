@@ -59,7 +59,7 @@ fi
 WERK="$CACHE/werk-$SLEUTEL"
 # A build that stopped half way (a failure, an interrupted run) is taken up
 # where it stopped: the work folder stays until Qt is installed.
-if [ -f "$WERK/build/build.ninja" ]; then
+if [ -f "$WERK/build/build.ninja" ] && [ -d "$WERK/toolchain" ]; then
   echo "== Qt-build hervat in $WERK ==" >&2
 else
 rm -rf "$WERK"
@@ -84,8 +84,13 @@ QTBRON=$(find "$WERK/bron" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 [ -f "$QTBRON/CMakeLists.txt" ] || { echo "Fout: geen Qt-bronnen in $WERK/bron" >&2; exit 1; }
 
 echo "== Qt configureren voor Windows ==" >&2
+# Qt's build remembers the toolchain file by its path and reads it again
+# whenever it reconfigures itself; a copy in the work folder keeps a resumed
+# build working after the clone it was started from is gone.
+mkdir -p "$WERK/toolchain"
+cp "$TOOLCHAIN" "$BRON/cmake/mingw-w64.cmake" "$WERK/toolchain/"
 # shellcheck disable=SC2086
-cmake -S "$QTBRON" -B "$WERK/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+cmake -S "$QTBRON" -B "$WERK/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$WERK/toolchain/$(basename "$TOOLCHAIN")" \
   -DQT_HOST_PATH="$HOSTQT" -DQT_HOST_PATH_CMAKE_DIR="$HOSTQT/lib/x86_64-linux-gnu/cmake" \
   -DCMAKE_INSTALL_PREFIX="$DOEL" $OPTIES >"$WERK/configure.log" 2>&1 \
   || { tail -n 40 "$WERK/configure.log" >&2; rm -rf "$WERK/build"; exit 1; }
