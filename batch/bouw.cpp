@@ -1,6 +1,7 @@
 // zarvo-batch bouw: the whole job without the screens. Reads both input
 // files, deletes the profiles named on the command line as the review
 // screen would, builds the ditches and writes the result.
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -27,6 +28,7 @@ std::string gebruikBouw() {
       "                          [--bestandsnaam NAAM] [--formaat F]\n"
       "                          [--karakteristiekepunten BESTAND]\n"
       "                          [--slootkanten BESTAND]\n"
+      "                          [--kaart NAAM] [--dxf NAAM] [--crs EPSG:N]\n"
       "\n"
       "Leest het profielbestand en het slootbestand, verwijdert de genoemde\n"
       "profielen, bouwt in elk profiel de sloot en het voorland in en schrijft\n"
@@ -62,6 +64,13 @@ std::string gebruikBouw() {
       "                       zijn gekozen (output_slootkanten_<stam>.csv): die\n"
       "                       profielen krijgen hun sloot tussen die punten, en\n"
       "                       het bestand wordt naast het resultaat opgeslagen\n"
+      "  --kaart NAAM         schrijft ook een GeoPackage (.gpkg) voor GIS in de\n"
+      "                       uitvoermap, met de lagen profielen, punten, sloten\n"
+      "                       en verwijderd\n"
+      "  --dxf NAAM           schrijft ook een DXF-tekening voor CAD in de uitvoermap:\n"
+      "                       de profielen in 3D en de dwarsprofielen in een raster\n"
+      "  --crs EPSG:N         het coordinatenstelsel dat de kaart opgeeft; standaard\n"
+      "                       EPSG:28992 (RD New); de coordinaten blijven zoals ze zijn\n"
       "  --help               deze uitleg\n"
       "\n"
       "Karakteristieke punten en puntcodes (schrijven; inlezen geeft een punt\n"
@@ -121,7 +130,8 @@ Gesplitst splitsVerwijder(const std::vector<std::string>& argumenten) {
     }
     uit.rest.push_back(arg);
     if ((arg == "--uitvoermap" || arg == "--decimaalteken" || arg == "--bestandsnaam" || arg == "--formaat" ||
-         arg == "--karakteristiekepunten" || arg == "--slootkanten") &&
+         arg == "--karakteristiekepunten" || arg == "--slootkanten" || arg == "--kaart" || arg == "--dxf" ||
+         arg == "--crs") &&
         i + 1 < argumenten.size()) {
       uit.rest.push_back(argumenten[++i]);
     }
@@ -134,13 +144,18 @@ std::string optie(const Argumenten& args, const std::string& naam, std::string s
   return gevonden == args.opties.end() ? standaard : gevonden->second;
 }
 
-const char* statusTekst(SlootStatus status) {
-  switch (status) {
-    case SlootStatus::Sloot: return "sloot";
-    case SlootStatus::GeenSloot: return "geen sloot";
-    case SlootStatus::Fout: return "fout";
+// "EPSG:28992" (any case) as 28992; 0 when it is no such code.
+int leesEpsg(std::string_view tekst) {
+  if (tekst.size() < 6 || tekst.size() > 15) return 0;
+  for (std::size_t i = 0; i < 5; ++i) {
+    if (std::tolower(static_cast<unsigned char>(tekst[i])) != "epsg:"[i]) return 0;
   }
-  return "fout";
+  long long code = 0;
+  for (char c : tekst.substr(5)) {
+    if (c < '0' || c > '9') return 0;
+    code = code * 10 + (c - '0');
+  }
+  return code > 0 && code <= 2147483647 ? static_cast<int>(code) : 0;
 }
 
 }  // namespace
@@ -150,7 +165,7 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   if (!gesplitst.fout.empty()) return gebruiksfout(gesplitst.fout, gebruikBouw());
   const Argumenten args =
       ontleedArgumenten(gesplitst.rest, {"uitvoermap", "decimaalteken", "bestandsnaam", "formaat",
-                                         "karakteristiekepunten", "slootkanten"});
+                                         "karakteristiekepunten", "slootkanten", "kaart", "dxf", "crs"});
   if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikBouw());
   if (args.hulp) {
     const std::string tekst = gebruikBouw();
@@ -185,7 +200,28 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   Taak& taak = *blijvend;
   taak.zetKarakteristiekePunten(optie(args, "karakteristiekepunten", ""));
   taak.zetBestanden(args.posities[0], args.posities[1]);
-  taak.zetBouwfeitenBewaren(formaatKeuze->metBouwfeiten);
+  // The exports are names in the output folder, saved with the result.
+  const std::string kaartNaam = optie(args, "kaart", "");
+  const std::string dxfNaam = optie(args, "dxf", "");
+  for (const auto& [optieNaam, naam] : {std::pair{"--kaart", &kaartNaam}, std::pair{"--dxf", &dxfNaam}}) {
+    if (!args.opties.count(optieNaam + 2)) continue;
+    if (const Naamfout waarom = controleerBestandsnaam(*naam); waarom != Naamfout::Geen) {
+      return gebruiksfout(std::string(optieNaam) + " '" + *naam + "' is geen bestandsnaam in de uitvoermap (" +
+                              std::string(naamfoutTekst(waarom)) + "); kies de map met --uitvoermap",
+                          gebruikBouw());
+    }
+  }
+  const int epsg = leesEpsg(optie(args, "crs", "EPSG:" + std::to_string(epsgRdNieuw)));
+  if (epsg == 0) {
+    return gebruiksfout("--crs '" + optie(args, "crs", "") + "' is geen code als EPSG:28992", gebruikBouw());
+  }
+  if (args.opties.count("crs") && kaartNaam.empty()) {
+    return gebruiksfout("--crs hoort bij --kaart", gebruikBouw());
+  }
+  const bool metExport = !kaartNaam.empty() || !dxfNaam.empty();
+  taak.zetBouwfeitenBewaren(metExport                      ? Taak::Feiten::Alles
+                            : formaatKeuze->metBouwfeiten ? Taak::Feiten::Ligging
+                                                           : Taak::Feiten::Geen);
   if (const auto naam = args.opties.find("bestandsnaam"); naam != args.opties.end()) {
     taak.zetBestandsnaam(naam->second);
   }
@@ -197,6 +233,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   const std::string slootkanten = optie(args, "slootkanten", "");
   const Resultaatformaat& formaat = basisformaat;
   for (std::size_t i = 0; i < formaat.aantalBestanden(); ++i) namen.push_back(taak.standaardNaamResultaat(formaat, i));
+  if (!kaartNaam.empty()) namen.push_back(kaartNaam);
+  if (!dxfNaam.empty()) namen.push_back(dxfNaam);
   const std::string uitvoermap = optie(args, "uitvoermap", "");
   // The files must land in the folder asked for, under names of their own:
   // it is the names made from --bestandsnaam that count ("sub/x.txt" would
@@ -271,7 +309,14 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     if (const auto waarschuwing = opl->waarschuwing(taak.store())) meldOpStderr(*waarschuwing);
   }
   Opslagverslag verslag;
-  const auto opslagFout = taak.slaOp(uitvoermap, namen, taak.standaardNaamVerwijderd(), decimaalteken, formaat, &verslag);
+  // The exports draw the built job, so they are made now.
+  const GeoPackageformaat kaart(taak.kaartinhoud(), epsg);
+  const Dxfformaat dxf(taak.kaartinhoud());
+  std::vector<const Resultaatformaat*> delen{&formaat};
+  if (!kaartNaam.empty()) delen.push_back(&kaart);
+  if (!dxfNaam.empty()) delen.push_back(&dxf);
+  const Samengesteldformaat samen(std::move(delen));
+  const auto opslagFout = taak.slaOp(uitvoermap, namen, taak.standaardNaamVerwijderd(), decimaalteken, samen, &verslag);
   for (const Melding& m : verslag.hersteld) meldOpStderr(m);
   if (opslagFout) {
     meldOpStderr(*opslagFout);
@@ -291,7 +336,7 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
     uit += '\t';
     uit += taak.store().profiel(p).naam;
     uit += '\t';
-    uit += statusTekst(statussen[static_cast<std::size_t>(p - 1)]);
+    uit += uitkomstTekst(statussen[static_cast<std::size_t>(p - 1)]);
     uit += '\n';
     if (uit.size() >= (1 << 16) || p == taak.store().aantalProfielen()) {
       uitGelukt = schrijfNaarStdout(uit);

@@ -967,7 +967,58 @@ std::optional<Melding> slaOpZonderVangnet(const ProfielStore& store, const std::
   return std::nullopt;
 }
 
+std::optional<Melding> slaBestandOpZonderVangnet(const ProfielStore& store, const std::string& map,
+                                                const std::string& naam, const Resultaatformaat& formaat,
+                                                const std::vector<std::string>& invoer, Opslagverslag* verslag) {
+  if (formaat.aantalBestanden() != 1) return foutMelding();
+  if (const Naamfout waarom = controleerBestandsnaam(naam); waarom != Naamfout::Geen) {
+    return foutMelding(padUitUtf8(naam), std::string(naamfoutTekst(waarom)));
+  }
+  const fs::path doelmap = mapPad(map);
+  Slot slot;
+  if (auto fout = neemMap(doelmap, utf8UitPad(doelmap / padUitUtf8(naam)), slot)) return fout->melding();
+  if (verslag) {
+    for (std::string& tekst : slot.hersteld) verslag->hersteld.push_back(Melding{"Let op!", std::move(tekst), Icoon::Informatie});
+  }
+  opslag::Doel doel;
+  if (const auto reden = opslag::bepaalDoel(doelmap / padUitUtf8(naam), doel)) return foutMelding(doel.gekozen, *reden);
+  std::vector<std::string> alleInvoer = invoer;
+  alleInvoer.push_back(store.inputbestand);
+  alleInvoer.push_back(store.bestandSloot);
+  if (auto fout = controleerTegenInvoer(doel, alleInvoer)) return fout;
+
+  opslag::Transactie transactie(doelmap);
+  transactie.plaats(doel);
+  opslag::Fout fout;
+  if (!transactie.begin(fout)) return foutMelding(fout.pad, fout.reden);
+  std::FILE* bestand = transactie.open(0, fout);
+  if (!bestand) return foutMelding(fout.pad, fout.reden);
+  UitvoerNaarBestand stroom(bestand);
+  const bool goed = formaat.schrijf(0, store, stroom, '.');
+  if (stroom.onderbroken()) {
+    return Melding{"Fout!", "Opslaan onderbroken door " + signaalNaam(onderbrekingSignaal()) + "; er is niets veranderd.",
+                   Icoon::Kritiek};
+  }
+  if (!goed) {
+    return foutMelding(doel.gekozen, stroom.fout() != 0 ? opslag::redenVan(stroom.fout()) : "het bestand kon niet worden gemaakt");
+  }
+  if (!transactie.sluit(0, fout) || !transactie.legVast(fout) || !transactie.voerUit(fout)) {
+    return foutMelding(fout.pad, fout.reden);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<Melding> slaBestandOp(const ProfielStore& store, const std::string& map, const std::string& naam,
+                                    const Resultaatformaat& formaat, const std::vector<std::string>& ookInvoer,
+                                    Opslagverslag* verslag) {
+  try {
+    return slaBestandOpZonderVangnet(store, map, naam, formaat, ookInvoer, verslag);
+  } catch (const std::bad_alloc&) {
+    return meldingTeWeinigGeheugen(utf8UitPad(mapPad(map) / padUitUtf8(naam)));
+  }
+}
 
 Naamfout controleerBestandsnaam(std::string_view naam) {
   if (naam.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos) return Naamfout::Leeg;

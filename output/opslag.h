@@ -66,6 +66,14 @@ std::optional<Melding> slaOp(const ProfielStore& store, const std::string& map, 
                              char decimaalteken, Opslagverslag* verslag = nullptr,
                              const std::vector<std::string>& ookInvoer = {});
 
+// One file of a one-file format (an export) as 'naam' in 'map', with the
+// same care as slaOp(): the old file or the new one, never half of it; the
+// folder's lock and the traces of an interrupted save dealt with as there.
+// The result files and the deleted-profile list are not touched.
+std::optional<Melding> slaBestandOp(const ProfielStore& store, const std::string& map, const std::string& naam,
+                                    const Resultaatformaat& formaat, const std::vector<std::string>& ookInvoer = {},
+                                    Opslagverslag* verslag = nullptr);
+
 // "Bestanden zijn opgeslagen.", with what else the save did.
 Melding meldingOpgeslagen(const Opslagverslag& verslag);
 

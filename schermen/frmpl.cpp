@@ -6,13 +6,16 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
@@ -590,8 +593,19 @@ QWidget* FrmPL::maakBeeldbalk() {
   auto* cmdRapport = new QPushButton(QStringLiteral("Rapport (PDF)…"), balk);
   cmdRapport->setObjectName("cmdRapport");
   cmdRapport->setToolTip(QStringLiteral("Een pagina per profiel: profiel, slootmaten en uitkomst"));
+  // One button with a menu: two more on the row would not fit a laptop.
+  auto* cmdExporteren = new QPushButton(QStringLiteral("Exporteren"), balk);
+  cmdExporteren->setObjectName("cmdExporteren");
+  cmdExporteren->setToolTip(QStringLiteral("De gebouwde profielen voor GIS of CAD"));
+  auto* menu = new QMenu(cmdExporteren);
+  QAction* kaart = menu->addAction(QStringLiteral("Exporteren naar kaart (GeoPackage)…"), this, &FrmPL::exporteerKaart);
+  kaart->setObjectName("actExporteerKaart");
+  QAction* dxf = menu->addAction(QStringLiteral("Exporteren naar DXF…"), this, &FrmPL::exporteerDxf);
+  dxf->setObjectName("actExporteerDxf");
+  cmdExporteren->setMenu(menu);
   balk->voegToe(cmdZoomOpSloot_);
   balk->voegToe(cmdRapport);
+  balk->voegToe(cmdExporteren);
   connect(cmdZoomOpSloot_, &QPushButton::clicked, this, &FrmPL::zoomOpSloot);
   connect(cmdRapport, &QPushButton::clicked, this, &FrmPL::vraagRapport);
   Beeldbalk::installeerPassendToets(this, {balk});
@@ -632,6 +646,63 @@ void FrmPL::vraagRapport() {
     fout = schrijfRapport(taak_, opties, pad);
   }
   if (fout) toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
+}
+
+std::optional<Melding> FrmPL::exporteerNaar(const QString& pad, std::optional<int> epsg) {
+  const QFileInfo doel(pad);
+  Opslagverslag verslag;
+  std::optional<Melding> fout;
+  {
+    Zandloper zandloper;
+    const GeoPackageformaat kaart(taak_.kaartinhoud(), epsg.value_or(epsgRdNieuw));
+    const Dxfformaat dxf(taak_.kaartinhoud());
+    fout = slaBestandOp(taak_.store(), doel.absolutePath().toStdString(), doel.fileName().toStdString(),
+                        epsg ? static_cast<const Resultaatformaat&>(kaart) : dxf, {taak_.karakteristiekePunten()},
+                        &verslag);
+  }
+  for (const Melding& m : verslag.hersteld) toonMelding(m);
+  return fout;
+}
+
+void FrmPL::exporteer(const QString& titel, const QString& extensie, const QString& filter, std::optional<int> epsg) {
+  const QFileInfo invoer(QString::fromStdString(taak_.store().inputbestand));
+  const QString voorstel = invoer.dir().filePath(invoer.completeBaseName() + extensie);
+  const QString pad = QFileDialog::getSaveFileName(this, titel, voorstel, filter);
+  if (pad.isEmpty()) return;
+  if (const auto fout = exporteerNaar(pad, epsg)) {
+    toonMelding(*fout);
+    return;
+  }
+  toonBericht(QStringLiteral("Opgeslagen als %1.").arg(QDir::toNativeSeparators(pad)), QStringLiteral("Bestand opgeslagen"),
+              Icoon::Geen);
+}
+
+void FrmPL::exporteerKaart() {
+  // The survey's reference is only declared, never converted: the choice
+  // says what the coordinates are, so another one is typed in by its code.
+  bool ok = false;
+  const QStringList keuzes{QStringLiteral("EPSG:28992"), QStringLiteral("EPSG:7415"), QStringLiteral("EPSG:4326")};
+  const QString gekozen = QInputDialog::getItem(
+      this, QStringLiteral("Exporteren naar kaart"),
+      QStringLiteral("Coördinatenstelsel van de meting (RD New is EPSG:28992; de coördinaten worden niet omgerekend):"),
+      keuzes, std::max<int>(0, static_cast<int>(keuzes.indexOf(crs_))), true, &ok);
+  if (!ok) return;
+  bool getal = false;
+  QString code = gekozen.trimmed();
+  if (code.startsWith(QStringLiteral("EPSG:"), Qt::CaseInsensitive)) code = code.mid(5);
+  const int epsg = code.toInt(&getal);
+  if (!getal || epsg <= 0) {
+    toonBericht(QStringLiteral("'%1' is geen code als EPSG:28992.").arg(gekozen), QStringLiteral("Fout!"), Icoon::Kritiek);
+    return;
+  }
+  crs_ = QStringLiteral("EPSG:%1").arg(epsg);
+  exporteer(QStringLiteral("Exporteren naar kaart (GeoPackage)"), QStringLiteral(".gpkg"),
+            QStringLiteral("GeoPackage (*.gpkg)"), epsg);
+}
+
+void FrmPL::exporteerDxf() {
+  exporteer(QStringLiteral("Exporteren naar DXF"), QStringLiteral(".dxf"), QStringLiteral("DXF-tekening (*.dxf)"),
+            std::nullopt);
 }
 
 void FrmPL::tekenPeilen(double breedteVenster) {

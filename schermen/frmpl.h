@@ -51,6 +51,10 @@ class FrmPL : public QWidget {
 
   // Read by tests and by the point selection that may come later.
   const SlootVariabelen& slootVariabelen() const { return taak_.slootVariabelen(); }
+  // Saves the built job as a GeoPackage declaring 'epsg', or without it as
+  // a DXF drawing, at 'pad' (what the two export menu entries do once the
+  // file is chosen); nullopt when done, else the message shown.
+  std::optional<Melding> exporteerNaar(const QString& pad, std::optional<int> epsg);
   const std::vector<SlootStatus>& slootStatussen() const { return slootStatussen_; }
   int knooppuntNummer() const { return knooppuntNummer_; }
   int selectieTeller() const { return selectieTeller_; }
@@ -116,6 +120,11 @@ class FrmPL : public QWidget {
   void zoomOpSloot();
   std::optional<std::pair<QPointF, QPointF>> slootKaderVan(std::int32_t profiel) const;
   void vraagRapport();
+  // "Exporteren naar kaart (GeoPackage)…" and "Exporteren naar DXF…".
+  void exporteerKaart();
+  void exporteerDxf();
+  // Asks where, then exporteerNaar() there.
+  void exporteer(const QString& titel, const QString& extensie, const QString& filter, std::optional<int> epsg);
   void toonPuntCodes();
   void ok();
   void stop();
@@ -130,6 +139,8 @@ class FrmPL : public QWidget {
   const Bouwfeiten& bouwfeiten(std::int32_t profiel) const;
 
   Taak& taak_;
+  // The spatial reference the last map export declared.
+  QString crs_ = QStringLiteral("EPSG:28992");
   std::int32_t huidigProfiel_ = 0;
   ProfielGeometrie geometrie_;
   std::vector<SlootStatus> slootStatussen_;

@@ -9,27 +9,6 @@
 
 namespace zarvo::gui {
 
-const std::array<FrmPuntCodes::LegendaRegel, 10>& FrmPuntCodes::legenda() {
-  // Line 6 has no point code in the drawing: the survey has no code for the
-  // edge of the toe ditch, but engineers know the colour from paper plots.
-  // The last line is for the bottom points the construction adds: they
-  // carry codes 4 and 3 and so share those colours with surveyed points,
-  // but are drawn filled.
-  static const std::array<LegendaRegel, 10> regels{{
-      {"Kruin boezem (Referentielijn)", 4, "18", false},
-      {"Teen boezem", 3, "3", false},
-      {"Kruin polder", 5, "4", false},
-      {"Teen polder", 7, "5", false},
-      {"Begin en einde asfaltweg", 9, "72", false},
-      {"Begin en einde insteek teensloot", 11, nullptr, false},
-      {"Begin (en soms einde) teen sloot", 13, "2", false},
-      {"Beschoeiing", 1, "8", false},
-      {"Snijpunt met wateroppervlak", 2, "9", false},
-      {"slootbodem (gebouwd)", 5, "4 en 3", true},
-  }};
-  return regels;
-}
-
 QString FrmPuntCodes::regelTekst(const LegendaRegel& regel) {
   const QString tekst = QString::fromUtf8(regel.tekst);
   if (!regel.codes) return tekst;

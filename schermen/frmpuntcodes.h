@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <array>
 
+#include "ditch/puntcodes.h"
+
 namespace zarvo::gui {
 
 class PictureBox;
@@ -12,14 +14,9 @@ class PictureBox;
 class FrmPuntCodes : public QWidget {
   Q_OBJECT
  public:
-  struct LegendaRegel {
-    const char* tekst;
-    int qbKleur;
-    const char* codes;  // the point codes drawn in this colour; nullptr when none
-    bool gebouwd;       // a point the construction made (a filled marker)
-  };
+  using LegendaRegel = Puntcode;
   // The legend lines, top to bottom.
-  static const std::array<LegendaRegel, 10>& legenda();
+  static const std::array<LegendaRegel, 10>& legenda() { return puntcodeLegenda(); }
 
   explicit FrmPuntCodes(QWidget* ouder = nullptr);
 

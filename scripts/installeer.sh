@@ -8,7 +8,7 @@ PAKKETTEN="$*"
 [ -n "$PAKKETTEN" ] || PAKKETTEN="build-essential cmake ninja-build g++ clang-14 libclang-rt-14-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev libxkbcommon-dev fonts-dejavu-core \
-  python3 python3-pandas time"
+  python3 python3-pandas time libsqlite3-dev gdal-bin python3-gdal"
 
 ontbreekt=""
 for p in $PAKKETTEN; do

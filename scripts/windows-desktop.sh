@@ -80,7 +80,8 @@ UITROL="$MAP/uitrol"
 cmake -S . -B "$BOUW" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$QT/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$BRON/cmake/mingw-w64-gedeeld.cmake" -DQT_HOST_PATH=/usr \
   -DCMAKE_BUILD_TYPE=Release -DZARVO_WERROR=ON -DZARVO_SVG=OFF \
-  -DGTest_DIR="$GTEST/lib/cmake/GTest" -DCMAKE_INSTALL_PREFIX="$UITROL" >/dev/null
+  -DGTest_DIR="$GTEST/lib/cmake/GTest" -DCMAKE_INSTALL_PREFIX="$UITROL" \
+  -DZARVO_SQLITE_AMALGAMATIE="$(scripts/sqlite-windows.sh)" >/dev/null
 cmake --build "$BOUW" -j 2 --target zarvo-edit zarvo-batch zarvo_gui_tests
 rm -rf "$UITROL"
 cmake --install "$BOUW" --strip >/dev/null

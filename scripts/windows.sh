@@ -57,7 +57,8 @@ fi
 
 echo "== Windows-build (kern, zarvo-batch, kerntests) =="
 cmake -S . -B "$MAP" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZARVO_GUI=OFF -DZARVO_WERROR=ON -DGTest_DIR="$GTEST/lib/cmake/GTest"
+  -DZARVO_GUI=OFF -DZARVO_WERROR=ON -DGTest_DIR="$GTEST/lib/cmake/GTest" \
+  -DZARVO_SQLITE_AMALGAMATIE="$(scripts/sqlite-windows.sh)"
 cmake --build "$MAP" -j 2
 
 echo "== Kerntests onder Wine =="

@@ -242,8 +242,9 @@ std::vector<SlootStatus> Taak::bouwSloten(MeldingSink& sink, const Bouwvoortgang
   if (terugMogelijk_) voorBouw_ = store_;
   if (schermgegevensBewaren_) store_.initialiseerProfielInfo();
   gebouwd_ = true;
-  statussen_ = bouwSlotenInAlleProfielen(store_, slootVariabelen_, sink, bouwfeitenBewaren_ ? &bouwfeiten_ : nullptr,
-                                         voortgang, schermgegevensBewaren_);
+  statussen_ = bouwSlotenInAlleProfielen(
+      store_, slootVariabelen_, sink, bouwfeitenBewaren_ == Feiten::Geen ? nullptr : &bouwfeiten_, voortgang,
+      schermgegevensBewaren_ || bouwfeitenBewaren_ == Feiten::Alles);
   return statussen_;
 }
 

@@ -19,6 +19,7 @@
 
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
+#include "output/kaart.h"
 #include "output/oppervlaktelijnen.h"
 #include "output/opslag.h"
 #include "output/resultaatschrijver.h"
@@ -93,9 +94,14 @@ class Taak {
   // profile's selection record (Profiel::profielInfo). Off by default, for
   // the same reason.
   void zetSchermgegevensBewaren(bool bewaren) { schermgegevensBewaren_ = bewaren; }
-  // With this off, the build keeps no bouwfeiten(): a batch run writing a
-  // format that does not use them saves a record a profile. On by default.
-  void zetBouwfeitenBewaren(bool bewaren) { bouwfeitenBewaren_ = bewaren; }
+  // How much of bouwfeiten() the build keeps: nothing (a batch run writing
+  // a format that does not use them saves a record a profile), where each
+  // ditch lies, or also the ground it replaced and the messages (for the
+  // map and CAD exports; the screens keep those anyway). Ligging by default.
+  enum class Feiten { Geen, Ligging, Alles };
+  void zetBouwfeitenBewaren(Feiten bewaren) { bouwfeitenBewaren_ = bewaren; }
+  // What the map and CAD exports draw, for the built job.
+  Kaartinhoud kaartinhoud() const { return {statussen_, bouwfeiten_, verwijderd_}; }
   // False when there is nothing to go back to (not built, or not kept).
   bool terugVoorBouw();
 
@@ -169,7 +175,7 @@ class Taak {
   std::vector<SlootStatus> statussen_;
   bool terugMogelijk_ = false;
   bool schermgegevensBewaren_ = false;
-  bool bouwfeitenBewaren_ = true;
+  Feiten bouwfeitenBewaren_ = Feiten::Ligging;
   std::optional<ProfielStore> voorBouw_;
   std::vector<Bouwfeiten> bouwfeiten_;
   std::string karakteristiekePunten_;

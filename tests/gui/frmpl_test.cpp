@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QProcess>
 #include <QTimer>
+#include <sqlite3.h>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -621,6 +623,56 @@ TEST_F(FrmPLTest, ReviewHandsOverOnTheSample) {
   }
   const std::vector<QColor> verwacht{qbColor(5), qbColor(3)};
   EXPECT_EQ(bodem, verwacht);
+}
+
+// Every row of the tables a GIS reads, as text; the time of the last change
+// (set as the file is made) left out.
+std::vector<std::string> inhoudGeoPackage(const std::string& pad) {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(pad.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK) << pad;
+  std::vector<std::string> rijen;
+  for (const char* sql : {"SELECT * FROM gpkg_spatial_ref_sys", "SELECT * FROM gpkg_geometry_columns",
+                          "SELECT table_name, min_x, min_y, max_x, max_y, srs_id FROM gpkg_contents",
+                          "SELECT * FROM profielen", "SELECT * FROM punten", "SELECT * FROM sloten",
+                          "SELECT * FROM verwijderd"}) {
+    sqlite3_stmt* s = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &s, nullptr), SQLITE_OK) << sql;
+    while (s && sqlite3_step(s) == SQLITE_ROW) {
+      std::string rij = sql;
+      for (int k = 0; k < sqlite3_column_count(s); ++k) {
+        const auto* b = static_cast<const char*>(sqlite3_column_blob(s, k));
+        rij += '|' + std::string(b ? b : "", static_cast<std::size_t>(sqlite3_column_bytes(s, k)));
+      }
+      rijen.push_back(std::move(rij));
+    }
+    sqlite3_finalize(s);
+  }
+  sqlite3_close(db);
+  return rijen;
+}
+
+// The two exports of the ditch screen hold what the batch writes for the
+// same job: the DXF byte for byte, the GeoPackage row for row.
+TEST_F(FrmPLTest, ExportsMatchTheBatchOnTheSample) {
+  taak() = Taak();
+  taak().zetBestanden(ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv");
+  ASSERT_TRUE(volgorde().leesIn());
+  scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOK")->click();
+  ASSERT_TRUE(schermBestaat<FrmPL>());
+  zarvotest::TestMap map;
+  FrmPL& f = scherm<FrmPL>();
+  EXPECT_FALSE(f.exporteerNaar(QString::fromStdString(map.pad("scherm.gpkg")), 28992));
+  EXPECT_FALSE(f.exporteerNaar(QString::fromStdString(map.pad("scherm.dxf")), std::nullopt));
+  QProcess batch;
+  batch.start(QStringLiteral(ZARVO_BATCH),
+              {"bouw", ZARVO_BRON "/voorbeelden/profielen.txt", ZARVO_BRON "/voorbeelden/sloot.csv", "--uitvoermap",
+               QString::fromStdString(map.pad("")), "--kaart", "batch.gpkg", "--dxf", "batch.dxf"});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+  const std::vector<std::string> scherm = inhoudGeoPackage(map.pad("scherm.gpkg"));
+  EXPECT_GT(scherm.size(), 100u);
+  EXPECT_EQ(scherm, inhoudGeoPackage(map.pad("batch.gpkg")));
+  EXPECT_EQ(zarvotest::leesAlles(map.pad("scherm.dxf")), zarvotest::leesAlles(map.pad("batch.dxf")));
 }
 
 }  // namespace
