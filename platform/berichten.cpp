@@ -10,17 +10,38 @@
 #include <algorithm>
 #include <QPushButton>
 #include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
 
+#include "basis/onderbreking.h"
 #include "platform/regionaal.h"
 
 namespace zarvo::gui {
 
 namespace {
 
+// A box belongs to the window that takes input now. While a progress window
+// is up (window-modal over its screen) that is the progress window: a box
+// parented to the screen beneath would be blocked by it, and Enter would do
+// nothing until the user clicked the box.
+QWidget* ouderVoorBox() {
+  if (QWidget* modaal = QApplication::activeModalWidget()) return modaal;
+  return QApplication::activeWindow();
+}
+
+// The titles silenced with "Niet meer tonen voor dit bestand", per file:
+// going back to a screen and on again reads or builds the same file anew,
+// and must not start the boxes again from the first profile.
+std::map<std::string, std::vector<std::string>>& stilleTitelsPerBestand() {
+  static std::map<std::string, std::vector<std::string>> titels;
+  return titels;
+}
+
 class QtBerichten : public BerichtenDienst {
  public:
   Antwoord toon(const QString& tekst, const QString& titel, Icoon icoon, Knoppen knoppen) override {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(ouderVoorBox());
     box.setWindowTitle(titel);
     box.setText(tekst);
     switch (icoon) {
@@ -48,7 +69,7 @@ class QtBerichten : public BerichtenDienst {
   }
 
   void toonInReeks(const QString& tekst, const QString& titel, Icoon icoon, bool& nietMeerTonen) override {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(ouderVoorBox());
     box.setWindowTitle(titel);
     box.setText(tekst);
     box.setIcon(icoon == Icoon::Kritiek ? QMessageBox::Critical
@@ -61,7 +82,7 @@ class QtBerichten : public BerichtenDienst {
   }
 
   void toonLijst(const QString& titel, const QString& tekst) override {
-    QDialog venster(QApplication::activeWindow());
+    QDialog venster(ouderVoorBox());
     venster.setWindowTitle(titel);
     auto* veld = new QPlainTextEdit(tekst, &venster);
     veld->setReadOnly(true);
@@ -105,8 +126,15 @@ bool vraagStoppen(const QString& vraag) {
   return toonBericht(vraag, QStringLiteral("Let op!"), Icoon::Geen, Knoppen::JaNee) == Antwoord::Ja;
 }
 
+void vergeetStilleMeldingen() { stilleTitelsPerBestand().clear(); }
+
+MeldingenReeks::MeldingenReeks(const std::string& bestand) : stilleTitels_(stilleTitelsPerBestand()[bestand]) {}
+
 void MeldingenReeks::meld(const Melding& melding) {
-  if (std::find(stilleTitels_.begin(), stilleTitels_.end(), melding.titel) != stilleTitels_.end()) {
+  // Once the program is asked to stop (a shutdown), the boxes still to
+  // come would each hold up the end; they are only collected.
+  if (onderbrekingSignaal() != 0 ||
+      std::find(stilleTitels_.begin(), stilleTitels_.end(), melding.titel) != stilleTitels_.end()) {
     nietGetoond_.push_back(melding);
     return;
   }
@@ -117,7 +145,7 @@ void MeldingenReeks::meld(const Melding& melding) {
 }
 
 void MeldingenReeks::sluitAf() {
-  if (nietGetoond_.empty()) return;
+  if (nietGetoond_.empty() || onderbrekingSignaal() != 0) return;
   const auto aantal = static_cast<qsizetype>(nietGetoond_.size());
   const QString tekst = aantal == 1 ? QStringLiteral("Er is 1 melding niet getoond.")
                                     : QStringLiteral("Er zijn %1 meldingen niet getoond.").arg(aantal);

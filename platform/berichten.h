@@ -63,16 +63,23 @@ class BerichtenSink : public MeldingSink {
 // The messages of one long step (reading a file, building every ditch):
 // each is shown in its own box, until the user ticks "Niet meer tonen" for
 // messages of that title; from then on they are only collected. sluitAf()
-// says how many were not shown and offers them all in a list.
+// says how many were not shown and offers them all in a list. Once a
+// signal asks the program to stop, nothing more is shown.
 class MeldingenReeks : public MeldingSink {
  public:
+  // 'bestand' is the file the messages are about: what the user silenced
+  // for it stays silenced for the rest of the run.
+  explicit MeldingenReeks(const std::string& bestand);
   void meld(const Melding& melding) override;
   void sluitAf();
 
  private:
-  std::vector<std::string> stilleTitels_;
+  std::vector<std::string>& stilleTitels_;
   std::vector<Melding> nietGetoond_;
 };
+
+// Forgets every "Niet meer tonen" of the run (for tests that start afresh).
+void vergeetStilleMeldingen();
 
 // Shows the hourglass pointer while it lives.
 class Zandloper {

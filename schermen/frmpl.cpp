@@ -346,7 +346,7 @@ void FrmPL::laad() {
   setWindowTitle(QStringLiteral("Invoegen slootprofiel: ") + QString::fromStdString(s.inputbestand));
   lblAantalProfielen_->setText(QString::number(s.aantalProfielen()));
 
-  MeldingenReeks meldingen;
+  MeldingenReeks meldingen(s.inputbestand);
   {
     Zandloper zandloper;
     // Ten million points take seconds: show how far the building is. The

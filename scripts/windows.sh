@@ -71,7 +71,8 @@ rm -rf "$MAP/Projecten Zuid-Oost ë"
 mkdir -p "$UIT"
 "$WINE" "$MAP/batch/zarvo-batch.exe" bouw "$(winpad "$BRON/voorbeelden/profielen.txt")" \
   "$(winpad "$BRON/voorbeelden/sloot.csv")" --uitvoermap "$(winpad "$UIT")" \
-  --verwijder DP114+050 --bestandsnaam voorbeeld.txt --decimaalteken . >"$MAP/batch-uit.txt"
+  --verwijder DP114+050 --bestandsnaam voorbeeld.txt --decimaalteken . --kaart kaart.gpkg --dxf kaart.dxf \
+  >"$MAP/batch-uit.txt"
 cmp "$UIT/output_profiel_voorbeeld.txt" tests/data/bouw_voorbeeld_resultaat.txt
 cmp "$UIT/output_verwijderde_profielen_voorbeeld.txt" tests/data/bouw_voorbeeld_verwijderd.txt
 # The same job by the Linux build, when there is one, into a folder of its own.
@@ -79,8 +80,15 @@ if [ -x build/batch/zarvo-batch ]; then
   LINUX="$MAP/linux-uit"
   rm -rf "$LINUX" && mkdir -p "$LINUX"
   build/batch/zarvo-batch bouw voorbeelden/profielen.txt voorbeelden/sloot.csv --uitvoermap "$LINUX" \
-    --verwijder DP114+050 --bestandsnaam voorbeeld.txt --decimaalteken . >"$LINUX/stdout.txt" 2>/dev/null
+    --verwijder DP114+050 --bestandsnaam voorbeeld.txt --decimaalteken . --kaart kaart.gpkg --dxf kaart.dxf \
+    >"$LINUX/stdout.txt" 2>/dev/null
   cmp "$UIT/output_profiel_voorbeeld.txt" "$LINUX/output_profiel_voorbeeld.txt"
+  cmp "$UIT/kaart.dxf" "$LINUX/kaart.dxf"
+  # The map's content, not its bytes: SQLite stamps the time of writing.
+  if command -v ogrinfo >/dev/null; then
+    for m in "$UIT" "$LINUX"; do ogrinfo -al -q "$m/kaart.gpkg" >"$m/kaart.txt"; done
+    cmp "$UIT/kaart.txt" "$LINUX/kaart.txt"
+  fi
   cmp "$MAP/batch-uit.txt" "$LINUX/stdout.txt"
 fi
 # Without --decimaalteken the regional settings decide (set to a comma above).

@@ -70,7 +70,7 @@ class SlootkeuzeOpdracht : public QUndoCommand {
     Taak& taak = volgorde_.taak_;
     const std::int32_t p = volgnummer_ > 0 ? taak.zoekVolgnummer(volgnummer_) : profiel_;
     if (p < 1) return;
-    MeldingenReeks meldingen;
+    MeldingenReeks meldingen(taak.profielbestand());
     taak.zetSlootkeuze(p, keuze, meldingen);
     meldingen.sluitAf();
     if (FrmPL* pl = volgorde_.open<FrmPL>()) pl->toonNaSlootkeuze(p);
@@ -183,7 +183,7 @@ bool Schermvolgorde::leesIn() {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
   std::optional<Melding> fout;
-  MeldingenReeks meldingen;
+  MeldingenReeks meldingen(taak_.profielbestand());
   bool afgebroken = false;
   {
     Zandloper zandloper;

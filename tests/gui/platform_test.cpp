@@ -4,13 +4,18 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include "platform/berichten.h"
 #include "platform/picturebox.h"
 #include "platform/qbcolor.h"
 #include "platform/regionaal.h"
+#include "tests/gui/fakeberichten.h"
 #include "tests/gui/testhulp.h"
 
 namespace zarvo::gui {
@@ -183,6 +188,56 @@ TEST(Regionaal, FileTextsAndQtsOwnTextsForDutchUsers) {
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuleren");
   QCoreApplication::removeTranslator(vertaler);
   delete vertaler;
+}
+
+}  // namespace
+}  // namespace zarvo::gui
+
+namespace zarvo::gui {
+namespace {
+
+// A box that comes up while a progress window is shown belongs to the
+// progress window: parented to the screen beneath, the window-modal
+// progress window would block it and Enter would not reach it.
+TEST(Berichten, ABoxDuringProgressBelongsToTheProgressWindow) {
+  QWidget scherm;
+  scherm.show();
+  QProgressDialog voortgang(QStringLiteral("Bezig"), QString(), 0, 10, &scherm);
+  voortgang.setWindowModality(Qt::WindowModal);
+  voortgang.show();
+  QWidget* ouder = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    ouder = box->parentWidget();
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  toonBericht(QStringLiteral("Fout in profiel P1"), QStringLiteral("Fout!"), Icoon::Kritiek);
+  EXPECT_EQ(ouder, &voortgang);
+}
+
+// "Niet meer tonen voor dit bestand" holds for the file for the rest of
+// the run: reading or building it again (after << Terug) shows no boxes of
+// that title; another file starts afresh.
+TEST(Berichten, SilencedTitlesStayWithTheirFile) {
+  FakeBerichten fake;
+  fake.nietMeerTonenBij = 1;
+  const Melding fout{"Fout!", "profiel P", Icoon::Kritiek};
+  {
+    MeldingenReeks reeks("/data/stil.txt");
+    reeks.meld(fout);
+    reeks.meld(fout);
+    reeks.sluitAf();
+  }
+  {
+    MeldingenReeks reeks("/data/stil.txt");
+    reeks.meld(fout);
+    reeks.sluitAf();
+  }
+  EXPECT_EQ(fake.inReeks, 1);
+  MeldingenReeks ander("/data/ander.txt");
+  ander.meld(fout);
+  EXPECT_EQ(fake.inReeks, 2);
 }
 
 }  // namespace

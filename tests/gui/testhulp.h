@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/berichten.h"
 #include "shell/schermvolgorde.h"
 #include "taak/taak.h"
 
@@ -76,6 +77,7 @@ class SchermTest : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     taak() = Taak();
     volgorde().kiesVooraf({}, {});  // forgets files a test named but never showed
+    vergeetStilleMeldingen();
   }
 };
 
