@@ -355,12 +355,19 @@ void FrmPL::laad() {
     voortgang.setObjectName("dlgBouwen");
     voortgang.setWindowTitle(QStringLiteral("Bezig met bouwen"));
     voortgang.setWindowModality(Qt::WindowModal);
-    voortgang.setMinimumDuration(500);
-    QElapsedTimer sindsVerf;
+    // Shown by the progress calls below, never by the dialog's own timer:
+    // that one fires while a "Fout!" box waits for the user, puts the
+    // window-modal dialog over the box and takes the keyboard from it.
+    // (Its timer starts in the constructor, at four seconds; reset() stops it.)
+    voortgang.setMinimumDuration(std::numeric_limits<int>::max());
+    voortgang.reset();
+    QElapsedTimer sindsVerf, sindsBegin;
     sindsVerf.start();
+    sindsBegin.start();
     // This screen draws the ground each ditch replaced and the selection.
     taak_.zetSchermgegevensBewaren(true);
     slootStatussen_ = taak_.bouwSloten(meldingen, [&](std::size_t klaar, std::size_t totaal) {
+      if (!voortgang.isVisible() && sindsBegin.elapsed() >= 500) voortgang.show();
       voortgang.setValue(totaal == 0 ? 1000 : static_cast<int>(1000.0 * static_cast<double>(klaar) / static_cast<double>(totaal)));
       if (sindsVerf.elapsed() >= 50) {
         sindsVerf.restart();

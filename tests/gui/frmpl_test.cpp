@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QTimer>
 #include <sqlite3.h>
 #include <algorithm>
@@ -199,6 +200,22 @@ TEST_F(FrmPLTest, ManyFailuresCanBeSilencedAndWalkedWithTheFilter) {
   EXPECT_EQ(f.huidigProfiel(), 2);
   klik(f, "cmdVorrige");
   EXPECT_EQ(f.huidigProfiel(), 2);
+}
+
+// While a "Fout!" box waits for the user, the progress window does not come
+// up over it (it would take the keyboard from the box): the progress
+// window's own timer shows it after four seconds, so the box waits longer.
+TEST_F(FrmPLTest, NoProgressWindowOverAWaitingBox) {
+  bool zichtbaar = false;
+  berichtenFake.bijReeks = [&] {
+    QTest::qWait(4300);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (qobject_cast<QProgressDialog*>(w) && w->isVisible()) zichtbaar = true;
+    }
+  };
+  laad();
+  ASSERT_GE(berichtenFake.inReeks, 1);
+  EXPECT_FALSE(zichtbaar);
 }
 
 // P1's ditch replaced one surveyed point (L 25, Z 0) between edges 10 m
