@@ -87,7 +87,7 @@ void Beeldbalk::vraagBestandEnSlaOp() {
       soort != QLatin1String("pdf")) {
     pad += filter == svg ? QStringLiteral(".svg") : filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
   }
-  slaOp(pad);
+  if (slaOp(pad)) meldOpgeslagen(pad);
 }
 
 void Beeldbalk::installeerPassendToets(QWidget* scherm, std::initializer_list<Beeldbalk*> balken) {

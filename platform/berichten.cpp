@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -120,6 +121,11 @@ Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon, Kn
 void toonMelding(const Melding& melding) {
   toonBericht(tekstUitBestand(melding.tekst), QString::fromStdString(melding.titel),
               melding.icoon, Knoppen::OK);
+}
+
+void meldOpgeslagen(const QString& pad) {
+  toonBericht(QStringLiteral("Opgeslagen als %1.").arg(QDir::toNativeSeparators(pad)), QStringLiteral("Bestand opgeslagen"),
+              Icoon::Geen);
 }
 
 bool vraagStoppen(const QString& vraag) {

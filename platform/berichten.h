@@ -43,6 +43,10 @@ Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon,
                      Knoppen knoppen = Knoppen::OK);
 void toonMelding(const Melding& melding);  // OK button; core texts are UTF-8
 
+// "Opgeslagen als <pad>." in a box titled "Bestand opgeslagen": a file the
+// user chose in a file dialog is written, and this is where.
+void meldOpgeslagen(const QString& pad);
+
 // The stop question of every screen: 'vraag' in a Yes/No box titled
 // "Let op!" without icon; true on Yes. The screen then says it stopped and
 // the screen order ends the program without saving anything.

@@ -110,6 +110,10 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   connect(cboFormaat_, &QComboBox::currentIndexChanged, this, &FrmOpslaan::toonNamen);
   connect(cmdBladeren_, &QPushButton::clicked, this, &FrmOpslaan::cmdBladeren_Click);
   connect(cmdOpslaan_, &QPushButton::clicked, this, &FrmOpslaan::cmdOpslaan_Click);
+  // Opslaan is drawn as the default button; on a screen (not a dialog)
+  // Enter in a name field reaches it only this way.
+  connect(txtProfielen_, &QLineEdit::returnPressed, cmdOpslaan_, &QPushButton::click);
+  connect(txtLogBestand_, &QLineEdit::returnPressed, cmdOpslaan_, &QPushButton::click);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmOpslaan::cmdStop_Click);
 
   laad();

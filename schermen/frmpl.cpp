@@ -652,7 +652,11 @@ void FrmPL::vraagRapport() {
                                chkMaaiveld_->isChecked()};
     fout = schrijfRapport(taak_, opties, pad);
   }
-  if (fout) toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
+  if (fout) {
+    toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
+    return;
+  }
+  meldOpgeslagen(pad);
 }
 
 std::optional<Melding> FrmPL::exporteerNaar(const QString& pad, std::optional<int> epsg) {
@@ -680,8 +684,7 @@ void FrmPL::exporteer(const QString& titel, const QString& extensie, const QStri
     toonMelding(*fout);
     return;
   }
-  toonBericht(QStringLiteral("Opgeslagen als %1.").arg(QDir::toNativeSeparators(pad)), QStringLiteral("Bestand opgeslagen"),
-              Icoon::Geen);
+  meldOpgeslagen(pad);
 }
 
 void FrmPL::exporteerKaart() {

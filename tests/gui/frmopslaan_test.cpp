@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -101,7 +102,8 @@ TEST_F(FrmOpslaanTest, SaveWritesBothFilesThenConfirmsAndStaysOpenWithStopEnable
   kind<QLineEdit>("txtLogBestand")->setText("weg.csv");
   fake.bewaakt = {pad("resultaat.csv"), pad("weg.csv")};
 
-  kind<QPushButton>("cmdOpslaan")->click();
+  // Enter in a name field saves, as the default button Opslaan does.
+  QTest::keyClick(kind<QLineEdit>("txtLogBestand"), Qt::Key_Return);
 
   // The pinned Dutch locale writes decimal commas; text codes verbatim,
   // an Empty code as an empty field, CRLF line ends.
