@@ -782,6 +782,13 @@ void FrmPL::filterVeranderd() {
     if (eerste == 0 && telt(p)) eerste = p;
   }
   if (eerste != 0 && !telt(huidigProfiel_)) naarProfiel(eerste);
+  if (eerste == 0) {
+    // Nothing to walk: said, and back to every profile, so that Volgende
+    // and Vorige do not seem broken.
+    toonBericht(QStringLiteral("Geen enkel profiel valt onder '%1'.").arg(cboFilter_->currentText()),
+                QStringLiteral("Melding"), Icoon::Informatie);
+    cboFilter_->setCurrentIndex(0);
+  }
 }
 
 void FrmPL::muisBeweegt(double x, double y) {

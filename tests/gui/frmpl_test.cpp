@@ -202,6 +202,18 @@ TEST_F(FrmPLTest, ManyFailuresCanBeSilencedAndWalkedWithTheFilter) {
   EXPECT_EQ(f.huidigProfiel(), 2);
 }
 
+// A filter that leaves nothing to walk says so and goes back to every
+// profile.
+TEST_F(FrmPLTest, AnEmptyFilterSaysSo) {
+  store().profielen.resize(1);  // P1 only: it gets its ditch
+  FrmPL& f = laad();
+  berichtenFake.getoond.clear();
+  kind<QComboBox>(f, "cboFilter")->setCurrentIndex(1);  // alleen fout
+  ASSERT_EQ(berichtenFake.getoond.size(), 1u);
+  EXPECT_EQ(berichtenFake.getoond[0].tekst, "Geen enkel profiel valt onder 'Alleen fout'.");
+  EXPECT_EQ(kind<QComboBox>(f, "cboFilter")->currentIndex(), 0);
+}
+
 // While a "Fout!" box waits for the user, the progress window does not come
 // up over it (it would take the keyboard from the box): the progress
 // window's own timer shows it after four seconds, so the box waits longer.
