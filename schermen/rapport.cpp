@@ -170,7 +170,8 @@ class BerichtenNaarStderr : public BerichtenDienst {
 
 }  // namespace
 
-int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, const QString& slootbestand) {
+int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, const QString& slootbestand,
+                            const RapportOpties& opties) {
   BerichtenNaarStderr stderrDienst;
   struct Terugzetten {
     BerichtenDienst* vorige = &berichten();
@@ -190,7 +191,7 @@ int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, c
   // The pages draw the ground each ditch replaced, as the screen does.
   taak.zetSchermgegevensBewaren(true);
   taak.bouwSloten(sink);
-  if (const auto fout = schrijfRapport(taak, RapportOpties{}, uit)) {
+  if (const auto fout = schrijfRapport(taak, opties, uit)) {
     toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
     return 1;
   }

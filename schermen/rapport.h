@@ -25,8 +25,10 @@ struct RapportOpties {
 std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opties, const QString& pad);
 
 // zarvo-edit --rapport UIT PROFIELBESTAND SLOOTBESTAND, without a window:
-// reads both files, builds the ditches and writes the report. Messages go
-// to stderr as "titel: tekst". 0 when the report was written, else 1.
-int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, const QString& slootbestand);
+// reads both files, builds the ditches and writes the report with
+// 'opties'. Messages go to stderr as "titel: tekst". 0 when the report was
+// written, else 1.
+int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, const QString& slootbestand,
+                            const RapportOpties& opties = {});
 
 }  // namespace zarvo::gui

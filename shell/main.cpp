@@ -21,11 +21,14 @@ namespace {
 const char* const gebruik =
     "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n"
     "         zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND\n"
+    "                    [--boezempeil P] [--polderpeil P]\n"
     "\n"
     "         zarvo-edit --version\n"
     "\n"
     "--rapport schrijft zonder venster het slootrapport (PDF, een pagina per profiel)\n"
-    "en eindigt met 0, of met 1 en de melding als een bestand niet lukt.\n";
+    "en eindigt met 0, of met 1 en de melding als een bestand niet lukt.\n"
+    "--boezempeil en --polderpeil: de peilen (m NAP, punt als decimaalteken) van de\n"
+    "hulplijnen in het rapport; standaard -0.4 en -2, zoals het slootscherm begint.\n";
 }
 
 int main(int argc, char** argv) {
@@ -55,6 +58,30 @@ int main(int argc, char** argv) {
   argumenten.removeFirst();
   QTextStream fout(stderr);
   if (rapport) {
+    zarvo::gui::RapportOpties opties;
+    // The levels as "--boezempeil P" or "--boezempeil=P"; a level that is
+    // no number is a mistake on the command line.
+    for (const auto& [naam, peil] : {std::pair{QStringLiteral("--boezempeil"), &opties.boezempeil},
+                                     std::pair{QStringLiteral("--polderpeil"), &opties.polderpeil}}) {
+      for (qsizetype i = 0; i < argumenten.size(); ++i) {
+        QString waarde;
+        if (argumenten[i] == naam && i + 1 < argumenten.size()) {
+          waarde = argumenten.takeAt(i + 1);
+        } else if (argumenten[i].startsWith(naam + QLatin1Char('='))) {
+          waarde = argumenten[i].mid(naam.size() + 1);
+        } else {
+          continue;
+        }
+        argumenten.removeAt(i);
+        bool getal = false;
+        *peil = waarde.toDouble(&getal);
+        if (!getal) {
+          fout << naam << " '" << waarde << "' is geen getal\n\n" << gebruik;
+          return 2;
+        }
+        break;
+      }
+    }
     const qsizetype plek = argumenten.indexOf(QStringLiteral("--rapport"));
     argumenten.removeAt(plek);
     if (argumenten.size() != 3 || plek >= argumenten.size()) {
@@ -62,7 +89,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     const QString uit = argumenten.takeAt(plek);
-    return zarvo::gui::maakRapportZonderScherm(uit, argumenten.at(0), argumenten.at(1));
+    return zarvo::gui::maakRapportZonderScherm(uit, argumenten.at(0), argumenten.at(1), opties);
   }
   // An option we do not know is a mistake on the command line; files come
   // from the file manager too ("Openen met"), as many as were selected.
