@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstddef>
 
 #include "platform/berichten.h"
@@ -141,9 +142,21 @@ void FrmOpslaan::laad() {
   if (s.aantalVerwijderd() == 0) {
     samenvatting += QStringLiteral("; er zijn geen profielen verwijderd, dus geen lijst.");
   } else {
-    samenvatting += QStringLiteral(", met de lijst van %1 verwijderde profiel%2.")
+    samenvatting += QStringLiteral(", met de lijst van %1 verwijderde profiel%2: ")
                         .arg(s.aantalVerwijderd())
                         .arg(s.aantalVerwijderd() == 1 ? QString() : QStringLiteral("en"));
+    // The names, so that the list can be checked before it is written; a
+    // long list is cut short here (the file holds them all).
+    constexpr int getoond = 10;
+    QStringList namen;
+    for (int i = 0; i < std::min(getoond, s.aantalVerwijderd()); ++i) {
+      namen << tekstUitBestand(s.verwijderdeProfielen[static_cast<std::size_t>(i)]);
+    }
+    samenvatting += namen.join(QStringLiteral(", "));
+    if (s.aantalVerwijderd() > getoond) {
+      samenvatting += QStringLiteral(" en nog %1").arg(s.aantalVerwijderd() - getoond);
+    }
+    samenvatting += QLatin1Char('.');
   }
   // Written with the result without a field of its own: it must keep the
   // name the batch is given (--slootkanten), but the user should know.

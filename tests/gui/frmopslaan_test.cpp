@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -92,6 +93,9 @@ TEST_F(FrmOpslaanTest, LoadNamesFilesAfterTheInputAndOffersTheListOnlyAfterADele
   store().verwijderProfiel(2);
   toonForm();
   EXPECT_TRUE(kind<QLineEdit>("txtLogBestand")->isEnabled());
+  // The names the list will hold are shown before it is written.
+  const QString samenvatting = kind<QLabel>("lblSamenvatting")->text();
+  EXPECT_TRUE(samenvatting.endsWith("verwijderde profiel: P2.")) << samenvatting.toStdString();
 }
 
 TEST_F(FrmOpslaanTest, SaveWritesBothFilesThenConfirmsAndStaysOpenWithStopEnabled) {
