@@ -82,6 +82,13 @@ apt-get $APT update -q >&2
 (cd "$WERK/bron" && apt-get $APT source "qt6-base=$VERSIE" >&2)
 QTBRON=$(find "$WERK/bron" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 [ -f "$QTBRON/CMakeLists.txt" ] || { echo "Fout: geen Qt-bronnen in $WERK/bron" >&2; exit 1; }
+# Qt 6.4.2's Windows platform plugin does not build with OpenGL and
+# Direct2D off: one function asks the dynamic OpenGL loader (on by default
+# on Windows) without asking whether OpenGL is there, and the DirectWrite
+# font database it offers is only compiled into QtGui with Direct2D.
+PLUGIN="$QTBRON/src/plugins/platforms/windows"
+sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' "$PLUGIN/qwindowswindow.cpp"
+sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' "$PLUGIN/qwindowsintegration.cpp"
 
 echo "== Qt configureren voor Windows ==" >&2
 # Qt's build remembers the toolchain file by its path and reads it again
