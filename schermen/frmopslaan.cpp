@@ -26,6 +26,10 @@ namespace {
 
 // The core takes file names as UTF-8 on every system.
 std::string naarPad(const QString& s) { return s.toUtf8().toStdString(); }
+// A folder as the system writes it: the messages join the file name to it
+// with the system's separator, and "C:/map\\naam" is no path a Windows
+// user recognises.
+std::string mapNaarPad(const QString& map) { return naarPad(QDir::toNativeSeparators(map)); }
 
 std::size_t aantalPunten(const ProfielStore& s) {
   std::size_t n = 0;
@@ -202,7 +206,7 @@ void FrmOpslaan::toonMap() {
   // cannot take the files, and what an interrupted save left there (which
   // is dealt with now).
   std::vector<Melding> hersteld;
-  const auto fout = controleerDoelmap(naarPad(lijsten_->map()), &hersteld, true);
+  const auto fout = controleerDoelmap(mapNaarPad(lijsten_->map()), &hersteld, true);
   for (const Melding& m : hersteld) toonMelding(m);
   QString tekst = QStringLiteral("Opslaan in: %1").arg(pad);
   if (fout) tekst += QStringLiteral(" (kan hier niet opslaan: %1)").arg(QString::fromStdString(fout->reden));
@@ -240,7 +244,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
   std::vector<std::string> namen{naarPad(naamResultaat)};
   if (opl) namen.push_back(naarPad(naamKrp));
   // A save replaces files without a trace of the old ones: ask first.
-  const std::vector<std::string> bestaand = taak_.bestaandeDoelen(naarPad(map()), namen, naarPad(naamLijst));
+  const std::vector<std::string> bestaand = taak_.bestaandeDoelen(mapNaarPad(map()), namen, naarPad(naamLijst));
   if (!bestaand.empty()) {
     QString vraag;
     for (const std::string& pad : bestaand) {
@@ -258,7 +262,7 @@ void FrmOpslaan::cmdOpslaan_Click() {
   Opslagverslag verslag;
   {
     Zandloper zandloper;
-    fout = taak_.slaOp(naarPad(map()), namen, naarPad(naamLijst), decimaalteken(), *formaatNu, &verslag);
+    fout = taak_.slaOp(mapNaarPad(map()), namen, naarPad(naamLijst), decimaalteken(), *formaatNu, &verslag);
   }
   for (const Melding& m : verslag.hersteld) toonMelding(m);
   if (fout) {

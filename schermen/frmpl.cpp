@@ -667,7 +667,8 @@ std::optional<Melding> FrmPL::exporteerNaar(const QString& pad, std::optional<in
     Zandloper zandloper;
     const GeoPackageformaat kaart(taak_.kaartinhoud(), epsg.value_or(epsgRdNieuw));
     const Dxfformaat dxf(taak_.kaartinhoud());
-    fout = slaBestandOp(taak_.store(), doel.absolutePath().toStdString(), doel.fileName().toStdString(),
+    fout = slaBestandOp(taak_.store(), QDir::toNativeSeparators(doel.absolutePath()).toStdString(),
+                        doel.fileName().toStdString(),
                         epsg ? static_cast<const Resultaatformaat&>(kaart) : dxf, {taak_.karakteristiekePunten()},
                         &verslag);
   }

@@ -263,7 +263,8 @@ TEST_F(EindTotEind, SaveIntoAFolderWithoutWriteAccessFailsAndWritesNothing) {
   const GetoondBericht bericht = loopEnSlaOp(alleenLezen);
   ASSERT_FALSE(HasFailure());
   // The second line names the file and the reason.
-  EXPECT_TRUE(bericht.tekst.startsWith("Fout bij het opslaan, controleer bestandsnaam\n/proc/output_profiel_"))
+  EXPECT_TRUE(bericht.tekst.startsWith("Fout bij het opslaan, controleer bestandsnaam\n" +
+                                       QDir::toNativeSeparators("/proc/output_profiel_")))
       << bericht.tekst.toStdString();
   EXPECT_EQ(bericht.titel, "Fout!");
   EXPECT_EQ(bericht.icoon, Icoon::Kritiek);

@@ -185,7 +185,7 @@ TEST_F(FrmOpslaanTest, PickingAFolderDealsWithAnInterruptedSaveAndAnOldListGoesW
   kind<QPushButton>("cmdOpslaan")->click();
   ASSERT_EQ(fake.getoond.size(), 2u);
   EXPECT_EQ(fake.getoond[1].tekst, "Bestanden zijn opgeslagen.\nHet oude overzicht " +
-                                       pad("output_verwijderde_profielen_dijk 12.txt") +
+                                       QDir::toNativeSeparators(pad("output_verwijderde_profielen_dijk 12.txt")) +
                                        " is verwijderd: er zijn deze keer geen profielen verwijderd.");
   EXPECT_EQ(QDir(map.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"output_profiel_dijk 12.txt"});
 }
