@@ -23,7 +23,7 @@ tijd() { date +%s; }
 BEGIN=$(tijd)
 
 scripts/installeer.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest nsis icoutils \
-  qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core poppler-utils xvfb x11-utils imagemagick zip unzip
+  qt6-base-dev-tools qt6-translations-l10n fonts-dejavu-core poppler-utils xvfb x11-utils xdotool imagemagick zip unzip
 
 echo "== Qt voor Windows =="
 QTBEGIN=$(tijd)
@@ -176,11 +176,25 @@ kill -0 "$XVFB_PID" 2>/dev/null || fout "Xvfb start niet"
 DISPLAY=$SCHERM "$WINE" "$(winpad "$UITROL/bin/zarvo-edit.exe")" \
   "$(winpad "$BRON/voorbeelden/profielen.txt")" "$(winpad "$BRON/voorbeelden/sloot.csv")" </dev/null >/dev/null 2>&1 &
 VENSTER_PID=$!
-TITEL="Zarvo-Edit - Invoerbestanden kiezen"
+# The program opens on its splash screen; a click on it goes on to the input
+# screen, as a user does.
+venster() {  # TITLE: the window's id, empty when there is none
+  DISPLAY=$SCHERM xwininfo -name "$1" 2>/dev/null | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p'
+}
 VENSTER=""
 for _ in $(seq 1 60); do
   sleep 1
-  VENSTER=$(DISPLAY=$SCHERM xwininfo -name "$TITEL" 2>/dev/null | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
+  VENSTER=$(venster "Halvik - Zarvo Edit 1.0")
+  [ -z "$VENSTER" ] || break
+done
+[ -n "$VENSTER" ] || fout "zarvo-edit.exe toont geen openingsscherm onder Wine"
+sleep 2
+DISPLAY=$SCHERM xdotool mousemove --window "$VENSTER" 100 100 click 1
+TITEL="Zarvo-Edit - Invoerbestanden kiezen"
+VENSTER=""
+for _ in $(seq 1 30); do
+  sleep 1
+  VENSTER=$(venster "$TITEL")
   [ -z "$VENSTER" ] || break
 done
 [ -n "$VENSTER" ] || fout "zarvo-edit.exe toont geen venster '$TITEL' onder Wine"
@@ -254,6 +268,6 @@ for MODUS in CurrentUser AllUsers; do
 done
 
 echo "== Klaar =="
-du -h "$SETUP" "$MAP/$ZIPNAAM.zip" "$QT" | sed 's/^/  /'
+du -sh "$SETUP" "$MAP/$ZIPNAAM.zip" "$QT" | sed 's/^/  /'
 echo "  uitrol: $(du -sh "$UITROL" | cut -f1)"
 echo "Windows-desktopbuild in orde in $(( $(tijd) - BEGIN )) s."
