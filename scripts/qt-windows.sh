@@ -102,7 +102,7 @@ cmake -S "$QTBRON" -B "$WERK/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$WERK/toolc
   -DCMAKE_INSTALL_PREFIX="$DOEL" $OPTIES >"$WERK/configure.log" 2>&1 \
   || { tail -n 40 "$WERK/configure.log" >&2; rm -rf "$WERK/build"; exit 1; }
 fi
-echo "== Qt bouwen (duurt op twee kernen ongeveer 20 minuten) ==" >&2
+echo "== Qt bouwen (duurt op twee vrije kernen ongeveer 30 minuten) ==" >&2
 BEGIN=$(date +%s)
 # The log of each attempt is kept beside the earlier ones; on a failure the
 # first failing step is shown, not the warnings of the jobs beside it.
