@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -225,6 +226,17 @@ QString FrmInput::gekozenPad() const {
     case Stap::KarakteristiekePunten: return naarQ(taak_.karakteristiekePunten());
   }
   return {};
+}
+
+void FrmInput::keyPressEvent(QKeyEvent* gebeurtenis) {
+  // The file list takes Enter itself (it chooses the file), so it never
+  // arrives here from there.
+  if ((gebeurtenis->key() == Qt::Key_Return || gebeurtenis->key() == Qt::Key_Enter) &&
+      gebeurtenis->modifiers() == Qt::NoModifier) {
+    cmdOK_->click();
+    return;
+  }
+  QWidget::keyPressEvent(gebeurtenis);
 }
 
 void FrmInput::kiesBestand(const QString& pad) {

@@ -51,6 +51,11 @@ class FrmInput : public QWidget {
   void bestandenGekozen();
   void gestopt();
 
+ protected:
+  // Enter that no control takes (on a choice button, the drive list) goes
+  // to OK, which is drawn as the default button: a screen is no dialog.
+  void keyPressEvent(QKeyEvent* gebeurtenis) override;
+
  private:
   void kiesBestand(const QString& pad);
   void toonKeuze();

@@ -56,7 +56,8 @@ class InvoerTest : public SchermTest {
 
 TEST_F(InvoerTest, OkAsksForTheMissingFileFirstAndLoadsNothing) {
   open();
-  klik("cmdOK");
+  // Enter on a choice button is OK, as on the default button it shows.
+  QTest::keyClick(vind<QRadioButton>("optProfielbestand"), Qt::Key_Return);
   ASSERT_EQ(berichten.getoond.size(), 1u);
   EXPECT_EQ(berichten.getoond[0].tekst, "Selecteer eerst een invoerbestand alvorens verder te gaan");
   EXPECT_EQ(berichten.getoond[0].titel, "Let op!");
