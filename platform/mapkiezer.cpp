@@ -65,6 +65,8 @@ MapKiezer::MapKiezer(QWidget* ouder) : QWidget(ouder) {
   file1_ = new QListWidget(this);
   file1_->setObjectName("File1");
   file1_->setUniformItemSizes(true);
+  // The whole name is the tooltip: a long one runs past the list's edge,
+  // where "x.csv" and "x.krp.csv" differ.
   lblBestanden_ = new QLabel(this);
   lblBestanden_->setObjectName("lblBestanden");
   lblBestanden_->setBuddy(file1_);
@@ -78,8 +80,10 @@ MapKiezer::MapKiezer(QWidget* ouder) : QWidget(ouder) {
   raster->addWidget(dir1_, 3, 0);
   raster->addWidget(lblBestanden_, 2, 1);
   raster->addWidget(file1_, 3, 1);
-  raster->setColumnStretch(0, 1);
-  raster->setColumnStretch(1, 1);
+  // File names are longer than folder names (a survey's name, its version,
+  // ".krp.csv"): the files get the wider column.
+  raster->setColumnStretch(0, 2);
+  raster->setColumnStretch(1, 3);
   raster->setRowStretch(3, 1);
 
   connect(drive1_, &QComboBox::activated, this, &MapKiezer::stationGekozen);
@@ -275,7 +279,11 @@ void MapKiezer::vulBestanden() {
   for (QString& f : filters) f = f.trimmed();
   const QIcon icoon = style()->standardIcon(QStyle::SP_FileIcon);
   const auto namen = QDir(map_).entryList(filters, QDir::Files, QDir::Name | QDir::IgnoreCase);
-  for (const QString& naam : namen) file1_->addItem(new QListWidgetItem(icoon, naam));
+  for (const QString& naam : namen) {
+    auto* item = new QListWidgetItem(icoon, naam);
+    item->setToolTip(naam);
+    file1_->addItem(item);
+  }
 }
 
 // Keyboard use: Enter opens the folder (the folder list reports that as
