@@ -1,7 +1,6 @@
 // zarvo-batch bouw: the whole job without the screens. Reads both input
 // files, deletes the profiles named on the command line as the review
 // screen would, builds the ditches and writes the result.
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -142,20 +141,6 @@ Gesplitst splitsVerwijder(const std::vector<std::string>& argumenten) {
 std::string optie(const Argumenten& args, const std::string& naam, std::string standaard) {
   const auto gevonden = args.opties.find(naam);
   return gevonden == args.opties.end() ? standaard : gevonden->second;
-}
-
-// "EPSG:28992" (any case) as 28992; 0 when it is no such code.
-int leesEpsg(std::string_view tekst) {
-  if (tekst.size() < 6 || tekst.size() > 15) return 0;
-  for (std::size_t i = 0; i < 5; ++i) {
-    if (std::tolower(static_cast<unsigned char>(tekst[i])) != "epsg:"[i]) return 0;
-  }
-  long long code = 0;
-  for (char c : tekst.substr(5)) {
-    if (c < '0' || c > '9') return 0;
-    code = code * 10 + (c - '0');
-  }
-  return code > 0 && code <= 2147483647 ? static_cast<int>(code) : 0;
 }
 
 }  // namespace

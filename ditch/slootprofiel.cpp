@@ -127,22 +127,23 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   var.tellerSlootkantRechts = kolomVanPunt(rechts);
   var.randRechtsGevonden = true;
 
-  const std::string& naam = naamVoorMelding(prof);
+  // Made only for a message: most profiles never need it.
+  auto naam = [&prof] { return naamVoorMelding(prof); };
   // An absent record has empty fields, which are reported like any other
   // field that is not a number.
   const std::optional<double> bodemGelezen = leesGetalSloot(prof.sloot.kolom(2));
   if (!bodemGelezen) {
-    meldFout(sink, "de slootbodem is geen getal in profiel " + naam);
+    meldFout(sink, "de slootbodem is geen getal in profiel " + naam());
     return SlootStatus::Fout;
   }
   const std::optional<double> factorDijk = leesGetalSloot(prof.sloot.kolom(3));
   if (!factorDijk) {
-    meldFout(sink, "de taludfactor (dijkzijde) is geen getal in profiel " + naam);
+    meldFout(sink, "de taludfactor (dijkzijde) is geen getal in profiel " + naam());
     return SlootStatus::Fout;
   }
   const std::optional<double> factorPolder = leesGetalSloot(prof.sloot.kolom(4));
   if (!factorPolder) {
-    meldFout(sink, "de taludfactor (polderzijde) is geen getal in profiel " + naam);
+    meldFout(sink, "de taludfactor (polderzijde) is geen getal in profiel " + naam());
     return SlootStatus::Fout;
   }
   const double bodem = *bodemGelezen;
@@ -156,13 +157,13 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   // there is almost always a typing error in the ditch file.
   if (var.zSlootrandLinks <= bodem) {
     meldFout(sink, "de slootbodem (dijkzijde) ligt hoger dan de insteek van de sloot in profiel " +
-                       naam);
+                       naam());
     return SlootStatus::Fout;
   }
   const double offsetDijk = (var.zSlootrandLinks - bodem) * *factorDijk;
   if (var.zSlootrandRechts <= bodem) {
     meldFout(sink, "de slootbodem (polderzijde) ligt hoger dan de insteek van de sloot in profiel " +
-                       naam);
+                       naam());
     return SlootStatus::Fout;
   }
   const double offsetPolder = (var.zSlootrandRechts - bodem) * *factorPolder;
@@ -175,7 +176,7 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   // zero slope factor) is refused as well.
   if (!(offsetDijk >= 0) || !(offsetPolder >= 0) || !(offsetDijk + offsetPolder <= breedte) ||
       rechts == links) {
-    meldFout(sink, "de sloot past niet tussen de insteken in profiel " + naam);
+    meldFout(sink, "de sloot past niet tussen de insteken in profiel " + naam());
     return SlootStatus::Fout;
   }
 
@@ -189,7 +190,7 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   // (the width of edges 1e308 apart is infinite); such points would reach
   // the result file as "Inf" or "NaN".
   if (!eindig(b1) || !eindig(b2)) {
-    meldFout(sink, "de slootmaten zijn te groot in profiel " + naam);
+    meldFout(sink, "de slootmaten zijn te groot in profiel " + naam());
     return SlootStatus::Fout;
   }
 

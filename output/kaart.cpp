@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -27,6 +28,20 @@ const char* uitkomstTekst(SlootStatus status) {
     case SlootStatus::Fout: return "fout";
   }
   return "fout";
+}
+
+int leesEpsg(std::string_view tekst) {
+  tekst = trimBlanks(tekst);
+  if (tekst.size() < 6 || tekst.size() > 15) return 0;
+  for (std::size_t i = 0; i < 5; ++i) {
+    if (std::tolower(static_cast<unsigned char>(tekst[i])) != "epsg:"[i]) return 0;
+  }
+  long long code = 0;
+  for (char c : tekst.substr(5)) {
+    if (c < '0' || c > '9') return 0;
+    code = code * 10 + (c - '0');
+  }
+  return code > 0 && code <= std::numeric_limits<std::int32_t>::max() ? static_cast<int>(code) : 0;
 }
 
 namespace {
@@ -279,8 +294,7 @@ bool maakGeoPackage(Db& db, const ProfielStore& store, const Kaartinhoud& inhoud
       rij.getal(mm(maten->taludPolder));
       rij.geheel(static_cast<std::int64_t>(maten->vervangen));
     } else {
-      for (int i = 0; i < 7; ++i) rij.getal(std::nullopt);
-      rij.getal(std::nullopt);
+      for (int i = 0; i < 8; ++i) rij.getal(std::nullopt);  // the seven dimensions and the count
     }
     if (!rij.klaar()) return false;
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ const char* uitkomstTekst(SlootStatus status);
 // The spatial reference of the Dutch national grid, which surveys of Dutch
 // dikes are in: RD New.
 inline constexpr int epsgRdNieuw = 28992;
+
+// "EPSG:28992" (any case, blanks around it allowed) as 28992; 0 when it is
+// no such code.
+int leesEpsg(std::string_view tekst);
 
 // A GeoPackage with the layers "profielen" (one LineString Z per profile,
 // its points as written to the result, with its name, position in the file,

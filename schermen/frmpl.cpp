@@ -698,11 +698,12 @@ void FrmPL::exporteerKaart() {
       QStringLiteral("Coördinatenstelsel van de meting (RD New is EPSG:28992; de coördinaten worden niet omgerekend):"),
       keuzes, std::max<int>(0, static_cast<int>(keuzes.indexOf(crs_))), true, &ok);
   if (!ok) return;
-  bool getal = false;
-  QString code = gekozen.trimmed();
-  if (code.startsWith(QStringLiteral("EPSG:"), Qt::CaseInsensitive)) code = code.mid(5);
-  const int epsg = code.toInt(&getal);
-  if (!getal || epsg <= 0) {
+  // A bare number is taken as the code it is.
+  const QString code = gekozen.trimmed();
+  const int epsg = leesEpsg((code.startsWith(QStringLiteral("EPSG:"), Qt::CaseInsensitive) ? code
+                                                                                           : QStringLiteral("EPSG:") + code)
+                                .toStdString());
+  if (epsg == 0) {
     toonBericht(QStringLiteral("'%1' is geen code als EPSG:28992.").arg(gekozen), QStringLiteral("Fout!"), Icoon::Kritiek);
     return;
   }

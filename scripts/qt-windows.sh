@@ -63,24 +63,7 @@ if [ -f "$WERK/build/build.ninja" ] && [ -d "$WERK/toolchain" ]; then
   echo "== Qt-build hervat in $WERK ==" >&2
 else
 rm -rf "$WERK"
-mkdir -p "$WERK/apt/lists/partial" "$WERK/apt/cache/archives/partial" "$WERK/bron"
-
-# The source package through an apt configuration of our own: the same
-# Debian suites as deb-src, lists and downloads in the work folder; the
-# machine's own apt set-up is neither read nor changed.
-cat >"$WERK/apt/sources.list" <<EOF
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-deb-src http://deb.debian.org/debian-security bookworm-security main
-EOF
-APT="-o Dir::Etc::sourcelist=$WERK/apt/sources.list -o Dir::Etc::sourceparts=-
- -o Dir::State::Lists=$WERK/apt/lists -o Dir::Cache=$WERK/apt/cache"
-echo "== Qt-bronnen ophalen (qt6-base $VERSIE) ==" >&2
-# shellcheck disable=SC2086
-apt-get $APT update -q >&2
-# shellcheck disable=SC2086
-(cd "$WERK/bron" && apt-get $APT source "qt6-base=$VERSIE" >&2)
-QTBRON=$(find "$WERK/bron" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+QTBRON=$(scripts/debianbron.sh qt6-base "$VERSIE" "$WERK")
 [ -f "$QTBRON/CMakeLists.txt" ] || { echo "Fout: geen Qt-bronnen in $WERK/bron" >&2; exit 1; }
 # Qt 6.4.2's Windows platform plugin does not build with OpenGL and
 # Direct2D off: one function asks the dynamic OpenGL loader (on by default

@@ -22,21 +22,7 @@ fi
 mkdir -p "$CACHE"
 WERK=$(mktemp -d "$CACHE/sqlite-werk.XXXXXX")
 trap 'rm -rf "$WERK"' EXIT
-mkdir -p "$WERK/apt/lists/partial" "$WERK/apt/cache/archives/partial" "$WERK/bron"
-# An apt configuration of our own: the machine's is neither read nor changed.
-cat >"$WERK/apt/sources.list" <<LIJST
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-deb-src http://deb.debian.org/debian-security bookworm-security main
-LIJST
-APT="-o Dir::Etc::sourcelist=$WERK/apt/sources.list -o Dir::Etc::sourceparts=-
- -o Dir::State::Lists=$WERK/apt/lists -o Dir::Cache=$WERK/apt/cache"
-echo "== SQLite-bronnen ophalen (sqlite3 $VERSIE) ==" >&2
-# shellcheck disable=SC2086
-apt-get $APT update -q >&2
-# shellcheck disable=SC2086
-(cd "$WERK/bron" && apt-get $APT source "sqlite3=$VERSIE" >&2)
-SQBRON=$(find "$WERK/bron" -maxdepth 1 -type d -name 'sqlite3-*' | head -n 1)
+SQBRON=$(scripts/debianbron.sh sqlite3 "$VERSIE" "$WERK")
 [ -f "$SQBRON/tool/mksqlite3c.tcl" ] || { echo "Fout: geen SQLite-bronnen in $WERK/bron" >&2; exit 1; }
 mkdir -p "$WERK/bouw"
 (cd "$WERK/bouw" && "$SQBRON/configure" --disable-tcl >"$WERK/configure.log" 2>&1 && make sqlite3.c >"$WERK/make.log" 2>&1) \

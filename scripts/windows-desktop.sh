@@ -176,28 +176,22 @@ kill -0 "$XVFB_PID" 2>/dev/null || fout "Xvfb start niet"
 DISPLAY=$SCHERM "$WINE" "$(winpad "$UITROL/bin/zarvo-edit.exe")" \
   "$(winpad "$BRON/voorbeelden/profielen.txt")" "$(winpad "$BRON/voorbeelden/sloot.csv")" </dev/null >/dev/null 2>&1 &
 VENSTER_PID=$!
+# The id of the window titled TITLE once it shows, waiting up to SECONDS;
+# the script fails when it does not come.
+wachtOpVenster() {  # TITLE SECONDS
+  for _ in $(seq 1 "$2"); do
+    sleep 1
+    ID=$(DISPLAY=$SCHERM xwininfo -name "$1" 2>/dev/null | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ -z "$ID" ] || { echo "$ID"; return 0; }
+  done
+  fout "zarvo-edit.exe toont geen venster '$1' onder Wine"
+}
 # The program opens on its splash screen; a click on it goes on to the input
 # screen, as a user does.
-venster() {  # TITLE: the window's id, empty when there is none
-  DISPLAY=$SCHERM xwininfo -name "$1" 2>/dev/null | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p'
-}
-VENSTER=""
-for _ in $(seq 1 60); do
-  sleep 1
-  VENSTER=$(venster "Halvik - Zarvo Edit 1.0")
-  [ -z "$VENSTER" ] || break
-done
-[ -n "$VENSTER" ] || fout "zarvo-edit.exe toont geen openingsscherm onder Wine"
+VENSTER=$(wachtOpVenster "Halvik - Zarvo Edit 1.0" 60)
 sleep 2
 DISPLAY=$SCHERM xdotool mousemove --window "$VENSTER" 100 100 click 1
-TITEL="Zarvo-Edit - Invoerbestanden kiezen"
-VENSTER=""
-for _ in $(seq 1 30); do
-  sleep 1
-  VENSTER=$(venster "$TITEL")
-  [ -z "$VENSTER" ] || break
-done
-[ -n "$VENSTER" ] || fout "zarvo-edit.exe toont geen venster '$TITEL' onder Wine"
+VENSTER=$(wachtOpVenster "Zarvo-Edit - Invoerbestanden kiezen" 30)
 # Time to draw its contents.
 sleep 5
 DISPLAY=$SCHERM import -window "$VENSTER" "$MAP/windows.png"
