@@ -9,23 +9,80 @@
 namespace zarvo {
 
 SlootRecord::SlootRecord(const std::array<std::string_view, 7>& velden) {
+  opslag_.fill('\0');
   std::size_t lengte = 0;
   for (std::string_view v : velden) {
     if (v.find(';') != std::string_view::npos) throw std::invalid_argument("slootrecord met ';' in een veld");
     lengte += v.size() + 1;
   }
-  tekst_.reserve(lengte);
+  std::string tekst;
+  tekst.reserve(lengte);
   for (std::string_view v : velden) {
-    tekst_.append(v);
-    tekst_.push_back(';');
+    tekst.append(v);
+    tekst.push_back(';');
   }
+  zet(tekst);
+}
+
+SlootRecord::SlootRecord(const SlootRecord& ander) {
+  opslag_.fill('\0');
+  zet(ander.tekst());
+}
+
+SlootRecord& SlootRecord::operator=(const SlootRecord& ander) {
+  if (this != &ander) *this = SlootRecord(ander);
+  return *this;
+}
+
+SlootRecord& SlootRecord::operator=(SlootRecord&& ander) noexcept {
+  if (this != &ander) {
+    wis();
+    opslag_ = ander.opslag_;
+    ander.opslag_.fill('\0');
+  }
+  return *this;
+}
+
+std::string_view SlootRecord::tekst() const noexcept {
+  if (opslag_[laatste] != opDeHeap) {
+    return std::string_view(opslag_.data(), static_cast<unsigned char>(opslag_[laatste]));
+  }
+  const char* blok = nullptr;
+  std::size_t lengte = 0;
+  std::memcpy(&blok, opslag_.data(), sizeof blok);
+  std::memcpy(&lengte, opslag_.data() + 8, sizeof lengte);
+  return std::string_view(blok, lengte);
+}
+
+void SlootRecord::zet(std::string_view tekst) {
+  if (tekst.size() < laatste) {
+    std::memcpy(opslag_.data(), tekst.data(), tekst.size());
+    opslag_[laatste] = static_cast<char>(tekst.size());
+    return;
+  }
+  char* blok = new char[tekst.size()];
+  std::memcpy(blok, tekst.data(), tekst.size());
+  const std::size_t lengte = tekst.size();
+  std::memcpy(opslag_.data(), &blok, sizeof blok);
+  std::memcpy(opslag_.data() + 8, &lengte, sizeof lengte);
+  opslag_[laatste] = opDeHeap;
+}
+
+void SlootRecord::wis() noexcept {
+  if (opslag_[laatste] == opDeHeap) {
+    char* blok = nullptr;
+    std::memcpy(&blok, opslag_.data(), sizeof blok);
+    delete[] blok;
+  }
+  opslag_.fill('\0');
 }
 
 std::string_view SlootRecord::kolom(int c) const noexcept {
+  const std::string_view t = tekst();
   std::size_t begin = 0;
-  for (int k = 1; k < c && begin < tekst_.size(); ++k) begin = tekst_.find(';', begin) + 1;
-  if (begin >= tekst_.size()) return {};
-  return std::string_view(tekst_).substr(begin, tekst_.find(';', begin) - begin);
+  for (int k = 1; k < c && begin < t.size(); ++k) begin = t.find(';', begin) + 1;
+  if (begin >= t.size()) return {};
+  return t.substr(begin, t.find(';', begin) - begin);
 }
 
 Cel::Cel(std::string_view tekst) : bits_(merkLeeg << 48) {

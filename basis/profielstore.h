@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,26 +94,43 @@ struct Punt {
 };
 
 // The ditch-profile file's record of one profile: fields 1..7 as text,
-// unconverted; field 1 is the name. Kept as one string, each field followed
+// unconverted; field 1 is the name. Kept as one text, each field followed
 // by ';', instead of seven strings: a file of a million tiny profiles would
-// otherwise carry 200 bytes of empty strings for each. The default record
-// is absent: the ditch file held none for the profile.
+// otherwise carry 200 bytes of empty strings for each. A record of up to 31
+// bytes (most are: "DP12;-1.60;2.0;2.2;;;") lies inside the record itself,
+// a longer one on the heap. The default record is absent: the ditch file
+// held none for the profile.
 class SlootRecord {
  public:
-  SlootRecord() = default;
+  SlootRecord() noexcept { opslag_.fill('\0'); }
   // A record of these fields; a field holding ';' is refused
   // (std::invalid_argument), as the ditch file cannot hold one either.
   explicit SlootRecord(const std::array<std::string_view, 7>& velden);
+  SlootRecord(const SlootRecord& ander);
+  SlootRecord(SlootRecord&& ander) noexcept : opslag_(ander.opslag_) { ander.opslag_.fill('\0'); }
+  SlootRecord& operator=(const SlootRecord& ander);
+  SlootRecord& operator=(SlootRecord&& ander) noexcept;
+  ~SlootRecord() { wis(); }
 
-  bool aanwezig() const noexcept { return !tekst_.empty(); }
+  bool aanwezig() const noexcept { return opslag_[laatste] != '\0'; }
   // Column c (1..7), numbered as the fields of the ditch file; empty for an
   // absent record.
   std::string_view kolom(int c) const noexcept;
 
-  friend bool operator==(const SlootRecord&, const SlootRecord&) = default;
+  friend bool operator==(const SlootRecord& a, const SlootRecord& b) noexcept { return a.tekst() == b.tekst(); }
 
  private:
-  std::string tekst_;
+  // Byte 31 holds the length of an inside text (bytes 0..30), or
+  // 'opDeHeap' with the heap text's address in bytes 0..7 and its length in
+  // bytes 8..15. Every record ends in ';', so a length of 0 means absent.
+  static constexpr std::size_t laatste = 31;
+  static constexpr char opDeHeap = '\xFF';
+
+  std::string_view tekst() const noexcept;
+  void zet(std::string_view tekst);
+  void wis() noexcept;
+
+  alignas(8) std::array<char, 32> opslag_;
 };
 
 // A profile's selection record: columns 0..37, column 1 the name, 2..37
@@ -154,6 +172,40 @@ class ProfielInfo {
 struct KarakteristiekeVerwijzing {
   std::uint8_t soort = 0;
   std::int32_t punt = 0;
+};
+
+// A profile's characteristic points, on the heap and only when there are
+// any: eight bytes in a profile without them, as nearly every profile of a
+// plain profile file is.
+class Karakteristieken {
+ public:
+  Karakteristieken() = default;
+  Karakteristieken(const Karakteristieken& ander)
+      : lijst_(ander.lijst_ ? std::make_unique<std::vector<KarakteristiekeVerwijzing>>(*ander.lijst_) : nullptr) {}
+  Karakteristieken(Karakteristieken&&) noexcept = default;
+  Karakteristieken& operator=(const Karakteristieken& ander) {
+    if (this != &ander) *this = Karakteristieken(ander);
+    return *this;
+  }
+  Karakteristieken& operator=(Karakteristieken&&) noexcept = default;
+
+  void push_back(KarakteristiekeVerwijzing k) {
+    if (!lijst_) lijst_ = std::make_unique<std::vector<KarakteristiekeVerwijzing>>();
+    lijst_->push_back(k);
+  }
+  template <class Voorwaarde>
+  void verwijderAls(Voorwaarde voorwaarde) {
+    if (lijst_) std::erase_if(*lijst_, voorwaarde);
+  }
+  bool empty() const noexcept { return !lijst_ || lijst_->empty(); }
+  std::size_t size() const noexcept { return lijst_ ? lijst_->size() : 0; }
+  KarakteristiekeVerwijzing* begin() noexcept { return lijst_ ? lijst_->data() : nullptr; }
+  KarakteristiekeVerwijzing* end() noexcept { return lijst_ ? lijst_->data() + lijst_->size() : nullptr; }
+  const KarakteristiekeVerwijzing* begin() const noexcept { return lijst_ ? lijst_->data() : nullptr; }
+  const KarakteristiekeVerwijzing* end() const noexcept { return lijst_ ? lijst_->data() + lijst_->size() : nullptr; }
+
+ private:
+  std::unique_ptr<std::vector<KarakteristiekeVerwijzing>> lijst_;
 };
 
 // Ditch edges the engineer chose, instead of the points coded 5 and 2:
@@ -206,7 +258,7 @@ struct Profiel {
   // and drops those whose point it replaced. Meaningful only with
   // 'karakteristiekGelezen', which says the characteristic-points file had
   // a row for the profile (without one the points follow from the codes).
-  std::vector<KarakteristiekeVerwijzing> karakteristiek;
+  Karakteristieken karakteristiek;
   SlootRecord sloot;
   // Empty until the construction starts.
   ProfielInfo profielInfo;
@@ -218,6 +270,11 @@ struct Profiel {
   Apart<Slootkeuze> slootkeuze;
 };
 
+// A deque rather than a vector: a reader can hand over the profiles it
+// gathered without a second list of them, and a million small profiles
+// never wait in a vector's spare half.
+using Profielen = std::deque<Profiel>;
+
 class ProfielStore {
  public:
   // Full paths of the two input files.
@@ -225,7 +282,7 @@ class ProfielStore {
   std::string bestandSloot;
 
   // Profiles in file order; profile p (1-based) is profielen[p - 1].
-  std::vector<Profiel> profielen;
+  Profielen profielen;
 
   // Names of deleted profiles in order of deletion.
   std::vector<std::string> verwijderdeProfielen;

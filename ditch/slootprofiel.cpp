@@ -226,7 +226,7 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   }
   // Characteristic points read with the profile follow their points; those
   // on a point the bottoms replaced go with it.
-  std::erase_if(prof.karakteristiek, [&](KarakteristiekeVerwijzing& k) {
+  prof.karakteristiek.verwijderAls([&](KarakteristiekeVerwijzing& k) {
     const auto i = static_cast<std::size_t>(k.punt);
     if (i >= links && i + 1 < rechts) return true;
     if (i + 1 >= rechts) k.punt += 2 - static_cast<std::int32_t>(tussen);

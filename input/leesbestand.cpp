@@ -410,17 +410,19 @@ class Samenvoeger {
     for (Fragment& f : stuk.fragmenten) {
       meldTot(f.regel);
       if (profielen_.size() >= maxProfielen) return fout(f.regel, "het bestand bevat te veel profielen");
-      profielen_.push_back(GelezenProfiel{std::move(f.naam), std::move(f.punten), f.aantal, f.laatsteX, f.laatsteY});
+      Profiel& profiel = profielen_.emplace_back();
+      profiel.naam = std::move(f.naam);
+      profiel.punten = std::move(f.punten);
+      if (tellen_) tellingen_.push_back(f.aantal);
+      aantalLaatste_ = f.aantal;
+      vorigeX_ = f.laatsteX;
+      vorigeY_ = f.laatsteY;
     }
     if (stuk.foutRegel != 0) {
       meldTot(stuk.foutRegel);
       return fout(stuk.foutRegel, stuk.fout);
     }
     meldTot(std::numeric_limits<std::size_t>::max());
-    if (!profielen_.empty()) {
-      vorigeX_ = profielen_.back().laatsteX;
-      vorigeY_ = profielen_.back().laatsteY;
-    }
     regels_ += stuk.regels;
     return true;
   }
@@ -443,31 +445,19 @@ class Samenvoeger {
     return true;
   }
 
-  // The profile records, made at the end: a Profiel carries far more than
-  // its name and points, and growing a list of them while reading would
-  // touch up to three times their final size in fresh memory.
-  std::vector<Profiel> neemProfielen(std::size_t& meestePunten) {
-    // Reserved, not filled: the list's memory is touched one record at a
-    // time while the deque gives its blocks back, so both are never whole
-    // at once.
-    std::vector<Profiel> uit;
-    uit.reserve(profielen_.size());
+  // The profiles were gathered as the store keeps them, so they are handed
+  // over whole: no second list of a million records is ever made.
+  Profielen neemProfielen(std::size_t& meestePunten) {
     meestePunten = 0;
-    while (!profielen_.empty()) {
-      GelezenProfiel& p = profielen_.front();
-      meestePunten = std::max(meestePunten, p.aantal);
-      Profiel& profiel = uit.emplace_back();
-      profiel.naam = std::move(p.naam);
-      profiel.punten = std::move(p.punten);
-      profielen_.pop_front();
-    }
-    return uit;
+    for (const Profiel& p : profielen_) meestePunten = std::max(meestePunten, p.punten.size());
+    return std::move(profielen_);
   }
   std::vector<ProfielTelling> neemTellingen() {
     std::vector<ProfielTelling> uit;
     uit.reserve(profielen_.size());
-    for (GelezenProfiel& p : profielen_) uit.push_back(ProfielTelling{std::move(p.naam), p.aantal});
+    for (std::size_t i = 0; i < profielen_.size(); ++i) uit.push_back(ProfielTelling{std::move(profielen_[i].naam), tellingen_[i]});
     profielen_.clear();
+    tellingen_.clear();
     return uit;
   }
   std::size_t regels() const { return regels_; }
@@ -484,18 +474,21 @@ class Samenvoeger {
                                      decimaalteken_));
         return true;
       }
-      if (profielen_.back().aantal >= maxPunten) {
+      if (aantalLaatste_ >= maxPunten) {
         return fout(v.regel, "profiel " + profielen_.back().naam + " heeft te veel punten");
       }
     } else {
       if (v.naam.empty()) return fout(v.regel, "de eerste regel met gegevens heeft geen profielnaam (veld 6)");
       if (profielen_.size() >= maxProfielen) return fout(v.regel, "het bestand bevat te veel profielen");
-      profielen_.push_back(GelezenProfiel{std::string(v.naam), {}, 0, 0.0, 0.0});
+      profielen_.emplace_back().naam = std::string(v.naam);
+      if (tellen_) tellingen_.push_back(0);
+      aantalLaatste_ = 0;
     }
-    GelezenProfiel& profiel = profielen_.back();
-    ++profiel.aantal;
-    vorigeX_ = profiel.laatsteX = v.punt.x;
-    vorigeY_ = profiel.laatsteY = v.punt.y;
+    Profiel& profiel = profielen_.back();
+    ++aantalLaatste_;
+    if (tellen_) ++tellingen_.back();
+    vorigeX_ = v.punt.x;
+    vorigeY_ = v.punt.y;
     if (!tellen_) {
       // Only a profile across a border grows here, by an eighth at a time:
       // doubling would leave up to half of it empty.
@@ -514,21 +507,13 @@ class Samenvoeger {
     return false;
   }
 
-  struct GelezenProfiel {
-    std::string naam;
-    std::vector<Punt> punten;  // empty when only counting
-    std::size_t aantal;
-    double laatsteX;
-    double laatsteY;
-  };
-
   const std::string& pad_;
   MeldingSink& sink_;
   char decimaalteken_;
   bool tellen_;
-  // A deque: a million tiny profiles grow it without the spare half a
-  // vector keeps, and it can be emptied from the front.
-  std::deque<GelezenProfiel> profielen_;
+  Profielen profielen_;
+  std::vector<std::size_t> tellingen_;  // the point count of each profile, when only counting
+  std::size_t aantalLaatste_ = 0;       // the point count of the last profile
   double vorigeX_ = 0.0;
   double vorigeY_ = 0.0;
   std::size_t regels_ = 0;

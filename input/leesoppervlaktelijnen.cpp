@@ -434,14 +434,6 @@ std::optional<KopLijnen> leesKopLijnen(const Velden& velden) {
   return KopLijnen{*id, x1};
 }
 
-// A surface line as read, before it becomes a profile: a Profiel record
-// is several times larger, and a file of a million tiny profiles would
-// otherwise hold two lists of them while the one is copied into the other.
-struct GelezenLijn {
-  std::string naam;
-  std::vector<Punt> punten;
-};
-
 // Which profile read so far has a name, in a few bytes a profile: the
 // profiles' positions hashed by their names, looked up by linear probing.
 // A map from names would keep a second copy of every name and a node for
@@ -450,7 +442,7 @@ class Namenindex {
  public:
   static constexpr std::size_t geen = std::numeric_limits<std::size_t>::max();
 
-  explicit Namenindex(const std::deque<GelezenLijn>& profielen) : profielen_(profielen), vakken_(16, leeg) {}
+  explicit Namenindex(const Profielen& profielen) : profielen_(profielen), vakken_(16, leeg) {}
 
   std::size_t zoek(std::string_view naam) const {
     for (std::size_t i = std::hash<std::string_view>{}(naam) & (vakken_.size() - 1);; i = (i + 1) & (vakken_.size() - 1)) {
@@ -480,7 +472,7 @@ class Namenindex {
     vakken_[i] = v;
   }
 
-  const std::deque<GelezenLijn>& profielen_;
+  const Profielen& profielen_;
   std::vector<std::uint32_t> vakken_;
   std::size_t aantal_ = 0;
 };
@@ -543,7 +535,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
   // Lines are gathered in a deque: it grows without moving them (the name
   // index points into their names) and without the spare half a growing
   // vector keeps, which a file of tiny profiles would feel.
-  std::deque<GelezenLijn> profielen;
+  Profielen profielen;
   Namenindex namen(profielen);
   std::vector<std::size_t> regelVan;  // the line of each profile, for the message on a name twice
   std::vector<Vervallen> vervallen;
@@ -560,7 +552,7 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
   std::size_t leegVanaf = 0, leeg = 0;
   bool inhoud = false;
   std::string naam;
-  GelezenLijn* profiel = nullptr;
+  Profiel* profiel = nullptr;
   // The points of the line at hand. Its memory is reused from line to line;
   // a long line takes it along as it is, without a copy (its unused room
   // was never touched, so it costs address space, not memory).
@@ -702,15 +694,8 @@ std::optional<Melding> leesOppervlaktelijnen(ProfielStore& store, const std::str
 
   // Rows of the characteristic points without a surface line are normal:
   // those files often cover a whole trajectory.
-  // Into the store's list one by one, the deque freeing as it goes.
-  store.profielen.clear();
-  store.profielen.reserve(profielen.size());
-  while (!profielen.empty()) {
-    Profiel& p = store.profielen.emplace_back();
-    p.naam = std::move(profielen.front().naam);
-    p.punten = std::move(profielen.front().punten);
-    profielen.pop_front();
-  }
+  // Read straight into profile records, so the list is handed over whole.
+  store.profielen = std::move(profielen);
   for (std::size_t i = 0; i < store.profielen.size(); ++i) {
     const auto rij = krp.find(store.profielen[i].naam);
     if (rij == krp.end()) continue;

@@ -136,7 +136,7 @@ std::int32_t Taak::zetTerug(std::size_t i) {
   verwijderd_.erase(verwijderd_.begin() + static_cast<std::ptrdiff_t>(i));
   store_.verwijderdeProfielen.erase(store_.verwijderdeProfielen.begin() + static_cast<std::ptrdiff_t>(i));
   // The remaining profiles are in file order, so their numbers ascend.
-  std::vector<Profiel>& profielen = store_.profielen;
+  Profielen& profielen = store_.profielen;
   const auto plek = std::upper_bound(profielen.begin(), profielen.end(), profiel.volgnummer,
                                      [](std::int32_t v, const Profiel& q) { return v < q.volgnummer; });
   const auto nieuw = profielen.insert(plek, std::move(profiel));
@@ -162,7 +162,7 @@ const Profiel* Taak::profielVoorBouw(std::int32_t p) const {
 
 std::int32_t Taak::zoekVolgnummer(std::int32_t volgnummer) const {
   // The remaining profiles are in file order, so their numbers ascend.
-  const std::vector<Profiel>& profielen = store_.profielen;
+  const Profielen& profielen = store_.profielen;
   const auto plek = std::lower_bound(profielen.begin(), profielen.end(), volgnummer,
                                      [](const Profiel& q, std::int32_t v) { return q.volgnummer < v; });
   if (plek == profielen.end() || plek->volgnummer != volgnummer) return 0;

@@ -25,7 +25,7 @@ Profiel voorlandProfiel(const std::string& naam, Cel fVeld1, Cel fVeld2, const s
   return p;
 }
 
-ProfielStore storeMet(std::vector<Profiel> profielen) {
+ProfielStore storeMet(Profielen profielen) {
   ProfielStore store;
   store.profielen = std::move(profielen);
   store.dekGrenzen();

@@ -43,7 +43,7 @@ Profiel maakProfiel(const std::string& naam, std::initializer_list<P> punten) {
 
 // Three profiles, P1 the known one: plan extents 6 (X) and 8 (Y), length
 // 10, heights 1.0 .. 2.5.
-std::vector<Profiel> drieProfielen() {
+Profielen drieProfielen() {
   return {maakProfiel("P1", {{100, 200, 1.0}, {103, 204, 2.5}, {106, 208, 1.2}}),
           maakProfiel("P2", {{0, 0, 0.0}, {10, 0, 0.5}}),
           maakProfiel("P3", {{0, 0, 3.0}, {0, 20, 3.5}, {5, 20, 3.0}})};
@@ -53,7 +53,7 @@ class ReviewScherm : public SchermTest {
  protected:
   // The state the load sequence leaves, without files: profile 1 drawn at
   // the designed factor 0.2.
-  FrmGraphicView& toon(std::vector<Profiel> profielen) {
+  FrmGraphicView& toon(Profielen profielen) {
     ProfielStore& s = store();
     std::size_t meeste = 0;
     for (const Profiel& p : profielen) meeste = std::max(meeste, p.punten.size());

@@ -592,10 +592,10 @@ TEST_F(FrmPLTest, BackToTheReviewAndOnAgainSavesWhatGoingStraightOnSaves) {
   ASSERT_TRUE(volgorde().leesIn());
   berichtenFake.antwoorden = {Antwoord::Ja};
   scherm<FrmGraphicView>().findChild<QPushButton*>("cmdVerwijderDWP")->click();
-  const std::vector<Profiel> gelezen = store().profielen;
+  const Profielen gelezen = store().profielen;
   scherm<FrmGraphicView>().findChild<QPushButton*>("cmdOK")->click();
   ASSERT_TRUE(schermBestaat<FrmPL>());
-  auto aantalPunten = [](const std::vector<Profiel>& profielen) {
+  auto aantalPunten = [](const Profielen& profielen) {
     std::size_t n = 0;
     for (const Profiel& p : profielen) n += p.punten.size();
     return n;
