@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/beeldexport.h"
+#include "platform/instellingen.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
 
@@ -16,11 +17,7 @@ namespace zarvo::gui {
 
 namespace {
 
-// The folder of the last picture saved, for the next one.
-QString& laatsteMap() {
-  static QString map;
-  return map;
-}
+const QString mapAfbeeldingen = QStringLiteral("afbeeldingen");
 
 // A file name from a title: the profile name without the "(3/17)" behind
 // it, and without the characters no file system takes.
@@ -66,7 +63,7 @@ bool Beeldbalk::slaOp(const QString& pad) {
     toonBericht(*fout, QStringLiteral("Fout!"), Icoon::Kritiek);
     return false;
   }
-  laatsteMap() = QFileInfo(pad).absolutePath();
+  onthoudMap(mapAfbeeldingen, QFileInfo(pad).absolutePath());
   return true;
 }
 
@@ -75,7 +72,7 @@ void Beeldbalk::vraagBestandEnSlaOp() {
   const QString svg = QStringLiteral("SVG-tekening (*.svg)");
   const QString pdf = QStringLiteral("PDF-document (*.pdf)");
   QString filter = png;
-  const QString voorstel = QDir(laatsteMap()).filePath(bestandsnaamUit(titel_()) + QStringLiteral(".png"));
+  const QString voorstel = QDir(onthoudenMap(mapAfbeeldingen)).filePath(bestandsnaamUit(titel_()) + QStringLiteral(".png"));
   const QString soorten = svgMogelijk() ? png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf
                                       : png + QStringLiteral(";;") + pdf;
   QString pad =

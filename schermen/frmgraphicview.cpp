@@ -15,6 +15,7 @@
 
 #include "platform/beeldbalk.h"
 #include "platform/berichten.h"
+#include "platform/instellingen.h"
 #include "platform/picturebox.h"
 #include "platform/profielnavigatie.h"
 #include "platform/qbcolor.h"
@@ -26,6 +27,8 @@
 namespace zarvo::gui {
 
 namespace {
+
+const QString sleutelSchaal = QStringLiteral("beoordeling/schaal");
 
 // Stand-in extent (metres) for a profile that has none along an axis: one
 // plan position only, or zero length. The points are then drawn in a window
@@ -145,7 +148,8 @@ void FrmGraphicView::bouwScherm() {
   scrollSchaal_->setObjectName("scrollSchaal");
   scrollSchaal_->zetOudMin(1);
   scrollSchaal_->zetOudMax(100);
-  scrollSchaal_->setValue(20);
+  // The scale the user last chose, in this session or an earlier one.
+  scrollSchaal_->setValue(onthoudenGetal(sleutelSchaal).value_or(20));
   lblSchaalfactor_ = maakLabel("lblSchaalfactor", schaalVak);
   auto* schaalRij = new QVBoxLayout(schaalVak);
   schaalRij->addWidget(scrollSchaal_);
@@ -439,6 +443,7 @@ void FrmGraphicView::zetOngedaanStapel(QUndoStack* stapel) {
 
 void FrmGraphicView::schaalVeranderd(int waarde) {
   if (bezigMetTekenen_) return;
+  onthoudGetal(sleutelSchaal, waarde);
   schaalfactor_ = waarde / 100.0;
   tekenProfielen(huidigProfiel_);
 }

@@ -21,11 +21,14 @@
 #include <QVBoxLayout>
 
 #include "platform/berichten.h"
+#include "platform/instellingen.h"
 #include "platform/mapkiezer.h"
 
 namespace zarvo::gui {
 
 namespace {
+
+const QString mapInvoer = QStringLiteral("invoer");
 
 // Surface lines for the dike-assessment software are *.csv as well.
 const QString patroonProfiel = QStringLiteral("*.txt;*.asc;*.xyz;*.csv");
@@ -170,9 +173,11 @@ FrmInput::FrmInput(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   connect(cmdOK_, &QPushButton::clicked, this, &FrmInput::cmdOK_Click);
   connect(cmdStop_, &QPushButton::clicked, this, &FrmInput::cmdStop_Click);
 
-  // Start where the choice the job holds points; otherwise in the working
-  // folder. No message here: the form is not even visible yet.
-  QString start = QDir::currentPath();
+  // Start where the choice the job holds points; otherwise where the last
+  // run's files were, or else in the working folder (from a start menu that
+  // is the program's own). No message here: the form is not even visible yet.
+  QString start = onthoudenMap(mapInvoer);
+  if (start.isEmpty()) start = QDir::currentPath();
   if (!taak_.slootbestand().empty()) {
     start = QFileInfo(naarQ(taak_.slootbestand())).absolutePath();
   } else if (!taak_.profielbestand().empty()) {
@@ -314,6 +319,7 @@ void FrmInput::cmdOK_Click() {
     zetStap(Stap::Slootbestand);
     return;
   }
+  onthoudMap(mapInvoer, QFileInfo(naarQ(taak_.profielbestand())).absolutePath());
   emit bestandenGekozen();
 }
 

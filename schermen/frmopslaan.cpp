@@ -12,17 +12,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstddef>
 
 #include "platform/berichten.h"
+#include "platform/instellingen.h"
 #include "platform/mapkiezer.h"
 #include "platform/regionaal.h"
 
 namespace zarvo::gui {
 
 namespace {
+
+const QString mapOpslaan = QStringLiteral("opslaan");
+// The input folder of that save.
+const QString mapOpslaanInvoer = QStringLiteral("opslaanInvoer");
 
 // The core takes file names as UTF-8 on every system.
 std::string naarPad(const QString& s) { return s.toUtf8().toStdString(); }
@@ -100,7 +106,17 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   cmdStop_ = new QPushButton(QStringLiteral("Stop"), this);
   cmdStop_->setObjectName("cmdStop");
   cmdStop_->setEnabled(false);  // only once something has been saved
+  // Back to the ditch screen as it was left, to look again or change an
+  // edge after a save.
+  auto* cmdTerug = new QPushButton(QStringLiteral("<< Terug"), this);
+  cmdTerug->setObjectName("cmdTerug");
+  cmdTerug->setToolTip(QStringLiteral("Terug naar de sloten (Alt+Links)"));
+  connect(cmdTerug, &QPushButton::clicked, this, &FrmOpslaan::terug);
+  auto* toetsTerug = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this);
+  toetsTerug->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(toetsTerug, &QShortcut::activated, cmdTerug, &QPushButton::click);
   auto* knoppen = new QHBoxLayout;
+  knoppen->addWidget(cmdTerug);
   knoppen->addStretch(1);
   knoppen->addWidget(cmdOpslaan_);
   knoppen->addWidget(cmdStop_);
@@ -123,10 +139,14 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
 
   laad();
 
-  // Start beside the input file, where the engineer keeps this job's files.
+  // Start beside the input file, where the engineer keeps this job's files,
+  // unless the last save for input from that folder went elsewhere: then
+  // there again. Another job's results folder is never offered.
   const std::string& invoer = taak_.profielbestand();
   const QString invoerMap = invoer.empty() ? QString() : QFileInfo(QString::fromUtf8(invoer)).absolutePath();
-  if (!lijsten_->probeerMap(invoerMap) && !lijsten_->probeerMap(QDir::currentPath()) &&
+  const QString vorige = onthoudenMap(mapOpslaan);
+  const bool zelfdeInvoer = !invoerMap.isEmpty() && onthoudenMap(mapOpslaanInvoer) == QDir(invoerMap).absolutePath();
+  if (!(zelfdeInvoer && lijsten_->probeerMap(vorige)) && !lijsten_->probeerMap(invoerMap) && !lijsten_->probeerMap(QDir::currentPath()) &&
       !lijsten_->probeerMap(QDir::homePath())) {
     lijsten_->probeerMap(QDir::rootPath());
   }
@@ -271,6 +291,8 @@ void FrmOpslaan::cmdOpslaan_Click() {
   }
   lijsten_->verfris();
   lijsten_->markeerBestand(naamResultaat);
+  onthoudMap(mapOpslaan, map());
+  onthoudMap(mapOpslaanInvoer, QFileInfo(QString::fromUtf8(taak_.profielbestand())).absolutePath());
   toonMelding(meldingOpgeslagen(verslag));
   // The form stays open: the user may save again elsewhere, or stop.
   opgeslagen_ = true;

@@ -43,6 +43,8 @@ class FrmOpslaan : public QWidget {
 
  signals:
   void gestopt();
+  // "<< Terug": the ditch screen again.
+  void terug();
 
  protected:
   // Closing the window is stopping: it asks first, as Stop does, and warns

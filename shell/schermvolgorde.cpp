@@ -272,8 +272,18 @@ void Schermvolgorde::naarSloot() {
 }
 
 void Schermvolgorde::naarOpslaan() {
-  sluit<FrmPL>();
+  // The ditch screen is hidden, not closed: "<< Terug" on the save screen
+  // finds it as it was left (profile, zoom, levels), with nothing rebuilt.
+  sluit<FrmPuntCodes>();
   scherm<FrmOpslaan>().show();
+  if (FrmPL* pl = open<FrmPL>()) pl->hide();
+}
+
+void Schermvolgorde::terugNaarSloot() {
+  FrmPL* pl = open<FrmPL>();
+  if (!pl) return;
+  pl->show();
+  sluit<FrmOpslaan>();
 }
 
 void Schermvolgorde::toonLegenda() {
@@ -330,6 +340,7 @@ void Schermvolgorde::verbind(FrmPuntCodes& scherm) {
 
 void Schermvolgorde::verbind(FrmOpslaan& scherm) {
   connect(&scherm, &FrmOpslaan::gestopt, this, &Schermvolgorde::stop);
+  connect(&scherm, &FrmOpslaan::terug, this, &Schermvolgorde::terugNaarSloot);
 }
 
 }  // namespace zarvo::gui

@@ -91,6 +91,7 @@ class Schermvolgorde : public QObject {
   // Shows 'profiel' on the open review screen after the profiles changed.
   void toonInReview(std::int32_t profiel);
   void naarOpslaan();
+  void terugNaarSloot();
   void toonLegenda();
   void stop();
   void mislukt(const Melding& melding);

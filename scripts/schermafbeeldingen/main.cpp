@@ -6,6 +6,8 @@
 // --schaal renders as on a display with that scale (e.g. 1.5), --breed
 // renders every screen larger than its natural size, to check the layouts.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QPushButton>
 #include <QTextStream>
@@ -195,6 +197,11 @@ int main(int argc, char** argv) {
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // The pictures show the screens as a first session has them, whatever
+  // this user's own settings remember.
+  const QTemporaryDir instellingen;
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, instellingen.path());
 
   Opties opties;
   opties.breed = args.removeAll("--breed") > 0;

@@ -276,5 +276,49 @@ TEST_F(EindTotEind, SaveIntoAFolderWithoutWriteAccessFailsAndWritesNothing) {
   EXPECT_TRUE(zichtbaar("frmOpslaan"));
 }
 
+// After a save the user goes back to the ditch screen as it was left, and
+// on again to a fresh save screen; the next session starts where this one
+// ended: the input folder, the review's scale, the folder saved to.
+TEST_F(EindTotEind, BackFromTheSaveScreenAndTheNextSessionStartWhereTheUserLeftOff) {
+  QTemporaryDir doel;
+  ASSERT_TRUE(doel.isValid());
+  opSlootscherm = [](FrmPL& pl) {
+    klik(pl, "cmdVolgende");
+    klik(pl, "cmdVolgende");
+  };
+  loopEnSlaOp(doel.path());
+  ASSERT_FALSE(HasFailure());
+  klik(scherm<FrmOpslaan>(), "cmdTerug");
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(zichtbaar("frmPL"));
+  EXPECT_FALSE(schermBestaat<FrmOpslaan>());
+  ASSERT_TRUE(schermBestaat<FrmPL>());
+  EXPECT_EQ(scherm<FrmPL>().huidigProfiel(), 3);
+  klik(scherm<FrmPL>(), "cmdOK");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(zichtbaar("frmOpslaan"));
+  EXPECT_FALSE(kind<QPushButton>(scherm<FrmOpslaan>(), "cmdStop")->isEnabled()) << "a new save screen has saved nothing";
+
+  // A new session: a fresh job, no screen open.
+  sluitAlleSchermen();
+  taak() = Taak();
+  EXPECT_EQ(QDir(scherm<FrmInput>().map()), QDir(voorbeelden));
+  sluitAlleSchermen();
+  auto* balk = kind<QAbstractSlider>(scherm<FrmGraphicView>(), "scrollSchaal");
+  ASSERT_NE(balk, nullptr);
+  EXPECT_NE(balk->value(), 20) << "the scale chosen in the last session";
+  sluitAlleSchermen();
+  // The save screen goes back to that folder for input from the same folder
+  // only: another job's results folder is never offered.
+  taak().zetBestanden(QDir(voorbeelden).filePath(profielBestand).toStdString(), {});
+  EXPECT_EQ(QDir(scherm<FrmOpslaan>().map()), QDir(doel.path()));
+  sluitAlleSchermen();
+  QTemporaryDir andere;
+  ASSERT_TRUE(QFile::copy(QDir(voorbeelden).filePath(profielBestand), QDir(andere.path()).filePath(profielBestand)));
+  taak().zetBestanden(QDir(andere.path()).filePath(profielBestand).toStdString(), {});
+  EXPECT_EQ(QDir(scherm<FrmOpslaan>().map()), QDir(andere.path()));
+}
+
 }  // namespace
 }  // namespace zarvo::gui

@@ -1,0 +1,40 @@
+#include "platform/instellingen.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <memory>
+
+namespace zarvo::gui {
+
+namespace {
+
+// In the default format, not the native one: the screen tests point that
+// format at a folder of their own and so never touch the user's settings.
+std::unique_ptr<QSettings> instellingen() {
+  return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Zarvo-Edit"),
+                                     QStringLiteral("Zarvo-Edit"));
+}
+
+}  // namespace
+
+QString onthoudenMap(const QString& waarvoor) {
+  const QString map = instellingen()->value(QStringLiteral("mappen/") + waarvoor).toString();
+  // A network drive that is not connected today is no place to start in.
+  return !map.isEmpty() && QFileInfo(map).isDir() ? map : QString();
+}
+
+void onthoudMap(const QString& waarvoor, const QString& map) {
+  if (map.isEmpty()) return;
+  instellingen()->setValue(QStringLiteral("mappen/") + waarvoor, QDir(map).absolutePath());
+}
+
+std::optional<int> onthoudenGetal(const QString& naam) {
+  bool ok = false;
+  const int waarde = instellingen()->value(naam).toInt(&ok);
+  return ok ? std::optional<int>(waarde) : std::nullopt;
+}
+
+void onthoudGetal(const QString& naam, int waarde) { instellingen()->setValue(naam, waarde); }
+
+}  // namespace zarvo::gui
