@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
@@ -143,6 +144,18 @@ void FrmGraphicView::bouwScherm() {
   ongedaanRij->addWidget(cmdOngedaan_);
   ongedaanRij->addWidget(cmdOpnieuw_);
 
+  // The names the deleted-profile list will hold, in the order of deletion.
+  vakVerwijderd_ = new QGroupBox(this);
+  lstVerwijderd_ = new QListWidget(vakVerwijderd_);
+  lstVerwijderd_->setObjectName("lstVerwijderd");
+  lstVerwijderd_->setToolTip(QStringLiteral("\"Ongedaan maken\" zet het laatst verwijderde profiel terug"));
+  lstVerwijderd_->setSelectionMode(QAbstractItemView::NoSelection);
+  lstVerwijderd_->setFocusPolicy(Qt::NoFocus);
+  // A few lines: the right-hand column must still fit a laptop screen.
+  lstVerwijderd_->setMaximumHeight(lstVerwijderd_->fontMetrics().lineSpacing() * 5 + 8);
+  auto* verwijderdRij = new QVBoxLayout(vakVerwijderd_);
+  verwijderdRij->addWidget(lstVerwijderd_);
+
   auto* schaalVak = new QGroupBox(QStringLiteral("Set schaalfactor ( Z=f*L)"), this);
   scrollSchaal_ = new SchaalBalk(schaalVak);
   scrollSchaal_->setObjectName("scrollSchaal");
@@ -198,6 +211,7 @@ void FrmGraphicView::bouwScherm() {
   rechts->addLayout(telling);
   rechts->addWidget(cmdVerwijderDWP_);
   rechts->addLayout(ongedaanRij);
+  rechts->addWidget(vakVerwijderd_);
   rechts->addWidget(schaalVak);
   rechts->addWidget(offsetVak);
   rechts->addWidget(arrayVak);
@@ -243,6 +257,10 @@ void FrmGraphicView::toonTelling() {
   // "(n/total)" of the active profile.
   lblAantalProfielen_->setText(QString::number(s.aantalProfielen()));
   lblRijen_->setText(QString::number(s.aantalProfielen()));
+  vakVerwijderd_->setTitle(QStringLiteral("Verwijderde profielen (%1)").arg(s.aantalVerwijderd()));
+  lstVerwijderd_->clear();
+  for (const std::string& naam : s.verwijderdeProfielen) lstVerwijderd_->addItem(tekstUitBestand(naam));
+  lstVerwijderd_->scrollToBottom();
   navigatie_->zetKnoppenActief(s.aantalProfielen() > 1);
 }
 

@@ -12,7 +12,9 @@
 #include "basis/meldingen.h"
 #include "taak/taak.h"
 
+class QGroupBox;
 class QLabel;
+class QListWidget;
 class QLineEdit;
 class QPushButton;
 class QUndoStack;
@@ -103,6 +105,8 @@ class FrmGraphicView : public QWidget {
   QPushButton* cmdEnd_ = nullptr;
   QLabel* lblActiefProfiel_ = nullptr;
   QLabel* lblAantalProfielen_ = nullptr;
+  QGroupBox* vakVerwijderd_ = nullptr;
+  QListWidget* lstVerwijderd_ = nullptr;
   QLabel* lblSchaalfactor_ = nullptr;
   QLabel* lblRijen_ = nullptr;
   QLabel* lblKolommen_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QCompleter>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -434,6 +435,11 @@ TEST_F(ReviewScherm, DeletionsAreUndoneAndRedone) {
   EXPECT_EQ(w.huidigProfiel(), 1);
   EXPECT_EQ(tekst("lblActiefProfiel"), "P1 (1/2)");
   EXPECT_EQ(s.verwijderdeProfielen, std::vector<std::string>{"P2"});
+  // The list of deleted names follows every change, undo included.
+  auto* lijst = zoek<QListWidget>("lstVerwijderd");
+  ASSERT_NE(lijst, nullptr);
+  ASSERT_EQ(lijst->count(), 1);
+  EXPECT_EQ(lijst->item(0)->text(), "P2");
   w.show();
   QApplication::setActiveWindow(&w);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -444,6 +450,7 @@ TEST_F(ReviewScherm, DeletionsAreUndoneAndRedone) {
   EXPECT_EQ(w.huidigProfiel(), 2);
   EXPECT_TRUE(s.verwijderdeProfielen.empty());
   EXPECT_FALSE(zoek<QPushButton>("cmdOngedaan")->isEnabled());
+  EXPECT_EQ(lijst->count(), 0);
 
   klik("cmdOpnieuw");
   EXPECT_EQ(s.aantalProfielen(), 2);
