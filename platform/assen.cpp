@@ -123,11 +123,15 @@ void tekenAssen(QPainter& p, const Zicht& zicht, QSizeF maat, const AsInstelling
     label({px, onder - streepLengte}, tekst, Qt::AlignHCenter | Qt::AlignBottom);
   }
   const AsStappen sy = stappenY(v, maat);
+  // The Y axis title takes the top line; a tick label there would be drawn
+  // over it.
+  const double titelOnder = assen.naamY.isEmpty() ? 0.0 : 2 + regel + 1;
   for (const double y : sy.waarden) {
     const double py = zicht.naarPixel({v.links, y}, maat).y();
     // Near the bottom edge the X labels have the room.
     if (py > onder - regel - streepLengte) continue;
     p.drawLine(QPointF(0, py), QPointF(streepLengte, py));
+    if (py - regel / 2 < titelOnder) continue;
     label({streepLengte + 1, py}, maatTekst(assen.yOmgekeerd ? -y : y, sy.stap), Qt::AlignLeft | Qt::AlignVCenter);
   }
   QFont vet = p.font();

@@ -63,6 +63,13 @@ constexpr double zoomPerStap = 1.25;
 // A press that moves less than this many pixels is a click, not a drag.
 constexpr double sleepDrempel = 4.0;
 
+// Light palette colours (the light grey of code 5, yellow) nearly vanish
+// on white: their markers get a dark ring and their texts a darker shade
+// of the same colour, on screen and on paper alike.
+bool teLichtOpWit(const QColor& k) {
+  return 0.2126 * k.redF() + 0.7152 * k.greenF() + 0.0722 * k.blueF() > 0.7;
+}
+
 }  // namespace
 
 PictureBox::PictureBox(QWidget* ouder) : QWidget(ouder) {
@@ -258,6 +265,11 @@ void PictureBox::schilder(QPainter& p, QSizeF maat, const Zicht& zicht) {
         if (t.gevuld) p.setBrush(t.kleur);
         p.drawEllipse(midden, r, r);
         p.setBrush(Qt::NoBrush);
+        if (teLichtOpWit(t.kleur)) {
+          p.setPen(QPen(t.kleur.darker(200), 0));
+          p.drawEllipse(midden, r + 1, r + 1);
+          penGezet = false;
+        }
       }
     } else if (t.soort == Tekening::Soort::Kruis) {
       // Like a circle, the size it has at the fit, whatever the zoom.
@@ -268,6 +280,10 @@ void PictureBox::schilder(QPainter& p, QSizeF maat, const Zicht& zicht) {
       p.drawLine(m + QPointF(-r, r), m + QPointF(r, -r));
     } else {
       const QPointF plek = px(t.x1, t.y1);
+      if (teLichtOpWit(t.kleur)) {
+        p.setPen(QPen(t.kleur.darker(180), 0));
+        penGezet = false;
+      }
       p.drawText(QRectF(plek, QSizeF(maat.width() - plek.x(), maat.height() - plek.y())),
                  Qt::AlignLeft | Qt::AlignTop, t.tekst);
     }
@@ -328,7 +344,7 @@ const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal, boo
 
   const double r = kwartPixels / 4.0;
   const qreal dpr = devicePixelRatioF();
-  const int zijde = static_cast<int>(std::ceil(2.0 * r + 3.0));
+  const int zijde = static_cast<int>(std::ceil(2.0 * r + 5.0));  // room for a ring
   QPixmap stempel(QSize(zijde, zijde) * dpr);
   stempel.setDevicePixelRatio(dpr);
   stempel.fill(Qt::transparent);
@@ -337,6 +353,11 @@ const QPixmap& PictureBox::cirkelStempel(const QColor& kleur, double straal, boo
   sp.setPen(QPen(kleur, 0));
   sp.setBrush(gevuld ? QBrush(kleur) : QBrush(Qt::NoBrush));
   sp.drawEllipse(QPointF(zijde / 2.0, zijde / 2.0), r, r);
+  if (teLichtOpWit(kleur)) {
+    sp.setPen(QPen(kleur.darker(200), 0));
+    sp.setBrush(Qt::NoBrush);
+    sp.drawEllipse(QPointF(zijde / 2.0, zijde / 2.0), r + 1, r + 1);
+  }
   sp.end();
   return stempels_.emplace(sleutel, std::move(stempel)).first->second;
 }

@@ -13,6 +13,9 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
 
 #include "platform/beeldbalk.h"
 #include "platform/berichten.h"
@@ -30,6 +33,21 @@ namespace zarvo::gui {
 namespace {
 
 const QString sleutelSchaal = QStringLiteral("beoordeling/schaal");
+
+// The median plan distance between successive points that do not coincide;
+// infinity for a profile without any.
+double gewoneStap(const std::vector<Punt>& punten) {
+  std::vector<double> stappen;
+  stappen.reserve(punten.size());
+  for (std::size_t k = 1; k < punten.size(); ++k) {
+    const double d = std::hypot(punten[k].x - punten[k - 1].x, punten[k].y - punten[k - 1].y);
+    if (d > 0) stappen.push_back(d);
+  }
+  if (stappen.empty()) return std::numeric_limits<double>::infinity();
+  const auto midden = stappen.begin() + static_cast<std::ptrdiff_t>(stappen.size() / 2);
+  std::nth_element(stappen.begin(), midden, stappen.end());
+  return *midden;
+}
 
 // Stand-in extent (metres) for a profile that has none along an axis: one
 // plan position only, or zero length. The points are then drawn in a window
@@ -305,7 +323,10 @@ void FrmGraphicView::tekenProfielen(std::int32_t profielNummer) {
   picXY_->setScaleHeight(planZijde);
   picXY_->setScaleWidth(planZijde);
 
-  const double planStraal = planZijde / 100;
+  // Markers a hundredth of the window across, but no larger than a little
+  // under half the usual step between points: a densely surveyed profile
+  // otherwise shows one red band instead of its points.
+  const double planStraal = std::max(planZijde / 500, std::min(planZijde / 100, 0.4 * gewoneStap(punten)));
   picXY_->cirkel(eerste.x, -eerste.y, planStraal, rood);
   for (std::size_t k = 1; k < punten.size(); ++k) {
     const Punt& a = punten[k - 1];

@@ -151,6 +151,22 @@ TEST_F(ReviewScherm, KnownProfileGetsBothScalesLabelsAndCircles) {
   EXPECT_EQ(tekst("lblZmin"), "0,75");
 }
 
+// A densely surveyed profile: the plan markers stay apart instead of
+// merging into one band over the line.
+TEST_F(ReviewScherm, DensePlanMarkersStayApart) {
+  Profiel dicht;
+  dicht.naam = "DICHT";
+  for (int i = 0; i <= 100; ++i) dicht.punten.push_back({Cel(99.0), Cel(999.0), 1000.0 + i, 500.0, 1.0});
+  toon({dicht});
+  int cirkels = 0;
+  for (const Tekening& t : plan()->displayList()) {
+    if (t.soort != Tekening::Soort::Cirkel) continue;
+    ++cirkels;
+    EXPECT_LT(2 * t.straal, 1.0) << "points lie 1 m apart";
+  }
+  EXPECT_EQ(cirkels, 101);
+}
+
 TEST_F(ReviewScherm, EastWestProfileVerticalSegmentAndAllPointsOfTheLongestProfile) {
   // Y extent 0: the side comes from X alone, and the line lies across the
   // middle of the window, not on its top edge.

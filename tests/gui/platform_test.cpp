@@ -118,6 +118,23 @@ TEST(PictureBox, CirclesAreOutlinesOfTheirRadiusInHorizontalUnits) {
   EXPECT_EQ(beeld.pixelColor(50, 50), QColor(Qt::white));
 }
 
+// The light grey of code 5 would all but vanish on white: its marker gets a
+// dark ring just outside it, stamped or drawn.
+TEST(PictureBox, LightColoursGetADarkRing) {
+  PictureBox box;
+  box.resize(200, 100);
+  box.setScaleLeft(0);
+  box.setScaleTop(0);
+  box.setScaleWidth(20);
+  box.setScaleHeight(-100);
+  box.cirkel(10, -50, 1.0, qbColor(7));  // stamped
+  box.cirkel(5, -50, 4.0, qbColor(7));   // drawn directly
+  const QImage beeld = box.grab().toImage();
+  const auto donker = [&](int x, int y) { return beeld.pixelColor(x, y).lightness() < 140; };
+  EXPECT_TRUE(donker(111, 50) || donker(112, 50));
+  EXPECT_TRUE(donker(89, 50) || donker(88, 50) || donker(90, 50));
+}
+
 TEST(PictureBox, MouseReportsScaleUnits) {
   PictureBox box;
   box.resize(100, 100);
