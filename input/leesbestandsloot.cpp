@@ -182,4 +182,8 @@ std::optional<Melding> waarschuwingSlootNamen(const ProfielStore& store) {
   return Melding{"Let op!", std::move(tekst), Icoon::Informatie};
 }
 
+bool slootrecordVanAnderProfiel(const Profiel& profiel) {
+  return profiel.sloot.aanwezig() && vergelijkNaam(profiel.naam) != vergelijkNaam(profiel.sloot.kolom(1));
+}
+
 }  // namespace zarvo

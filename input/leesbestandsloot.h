@@ -22,4 +22,8 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
 // names how many and the first few pairs. nullopt when all names agree.
 std::optional<Melding> waarschuwingSlootNamen(const ProfielStore& store);
 
+// Whether the profile's record carries the name of another profile, as the
+// warning above judges it. False without a record.
+bool slootrecordVanAnderProfiel(const Profiel& profiel);
+
 }  // namespace zarvo

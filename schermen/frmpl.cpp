@@ -281,17 +281,17 @@ QGroupBox* FrmPL::maakRecordVak() {
   auto* vak = new QGroupBox(QStringLiteral("Slootrecord"), this);
   vak->setObjectName("fraSlootrecord");
   auto* vorm = new QFormLayout(vak);
-  const std::pair<const char*, const char*> velden[] = {
-      {"Naam:", "lblRecordNaam"},          {"Slootbodem:", "lblRecordBodem"}, {"Talud dijkzijde:", "lblRecordTaludDijk"},
-      {"Talud polderzijde:", "lblRecordTaludPolder"}, {"a:", "lblRecordA"}, {"b:", "lblRecordB"}};
+  static constexpr const char* namen[] = {"lblRecordNaam",        "lblRecordBodem", "lblRecordTaludDijk",
+                                          "lblRecordTaludPolder", "lblRecordA",     "lblRecordB"};
+  const auto& velden = slootrecordVelden();
   for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
     auto* waarde = new QLabel(vak);
-    waarde->setObjectName(velden[i].second);
+    waarde->setObjectName(namen[i]);
     waarde->setTextFormat(Qt::PlainText);
     waarde->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long name must not widen the window.
     waarde->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    vorm->addRow(QString::fromUtf8(velden[i].first), waarde);
+    vorm->addRow(velden[i].kop, waarde);
     recordLabels_[i] = waarde;
   }
   return vak;
@@ -328,10 +328,9 @@ const Bouwfeiten& FrmPL::bouwfeiten(std::int32_t profiel) const {
 }
 
 void FrmPL::toonRecord(const SlootRecord& record) {
-  // Fields 1 to 5 and 7; the sixth is not used.
-  static constexpr int kolommen[] = {1, 2, 3, 4, 5, 7};
+  const auto& velden = slootrecordVelden();
   for (std::size_t i = 0; i < recordLabels_.size(); ++i) {
-    const QString tekst = record.aanwezig() ? tekstUitBestand(record.kolom(kolommen[i])) : QStringLiteral("–");
+    const QString tekst = slootrecordTekst(record, velden[i].kolom);
     recordLabels_[i]->setText(tekst);
     recordLabels_[i]->setToolTip(tekst);
   }

@@ -1,6 +1,9 @@
 #include "schermen/rapport.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -11,6 +14,7 @@
 #include "basis/profielgeometrie.h"
 #include "ditch/slootprofiel.h"
 #include "ditch/slootzicht.h"
+#include "input/leesbestandsloot.h"
 #include "platform/beeldexport.h"
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
@@ -69,43 +73,106 @@ double tekenSlootmaten(QPainter& p, QPointF linksBoven, const std::optional<Sloo
   return hoogte;
 }
 
-// One page: heading, outcome, the picture at fit on the left, the
-// dimensions and the water levels on the right.
-void tekenPagina(QPainter& p, QSizeF pagina, PictureBox& pic, const QString& kop, const QString& naam,
-                 const QString& regelUitkomst, const std::optional<Slootmaten>& maten, const RapportOpties& opties) {
+// Lines of text one under the other from 'y'; returns the height used.
+double tekenRegels(QPainter& p, double x, double y, double breedte, const QStringList& regels) {
+  const double regel = QFontMetricsF(p.font()).height();
+  for (const QString& r : regels) {
+    p.drawText(QRectF(x, y, breedte, regel), Qt::AlignLeft | Qt::AlignVCenter, r);
+    y += regel;
+  }
+  return regel * static_cast<double>(regels.size());
+}
+
+// One page: heading with the files and the date, name, outcome and a
+// warning for a record meant for another profile; on the left the picture
+// at fit and, under it, zoomed in on the ditch; on the right the
+// dimensions, the record used and the water levels.
+void tekenPagina(QPainter& p, QSizeF pagina, PictureBox& pic, const Rapportpagina& inhoud, const RapportOpties& opties,
+                 const std::optional<Slootmaten>& maten) {
   const QFont gewoon = p.font();
   const double regel = QFontMetricsF(gewoon).height();
+  const double breedte = pagina.width() - 2 * marge;
   double y = marge;
   p.setPen(Qt::black);
-  p.drawText(QRectF(marge, y, pagina.width() - 2 * marge, regel), Qt::AlignLeft | Qt::AlignVCenter, kop);
-  y += regel * 1.5;
+  y += tekenRegels(p, marge, y, breedte, QStringList{inhoud.kop} + inhoud.bestanden) + regel / 2;
   QFont groot = gewoon;
   groot.setBold(true);
   groot.setPixelSize(gewoon.pixelSize() * 3 / 2);
   p.setFont(groot);
   const double grootRegel = QFontMetricsF(groot).height();
-  p.drawText(QRectF(marge, y, pagina.width() - 2 * marge, grootRegel), Qt::AlignLeft | Qt::AlignVCenter, naam);
+  p.drawText(QRectF(marge, y, breedte, grootRegel), Qt::AlignLeft | Qt::AlignVCenter, inhoud.naam);
   y += grootRegel * 1.3;
   p.setFont(gewoon);
-  const QRectF uitkomstVak(marge, y, pagina.width() - 2 * marge, regel * 3);
+  QString onder = inhoud.uitkomst;
   QRectF gebruikt;
-  p.drawText(uitkomstVak, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, regelUitkomst, &gebruikt);
-  y += std::max(regel, gebruikt.height()) + regel;
+  p.drawText(QRectF(marge, y, breedte, regel * 3), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, onder, &gebruikt);
+  y += std::max(regel, gebruikt.height());
+  if (!inhoud.waarschuwing.isEmpty()) {
+    p.setPen(QColor(170, 0, 0));
+    p.drawText(QRectF(marge, y, breedte, regel * 2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               inhoud.waarschuwing, &gebruikt);
+    p.setPen(Qt::black);
+    y += std::max(regel, gebruikt.height());
+  }
+  y += regel;
 
   const double kolomLinks = pagina.width() - marge - kolomBreedte;
   const QRectF beeld(marge, y, kolomLinks - regel - marge, pagina.height() - marge - y);
   Zicht passend;
   passend.zetPassend(pic.zicht().passendVenster());
-  tekenMetTitel(p, beeld, pic, passend, QStringLiteral("Dwarsprofiel"));
+  if (inhoud.sloot) {
+    // The whole profile above, the ditch a page reader checks below it.
+    const double boven = beeld.height() * 0.5;
+    tekenMetTitel(p, QRectF(beeld.topLeft(), QSizeF(beeld.width(), boven - regel / 2)), pic, passend,
+                  QStringLiteral("Dwarsprofiel"));
+    Zicht sloot = passend;
+    sloot.toon({inhoud.sloot->links, inhoud.sloot->boven}, {inhoud.sloot->rechts, inhoud.sloot->onder});
+    tekenMetTitel(p, QRectF(beeld.left(), beeld.top() + boven + regel / 2, beeld.width(), beeld.height() - boven - regel / 2),
+                  pic, sloot, QStringLiteral("Sloot (ingezoomd)"));
+  } else {
+    tekenMetTitel(p, beeld, pic, passend, QStringLiteral("Dwarsprofiel"));
+  }
 
-  const double kolomY = y + tekenSlootmaten(p, QPointF(kolomLinks, y), maten) + regel;
-  const QString peilen = QStringLiteral("Hulplijnen peilen (gestreept):\nBoezempeil: ") +
-                         getalNaarTekstRegionaal(opties.boezempeil) + QStringLiteral(" m t.o.v. NAP\nPolderpeil: ") +
-                         getalNaarTekstRegionaal(opties.polderpeil) + QStringLiteral(" m t.o.v. NAP");
-  p.drawText(QRectF(kolomLinks, kolomY, kolomBreedte, regel * 4), Qt::AlignLeft | Qt::AlignTop, peilen);
+  double kolomY = y + tekenSlootmaten(p, QPointF(kolomLinks, y), maten) + regel;
+  kolomY += tekenRegels(p, kolomLinks, kolomY, kolomBreedte, QStringList{QStringLiteral("Slootrecord:")} + inhoud.record) +
+            regel;
+  const QStringList peilen{QStringLiteral("Hulplijnen peilen (gestreept):"),
+                           QStringLiteral("Boezempeil: ") + getalNaarTekstRegionaal(opties.boezempeil) +
+                               QStringLiteral(" m t.o.v. NAP"),
+                           QStringLiteral("Polderpeil: ") + getalNaarTekstRegionaal(opties.polderpeil) +
+                               QStringLiteral(" m t.o.v. NAP")};
+  tekenRegels(p, kolomLinks, kolomY, kolomBreedte, peilen);
 }
 
 }  // namespace
+
+Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const QDateTime& gemaakt) {
+  const ProfielStore& s = taak.store();
+  const Profiel& profiel = s.profiel(nr);
+  const auto i = static_cast<std::size_t>(nr - 1);
+  static const Bouwfeiten geenFeiten;
+  const Bouwfeiten& feiten = i < taak.bouwfeiten().size() ? taak.bouwfeiten()[i] : geenFeiten;
+  const std::int32_t aantal = s.aantalProfielen();
+  Rapportpagina pagina;
+  pagina.kop = QStringLiteral("Zarvo-Edit \u2013 slootprofielen \u2013 ") +
+               QLocale(QLocale::Dutch, QLocale::Netherlands).toString(gemaakt, QStringLiteral("d MMMM yyyy, HH:mm")) +
+               QStringLiteral("    pagina %1 van %2").arg(nr).arg(aantal);
+  pagina.bestanden = {QStringLiteral("Profielbestand: ") + QDir::toNativeSeparators(QString::fromStdString(s.inputbestand)),
+                      QStringLiteral("Slootbestand: ") + QDir::toNativeSeparators(QString::fromStdString(s.bestandSloot))};
+  pagina.naam = QStringLiteral("Profiel ") + tekstUitBestand(profiel.naam) + QStringLiteral(" (%1/%2)").arg(nr).arg(aantal);
+  pagina.uitkomst =
+      uitkomst(i < taak.slootStatussen().size() ? taak.slootStatussen()[i] : SlootStatus::GeenSloot, feiten);
+  if (slootrecordVanAnderProfiel(profiel)) {
+    pagina.waarschuwing = QStringLiteral("Let op: het slootrecord van dit profiel heet '") +
+                          tekstUitBestand(profiel.sloot.kolom(1)) +
+                          QStringLiteral("'; het hoort waarschijnlijk bij een ander profiel.");
+  }
+  for (const Recordveld& veld : slootrecordVelden()) {
+    pagina.record << QStringLiteral("  ") + veld.kop + QLatin1Char(' ') + slootrecordTekst(profiel.sloot, veld.kolom);
+  }
+  if (feiten.heeftSloot()) pagina.sloot = slootKader(berekenGeometrie(profiel), feiten);
+  return pagina;
+}
 
 std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opties, const QString& pad) {
   const ProfielStore& s = taak.store();
@@ -131,8 +198,8 @@ std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opt
   const QSizeF pagina = zetSchermmaat(p, pdf, pic);
 
   static const Bouwfeiten geenFeiten;
-  const std::vector<SlootStatus>& statussen = taak.slootStatussen();
   const std::vector<Bouwfeiten>& alleFeiten = taak.bouwfeiten();
+  const QDateTime gemaakt = QDateTime::currentDateTime();
   const std::int32_t aantal = s.aantalProfielen();
   for (std::int32_t nr = 1; nr <= aantal; ++nr) {
     const Profiel& profiel = s.profiel(nr);
@@ -142,13 +209,7 @@ std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opt
     tekenSlootprofiel(pic, profiel, g, feiten, opties.oudMaaiveld);
     pic.passend();
     zetPeillijnen(peillijnen, pic.scaleWidth(), opties.boezempeil, opties.polderpeil);
-    const QString kop = QStringLiteral("Zarvo-Edit \u2013 slootprofielen \u2013 ") +
-                        QString::fromStdString(s.inputbestand) + QStringLiteral("    pagina %1 van %2").arg(nr).arg(aantal);
-    const QString naam = QStringLiteral("Profiel ") + tekstUitBestand(profiel.naam) +
-                         QStringLiteral(" (%1/%2)").arg(nr).arg(aantal);
-    tekenPagina(p, pagina, pic, kop, naam,
-                uitkomst(i < statussen.size() ? statussen[i] : SlootStatus::GeenSloot, feiten),
-                berekenSlootmaten(profiel, feiten), opties);
+    tekenPagina(p, pagina, pic, rapportpagina(taak, nr, gemaakt), opties, berekenSlootmaten(profiel, feiten));
     if (nr < aantal) pdf.newPage();
   }
   if (!p.end()) return QStringLiteral("Het rapport ") + pad + QStringLiteral(" kon niet volledig worden geschreven.");

@@ -3,8 +3,13 @@
 // screen draws them.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
 #include <optional>
+
+#include "ditch/slootzicht.h"
 
 namespace zarvo {
 class Taak;
@@ -19,6 +24,19 @@ struct RapportOpties {
   double polderpeil = -2;
   bool oudMaaiveld = true;
 };
+
+// The texts of one page and whether it shows the ditch zoomed in.
+struct Rapportpagina {
+  QString kop;            // program, date and page number
+  QStringList bestanden;  // the profile file and the ditch file
+  QString naam;
+  QString uitkomst;
+  QString waarschuwing;   // for a record meant for another profile; else empty
+  QStringList record;     // the ditch record used, field by field
+  std::optional<LZKader> sloot;  // the zoomed view; none without a built ditch
+};
+// Page 'nr' (1-based) of the report on 'taak', made at 'gemaakt'.
+Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const QDateTime& gemaakt);
 
 // Writes a page for every profile of 'taak' (its ditches built) to 'pad'.
 // Returns the message when the file cannot be written.

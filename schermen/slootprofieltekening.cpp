@@ -150,6 +150,18 @@ const std::array<QString, aantalSlootmaten>& slootmatenKoppen() {
   return koppen;
 }
 
+const std::array<Recordveld, aantalRecordvelden>& slootrecordVelden() {
+  static const std::array<Recordveld, aantalRecordvelden> velden = {
+      Recordveld{QStringLiteral("Naam:"), 1},           Recordveld{QStringLiteral("Slootbodem:"), 2},
+      Recordveld{QStringLiteral("Talud dijkzijde:"), 3}, Recordveld{QStringLiteral("Talud polderzijde:"), 4},
+      Recordveld{QStringLiteral("a:"), 5},              Recordveld{QStringLiteral("b:"), 7}};
+  return velden;
+}
+
+QString slootrecordTekst(const SlootRecord& record, int kolom) {
+  return record.aanwezig() ? tekstUitBestand(record.kolom(kolom)) : QStringLiteral("\u2013");
+}
+
 std::array<QString, aantalSlootmaten> slootmatenTeksten(const std::optional<Slootmaten>& maten) {
   const QString streep = QStringLiteral("\u2013");
   std::array<QString, aantalSlootmaten> teksten;

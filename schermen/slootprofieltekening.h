@@ -51,4 +51,15 @@ constexpr std::size_t aantalSlootmaten = 8;
 const std::array<QString, aantalSlootmaten>& slootmatenKoppen();
 std::array<QString, aantalSlootmaten> slootmatenTeksten(const std::optional<Slootmaten>& maten);
 
+// The fields of the ditch record the screen and the report show (the sixth
+// is not used): caption and column of the ditch file.
+struct Recordveld {
+  QString kop;
+  int kolom;
+};
+constexpr std::size_t aantalRecordvelden = 6;
+const std::array<Recordveld, aantalRecordvelden>& slootrecordVelden();
+// A field as written in the file; a dash for a profile without a record.
+QString slootrecordTekst(const SlootRecord& record, int kolom);
+
 }  // namespace zarvo::gui

@@ -242,6 +242,29 @@ TEST_F(SlootZoom, ReportHasOnePagePerProfileAndTellsTheError) {
   EXPECT_NE(schrijfRapport(taak(), {}, map.filePath("geen/map/r.pdf")), std::nullopt);
 }
 
+// What a colleague reading a page needs: the files, the date, the record
+// used, a warning where the record bears another profile's name, and the
+// ditch zoomed in where one was built.
+TEST_F(SlootZoom, AReportPageNamesFilesDateRecordAndAForeignRecord) {
+  store().bestandSloot = "sloten.csv";
+  store().profiel(2).sloot = SlootRecord({"P9", "-1", "1", "1", "", "", ""});
+  FrmPL& f = scherm<FrmPL>();
+  f.laad();
+  const QDateTime gemaakt(QDate(2026, 3, 5), QTime(14, 7));
+  const Rapportpagina een = rapportpagina(taak(), 1, gemaakt);
+  EXPECT_TRUE(een.kop.contains("5 maart 2026, 14:07")) << een.kop.toStdString();
+  EXPECT_TRUE(een.kop.contains("pagina 1 van 3"));
+  EXPECT_EQ(een.bestanden, (QStringList{"Profielbestand: dijkvak.txt", "Slootbestand: sloten.csv"}));
+  EXPECT_TRUE(een.record.contains("  Slootbodem: -1")) << een.record.join('|').toStdString();
+  EXPECT_TRUE(een.waarschuwing.isEmpty());
+  ASSERT_TRUE(een.sloot.has_value());
+  EXPECT_LE(een.sloot->links, 20.0);
+  EXPECT_GE(een.sloot->rechts, 30.0);
+  const Rapportpagina twee = rapportpagina(taak(), 2, gemaakt);
+  EXPECT_TRUE(twee.waarschuwing.contains("'P9'")) << twee.waarschuwing.toStdString();
+  EXPECT_FALSE(twee.sloot.has_value()) << "no ditch, nothing to zoom in on";
+}
+
 TEST(RapportZonderScherm, TheSampleGivesAPagePerProfileAMissingFileExitCodeOne) {
   FakeBerichten berichten;
   QTemporaryDir map;
