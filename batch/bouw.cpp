@@ -26,7 +26,7 @@ std::string gebruikBouw() {
       "                          [--verwijder NAAM]... [--decimaalteken T]\n"
       "                          [--bestandsnaam NAAM] [--formaat F]\n"
       "                          [--karakteristiekepunten BESTAND]\n"
-      "                          [--slootkanten BESTAND]\n"
+      "                          [--slootkanten BESTAND] [--koppel-op-naam]\n"
       "                          [--kaart NAAM] [--dxf NAAM] [--crs EPSG:N]\n"
       "\n"
       "Leest het profielbestand en het slootbestand, verwijdert de genoemde\n"
@@ -63,6 +63,14 @@ std::string gebruikBouw() {
       "                       zijn gekozen (output_slootkanten_<stam>.csv): die\n"
       "                       profielen krijgen hun sloot tussen die punten, en\n"
       "                       het bestand wordt naast het resultaat opgeslagen\n"
+      "  --koppel-op-naam     geeft elk profiel het record van het slootbestand met\n"
+      "                       zijn naam (spaties eromheen en hoofdletters tellen\n"
+      "                       niet), in plaats van record 1 aan profiel 1 enzovoort;\n"
+      "                       het aantal records mag dan verschillen. Profielen\n"
+      "                       zonder record (die krijgen geen sloot) en records\n"
+      "                       zonder profiel worden op stderr genoemd; twee records\n"
+      "                       voor een profiel, of een record dat bij twee\n"
+      "                       profielen met dezelfde naam past, zijn een fout\n"
       "  --kaart NAAM         schrijft ook een GeoPackage (.gpkg) voor GIS in de\n"
       "                       uitvoermap, met de lagen profielen, punten, sloten\n"
       "                       en verwijderd\n"
@@ -150,7 +158,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   if (!gesplitst.fout.empty()) return gebruiksfout(gesplitst.fout, gebruikBouw());
   const Argumenten args =
       ontleedArgumenten(gesplitst.rest, {"uitvoermap", "decimaalteken", "bestandsnaam", "formaat",
-                                         "karakteristiekepunten", "slootkanten", "kaart", "dxf", "crs"});
+                                         "karakteristiekepunten", "slootkanten", "kaart", "dxf", "crs"},
+                        {"koppel-op-naam"});
   if (!args.fout.empty()) return gebruiksfout(args.fout, gebruikBouw());
   if (args.hulp) {
     const std::string tekst = gebruikBouw();
@@ -185,6 +194,7 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
   Taak& taak = *blijvend;
   taak.zetKarakteristiekePunten(optie(args, "karakteristiekepunten", ""));
   taak.zetBestanden(args.posities[0], args.posities[1]);
+  if (args.opties.count("koppel-op-naam")) taak.zetSlootkoppeling(Slootkoppeling::OpNaam);
   // The exports are names in the output folder, saved with the result.
   const std::string kaartNaam = optie(args, "kaart", "");
   const std::string dxfNaam = optie(args, "dxf", "");
@@ -256,7 +266,8 @@ int voerBouwUit(const std::vector<std::string>& argumenten) {
       meldOpStderr(*melding);
       return invoerFout;
     }
-    // A script cannot be asked; the warnings are only told.
+    // A script cannot be asked; the warnings are only told, and so are the
+    // names that found no match when matched by name.
     for (const Melding& waarschuwing : taak.leeswaarschuwingen()) meldOpStderr(waarschuwing);
 
     for (const std::string& naam : gesplitst.verwijder) {

@@ -129,8 +129,12 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
 
   // Made only for a message: most profiles never need it.
   auto naam = [&prof] { return naamVoorMelding(prof); };
-  // An absent record has empty fields, which are reported like any other
-  // field that is not a number.
+  // Matched by name, a profile may have found no record in the ditch file;
+  // that is said as such, not as fields that are no number.
+  if (!prof.sloot.aanwezig()) {
+    meldFout(sink, "er is geen slootrecord voor profiel " + naam());
+    return SlootStatus::Fout;
+  }
   const std::optional<double> bodemGelezen = leesGetalSloot(prof.sloot.kolom(2));
   if (!bodemGelezen) {
     meldFout(sink, "de slootbodem is geen getal in profiel " + naam());
@@ -248,6 +252,9 @@ SlootStatus bouwVoorland(Profiel& prof, const SlootVariabelen& var, MeldingSink&
     }
   }
   if (voorlandPunt == nullptr) return SlootStatus::GeenSloot;
+  // Both edges were found, so the ditch step has already said that the
+  // profile has no record; once is enough.
+  if (!prof.sloot.aanwezig()) return SlootStatus::Fout;
 
   const std::optional<double> a = leesGetalSloot(prof.sloot.kolom(5));
   const std::optional<double> b = leesGetalSloot(prof.sloot.kolom(7));

@@ -39,17 +39,21 @@ std::map<std::string, std::vector<std::string>>& stilleTitelsPerBestand() {
   return titels;
 }
 
+void zetIcoon(QMessageBox& box, Icoon icoon) {
+  switch (icoon) {
+    case Icoon::Kritiek: box.setIcon(QMessageBox::Critical); break;
+    case Icoon::Informatie: box.setIcon(QMessageBox::Information); break;
+    case Icoon::Geen: box.setIcon(QMessageBox::NoIcon); break;
+  }
+}
+
 class QtBerichten : public BerichtenDienst {
  public:
   Antwoord toon(const QString& tekst, const QString& titel, Icoon icoon, Knoppen knoppen) override {
     QMessageBox box(ouderVoorBox());
     box.setWindowTitle(titel);
     box.setText(tekst);
-    switch (icoon) {
-      case Icoon::Kritiek: box.setIcon(QMessageBox::Critical); break;
-      case Icoon::Informatie: box.setIcon(QMessageBox::Information); break;
-      case Icoon::Geen: box.setIcon(QMessageBox::NoIcon); break;
-    }
+    zetIcoon(box, icoon);
     if (knoppen == Knoppen::OKToonAlle) {
       box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
       auto* alle = box.addButton(QStringLiteral("&Toon alle"), QMessageBox::ActionRole);
@@ -67,6 +71,24 @@ class QtBerichten : public BerichtenDienst {
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
     return Antwoord::OK;
+  }
+
+  int kies(const QString& tekst, const QString& titel, Icoon icoon, const QStringList& knoppen, int terug) override {
+    QMessageBox box(ouderVoorBox());
+    box.setWindowTitle(titel);
+    box.setText(tekst);
+    zetIcoon(box, icoon);
+    // One role for all keeps them in the order given on every platform.
+    std::vector<QPushButton*> gemaakt;
+    for (const QString& knop : knoppen) gemaakt.push_back(box.addButton(knop, QMessageBox::ActionRole));
+    if (terug >= 0 && static_cast<std::size_t>(terug) < gemaakt.size()) {
+      QPushButton* veilig = gemaakt[static_cast<std::size_t>(terug)];
+      box.setDefaultButton(veilig);
+      box.setEscapeButton(veilig);
+    }
+    box.exec();
+    const auto gekozen = std::find(gemaakt.begin(), gemaakt.end(), box.clickedButton());
+    return gekozen == gemaakt.end() ? terug : static_cast<int>(gekozen - gemaakt.begin());
   }
 
   void toonInReeks(const QString& tekst, const QString& titel, Icoon icoon, bool& nietMeerTonen) override {
@@ -116,6 +138,10 @@ void zetBerichtenDienst(BerichtenDienst* dienst) { actief = dienst; }
 
 Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon, Knoppen knoppen) {
   return berichten().toon(tekst, titel, icoon, knoppen);
+}
+
+int kiesBericht(const QString& tekst, const QString& titel, Icoon icoon, const QStringList& knoppen, int terug) {
+  return berichten().kies(tekst, titel, icoon, knoppen, terug);
 }
 
 void toonMelding(const Melding& melding) {

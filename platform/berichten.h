@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,15 @@ class BerichtenDienst {
     toon(tekst, titel, icoon, Knoppen::OK);
     nietMeerTonen = false;
   }
+  // A question whose buttons say what they do: 'knoppen' are their texts
+  // from left to right ('&' before the access key). Returns the index of
+  // the one chosen. 'terug' is the cautious one: Enter, Escape and closing
+  // the box choose it. A service without boxes of its own shows the text
+  // and takes that one.
+  virtual int kies(const QString& tekst, const QString& titel, Icoon icoon, const QStringList& /*knoppen*/, int terug) {
+    toon(tekst, titel, icoon, Knoppen::OK);
+    return terug;
+  }
   // Messages to read at leisure: a list whose text can be selected and
   // copied.
   virtual void toonLijst(const QString& titel, const QString& tekst) { toon(tekst, titel, Icoon::Geen, Knoppen::OK); }
@@ -42,6 +52,7 @@ void zetBerichtenDienst(BerichtenDienst* dienst);
 Antwoord toonBericht(const QString& tekst, const QString& titel, Icoon icoon,
                      Knoppen knoppen = Knoppen::OK);
 void toonMelding(const Melding& melding);  // OK button; core texts are UTF-8
+int kiesBericht(const QString& tekst, const QString& titel, Icoon icoon, const QStringList& knoppen, int terug);
 
 // "Opgeslagen als <pad>." in a box titled "Bestand opgeslagen": a file the
 // user chose in a file dialog is written, and this is where.

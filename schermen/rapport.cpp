@@ -242,6 +242,7 @@ int maakRapportZonderScherm(const QString& uit, const QString& profielbestand, c
 
   Taak taak;
   taak.zetBestanden(profielbestand.toStdString(), slootbestand.toStdString());
+  if (opties.koppelOpNaam) taak.zetSlootkoppeling(Slootkoppeling::OpNaam);
   BerichtenSink sink;
   if (const auto fout = taak.leesIn(sink, decimaalteken())) {
     toonMelding(*fout);

@@ -18,11 +18,13 @@ class Taak;
 namespace zarvo::gui {
 
 // What the report shows besides the job: the water levels (m NAP) and
-// whether the ground each ditch replaced is drawn.
+// whether the ground each ditch replaced is drawn; and, made without a
+// window, whether the ditch records go to the profiles by name.
 struct RapportOpties {
   double boezempeil = -0.4;
   double polderpeil = -2;
   bool oudMaaiveld = true;
+  bool koppelOpNaam = false;
 };
 
 // The texts of one page and whether it shows the ditch zoomed in.

@@ -2,7 +2,7 @@
 // Files named on the command line are preselected on the input screen; the
 // user still confirms them there.
 //
-// zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND
+// zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND [--koppel-op-naam]
 // Writes the ditch report without a window, for scripts.
 #include <QApplication>
 #include <QIcon>
@@ -21,14 +21,16 @@ namespace {
 const char* const gebruik =
     "Gebruik: zarvo-edit [PROFIELBESTAND [SLOOTBESTAND]]\n"
     "         zarvo-edit --rapport UIT.pdf PROFIELBESTAND SLOOTBESTAND\n"
-    "                    [--boezempeil P] [--polderpeil P]\n"
+    "                    [--boezempeil P] [--polderpeil P] [--koppel-op-naam]\n"
     "\n"
     "         zarvo-edit --version\n"
     "\n"
     "--rapport schrijft zonder venster het slootrapport (PDF, een pagina per profiel)\n"
     "en eindigt met 0, of met 1 en de melding als een bestand niet lukt.\n"
     "--boezempeil en --polderpeil: de peilen (m NAP, punt als decimaalteken) van de\n"
-    "hulplijnen in het rapport; standaard -0.4 en -2, zoals het slootscherm begint.\n";
+    "hulplijnen in het rapport; standaard -0.4 en -2, zoals het slootscherm begint.\n"
+    "--koppel-op-naam: elk profiel krijgt het record van het slootbestand met zijn\n"
+    "naam, in plaats van record 1 voor profiel 1 enzovoort (zie zarvo-batch bouw).\n";
 }
 
 int main(int argc, char** argv) {
@@ -82,6 +84,7 @@ int main(int argc, char** argv) {
         break;
       }
     }
+    opties.koppelOpNaam = argumenten.removeAll(QStringLiteral("--koppel-op-naam")) > 0;
     const qsizetype plek = argumenten.indexOf(QStringLiteral("--rapport"));
     argumenten.removeAt(plek);
     if (argumenten.size() != 3 || plek >= argumenten.size()) {

@@ -211,14 +211,50 @@ bool Schermvolgorde::leesIn() {
     toonMelding(*fout);
     return false;
   }
+  // Back to the input screen, nothing loaded, the choice kept.
+  auto terugNaarInvoer = [this] {
+    taak_.zetBestanden(taak_.profielbestand(), taak_.slootbestand());
+    return false;
+  };
+  bool opNaamGekoppeld = false;
   for (const Melding& waarschuwing : taak_.leeswaarschuwingen()) {
-    const QString vraag = QString::fromStdString(waarschuwing.tekst) + QStringLiteral("\n\nToch doorgaan?");
-    if (toonBericht(vraag, QString::fromStdString(waarschuwing.titel), Icoon::Informatie, Knoppen::JaNee) !=
-        Antwoord::Ja) {
-      // Back to the input screen, nothing loaded, the choice kept.
-      taak_.zetBestanden(taak_.profielbestand(), taak_.slootbestand());
-      return false;
+    if (&waarschuwing != taak_.slootnaamwaarschuwing()) {
+      const QString vraag = QString::fromStdString(waarschuwing.tekst) + QStringLiteral("\n\nToch doorgaan?");
+      if (toonBericht(vraag, QString::fromStdString(waarschuwing.titel), Icoon::Informatie, Knoppen::JaNee) !=
+          Antwoord::Ja) {
+        return terugNaarInvoer();
+      }
+      continue;
     }
+    // Records that only stand in another order than the profiles are set
+    // right by their names; the engineer sees the pairs and chooses.
+    enum { OpVolgorde, OpNaam, Terug };
+    const QString vraag = QString::fromStdString(waarschuwing.tekst) +
+                          QStringLiteral("\n\nToch doorgaan met de records op volgorde, of de records op naam aan de "
+                                         "profielen koppelen?");
+    const int keuze = kiesBericht(vraag, QString::fromStdString(waarschuwing.titel), Icoon::Informatie,
+                                  {QStringLiteral("Ja, op &volgorde"), QStringLiteral("&Koppel op naam"),
+                                   QStringLiteral("&Nee")},
+                                  Terug);
+    if (keuze == OpNaam) {
+      opNaamGekoppeld = true;
+      break;
+    }
+    if (keuze != OpVolgorde) return terugNaarInvoer();
+  }
+  if (opNaamGekoppeld) {
+    std::optional<Melding> fout;
+    {
+      Zandloper zandloper;
+      fout = taak_.koppelOpNaam();
+    }
+    if (fout) {
+      fout->tekst += "\nKies de bestanden opnieuw.";
+      toonMelding(*fout);
+      return terugNaarInvoer();
+    }
+    // What found no match is told, not asked: the engineer chose this.
+    for (const Melding& melding : taak_.leeswaarschuwingen()) toonMelding(melding);
   }
   ongedaan_.clear();
   FrmGraphicView& review = scherm<FrmGraphicView>();

@@ -24,6 +24,7 @@ void Taak::zetBestanden(std::string profielbestand, std::string slootbestand) {
   store_ = std::move(vers);
   verwijderd_.clear();
   leeswaarschuwingen_.clear();
+  naamwaarschuwing_.reset();
   slootVariabelen_ = SlootVariabelen{};
   statussen_.clear();
   bouwfeiten_.clear();
@@ -80,11 +81,34 @@ std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, con
   if (store_.aantalProfielen() == 0) {
     return mislukt(toonbaar({"Fout!", "Het bestand " + store_.inputbestand + " bevat geen profielen.", Icoon::Kritiek}));
   }
-  if (auto fout = leesBestandSloot(store_, store_.bestandSloot)) return mislukt(toonbaar(*fout));
+  std::optional<Melding> ongekoppeld;
+  if (auto fout = leesBestandSloot(store_, store_.bestandSloot, slootkoppeling_, &ongekoppeld)) {
+    return mislukt(toonbaar(*fout));
+  }
   std::int32_t volgnummer = 0;
   for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
-  // Records go by position, as always; a name that differs is only told.
-  if (auto waarschuwing = waarschuwingSlootNamen(store_)) leeswaarschuwingen_.push_back(std::move(*waarschuwing));
+  if (ongekoppeld) leeswaarschuwingen_.push_back(toonbaar(std::move(*ongekoppeld)));
+  // By position a name that differs is only told.
+  if (auto waarschuwing = waarschuwingSlootNamen(store_)) {
+    naamwaarschuwing_ = leeswaarschuwingen_.size();
+    leeswaarschuwingen_.push_back(std::move(*waarschuwing));
+  }
+  return std::nullopt;
+}
+
+std::optional<Melding> Taak::koppelOpNaam() {
+  if (gebouwd_ || !verwijderd_.empty()) throw std::logic_error("op naam koppelen na verwijderen of bouwen");
+  std::optional<Melding> ongekoppeld;
+  if (auto fout = leesBestandSloot(store_, store_.bestandSloot, Slootkoppeling::OpNaam, &ongekoppeld)) {
+    return toonbaar(*fout);
+  }
+  slootkoppeling_ = Slootkoppeling::OpNaam;
+  // The names agree now; what else the reading found still holds.
+  if (naamwaarschuwing_) {
+    leeswaarschuwingen_.erase(leeswaarschuwingen_.begin() + static_cast<std::ptrdiff_t>(*naamwaarschuwing_));
+    naamwaarschuwing_.reset();
+  }
+  if (ongekoppeld) leeswaarschuwingen_.push_back(toonbaar(std::move(*ongekoppeld)));
   return std::nullopt;
 }
 

@@ -19,6 +19,7 @@
 
 #include "ditch/slootprofiel.h"
 #include "input/leesbestand.h"
+#include "input/leesbestandsloot.h"
 #include "output/kaart.h"
 #include "output/oppervlaktelijnen.h"
 #include "output/opslag.h"
@@ -44,6 +45,11 @@ class Taak {
   void zetKarakteristiekePunten(std::string pad) { karakteristiekePunten_ = std::move(pad); }
   const std::string& karakteristiekePunten() const { return karakteristiekePunten_; }
 
+  // How leesIn() gives the ditch records to the profiles: by position (the
+  // default) or by name. Choosing the two files keeps this choice.
+  void zetSlootkoppeling(Slootkoppeling koppeling) { slootkoppeling_ = koppeling; }
+  Slootkoppeling slootkoppeling() const { return slootkoppeling_; }
+
   // Reads both files; a profile file that starts with a surface-lines
   // header is read as surface lines. Double points are dropped with a message through
   // 'sink'. On an error nothing is loaded (no profiles, nothing deleted)
@@ -55,10 +61,23 @@ class Taak {
   std::optional<Melding> leesIn(MeldingSink& sink, char decimaalteken, const Voortgang& voortgang = {});
   bool isIngelezen() const { return store_.aantalProfielen() > 0; }
   // What the last successful leesIn() found doubtful but read anyway
-  // ("Let op!"): today a ditch file whose record names differ from their
-  // profiles' names. The caller decides whether to go on. Empty after a
-  // failed read and whenever files are chosen again.
+  // ("Let op!"): a ditch file whose record names differ from their
+  // profiles' names, or, matched by name, the profiles without a record
+  // and the records without a profile. The caller decides whether to go
+  // on. Empty after a failed read and whenever files are chosen again.
   const std::vector<Melding>& leeswaarschuwingen() const { return leeswaarschuwingen_; }
+  // The warning among leeswaarschuwingen() that records went by position
+  // to profiles of other names, for which koppelOpNaam() is the remedy;
+  // nullptr when there is none.
+  const Melding* slootnaamwaarschuwing() const {
+    return naamwaarschuwing_ ? &leeswaarschuwingen_[*naamwaarschuwing_] : nullptr;
+  }
+  // Reads the ditch file again, matched by name, for a job read by
+  // position whose names turned out not to agree; from then on the job is
+  // matched by name, and leeswaarschuwingen() hold what found no match. On an error (the
+  // file and the line named) the job stays as it was. Only before anything
+  // is deleted or built.
+  std::optional<Melding> koppelOpNaam();
 
   // The first remaining profile named exactly 'naam' (1-based), 0 if none.
   std::int32_t zoekProfiel(std::string_view naam) const;
@@ -170,6 +189,8 @@ class Taak {
   // The deleted profiles themselves, parallel to store_.verwijderdeProfielen.
   std::vector<Profiel> verwijderd_;
   std::vector<Melding> leeswaarschuwingen_;
+  std::optional<std::size_t> naamwaarschuwing_;  // its index in leeswaarschuwingen_
+  Slootkoppeling slootkoppeling_ = Slootkoppeling::OpVolgorde;
   std::optional<std::string> bestandsnaam_;
   SlootVariabelen slootVariabelen_;
   std::vector<SlootStatus> statussen_;

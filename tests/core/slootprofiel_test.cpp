@@ -227,8 +227,8 @@ TEST(Slootprofiel, RefusalsLeaveTheProfileAsItWas) {
       {gewoon, "laag", "1", "1", true, "de slootbodem is geen getal in profiel " + naam},
       {gewoon, "0", "1.2.3", "1", true, "de taludfactor (dijkzijde) is geen getal in profiel " + naam},
       {gewoon, "0", "1", "", true, "de taludfactor (polderzijde) is geen getal in profiel " + naam},
-      // No record at all: the fields are empty, the profile's own name is used.
-      {gewoon, "", "", "", false, "de slootbodem is geen getal in profiel P1"},
+      // No record at all: said as such, with the profile's own name.
+      {gewoon, "", "", "", false, "er is geen slootrecord voor profiel P1"},
       // Offsets 2×3 + 3×2 = 12 across 10 m: the bottom points would cross.
       {gewoon, "0", "3", "2", true, "de sloot past niet tussen de insteken in profiel " + naam},
       {gewoon, "0", "-1", "1", true, "de sloot past niet tussen de insteken in profiel " + naam},

@@ -91,14 +91,14 @@ class EindTotEind : public SchermTest {
 
     // Input selection: the profile file, then the ditch file, then OK.
     FrmInput& invoer = scherm<FrmInput>();
-    EXPECT_TRUE(invoer.zetMap(voorbeelden));
+    EXPECT_TRUE(invoer.zetMap(invoermap));
     klikBestand(invoer, profielBestand);
     QRadioButton* sloot = kind<QRadioButton>(invoer, "optSlootbestand");
     if (!sloot) return {};
     QTest::mouseClick(sloot, Qt::LeftButton);
-    klikBestand(invoer, slootBestand);
-    EXPECT_EQ(store().inputbestand, QDir(voorbeelden).filePath(profielBestand).toStdString());
-    EXPECT_EQ(store().bestandSloot, QDir(voorbeelden).filePath(slootBestand).toStdString());
+    klikBestand(invoer, slootnaam);
+    EXPECT_EQ(store().inputbestand, QDir(invoermap).filePath(profielBestand).toStdString());
+    EXPECT_EQ(store().bestandSloot, QDir(invoermap).filePath(slootnaam).toStdString());
     klik(invoer, "cmdOK");
     QCoreApplication::processEvents();
     EXPECT_TRUE(zichtbaar("frmGraphicView"));
@@ -163,6 +163,9 @@ class EindTotEind : public SchermTest {
     return fake.getoond.size() == voor + 1 ? fake.getoond.back() : GetoondBericht{};
   }
 
+  // Where the input screen finds the two files, and the ditch file's name.
+  QString invoermap = voorbeelden;
+  QString slootnaam = slootBestand;
   FakeBerichten fake;
   std::string verwijderdProfiel;  // deleted on the review screen
   // What the user does on the ditch screen besides stepping through it.
@@ -248,6 +251,85 @@ TEST_F(EindTotEind, ChosenDitchEdgesAreSavedAndTheBatchReplaysThemByteForByte) {
   for (const QString& naam : namen) {
     EXPECT_TRUE(lees(QDir(doel.path()).filePath(naam)) == lees(QDir(batchDoel.path()).filePath(naam)))
         << naam.toStdString() << " differs from the batch's";
+  }
+}
+
+// Ditch records in another order, one profile's record missing and one
+// record of a profile that is not there: "Koppel op naam" in the question
+// about the names gives each profile its own record, the notice names what
+// found no match, and the save is what the batch writes with
+// --koppel-op-naam.
+TEST_F(EindTotEind, RecordsMatchedByNameOnTheScreensAreWhatTheBatchMatchesByName) {
+  QTemporaryDir invoer;
+  QTemporaryDir doel;
+  QTemporaryDir batchDoel;
+  ASSERT_TRUE(invoer.isValid() && doel.isValid() && batchDoel.isValid());
+  const QString zonderRecord = QStringLiteral("DP114+025");  // ditch edges and a foreland
+  QList<QByteArray> regels = lees(QDir(voorbeelden).filePath(slootBestand)).split('\n');
+  while (!regels.isEmpty() && regels.back().isEmpty()) regels.pop_back();
+  ASSERT_GT(regels.size(), 4);
+  QByteArray omgekeerd = regels.front() + '\n';
+  for (qsizetype i = regels.size() - 1; i >= 1; --i) {
+    if (!regels[i].startsWith(zonderRecord.toUtf8() + ';')) omgekeerd += regels[i] + '\n';
+  }
+  omgekeerd += "DP120+000;-1.50;2.0;2.0;;;\n";
+  {
+    QFile f(QDir(invoer.path()).filePath(QStringLiteral("sloot_op_naam.csv")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(omgekeerd);
+  }
+  ASSERT_TRUE(QFile::copy(QDir(voorbeelden).filePath(profielBestand), QDir(invoer.path()).filePath(profielBestand)));
+  invoermap = invoer.path();
+  slootnaam = QStringLiteral("sloot_op_naam.csv");
+  fake.keuzes.push_back(1);  // "Koppel op naam"
+
+  const GetoondBericht bericht = loopEnSlaOp(doel.path());
+  ASSERT_FALSE(HasFailure());
+  EXPECT_EQ(bericht.tekst, "Bestanden zijn opgeslagen.");
+  EXPECT_EQ(fake.onverwachteVragen, 0);
+  ASSERT_GE(fake.getoond.size(), 2u);
+  EXPECT_EQ(fake.getoond[0].knopteksten,
+            QStringList({"Ja, op &volgorde", "&Koppel op naam", "&Nee"}));
+  EXPECT_TRUE(fake.getoond[0].tekst.contains("profiel 1 'DP112+000' heeft slootrecord 'DP115+050'"));
+  const QString melding = fake.getoond[1].tekst;
+  EXPECT_EQ(fake.getoond[1].titel, "Let op!");
+  EXPECT_TRUE(melding.contains("Geen slootrecord voor 1 profiel:\nprofiel 10 'DP114+025'\n")) << melding.toStdString();
+  EXPECT_TRUE(melding.contains("1 slootrecord hoort bij geen profiel:\nregel 16 'DP120+000'\n")) << melding.toStdString();
+  // The one profile without a record fails once, by name; the rest got
+  // their own records.
+  int fouten = 0;
+  for (const GetoondBericht& b : fake.getoond) {
+    if (b.titel != "Fout!") continue;
+    ++fouten;
+    EXPECT_EQ(b.tekst, "er is geen slootrecord voor profiel " + zonderRecord);
+  }
+  EXPECT_EQ(fouten, 1);
+  for (const Profiel& p : store().profielen) {
+    if (p.naam == zonderRecord.toStdString()) {
+      EXPECT_FALSE(p.sloot.aanwezig());
+    } else {
+      EXPECT_EQ(p.sloot.kolom(1), p.naam);
+    }
+  }
+
+  QProcess batch;
+  batch.start(QStringLiteral(ZARVO_BATCH),
+              {"bouw", QDir(invoermap).filePath(profielBestand), QDir(invoermap).filePath(slootnaam), "--uitvoermap",
+               batchDoel.path(), "--verwijder", QString::fromStdString(verwijderdProfiel), "--decimaalteken", ",",
+               "--koppel-op-naam"});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  ASSERT_EQ(batch.exitCode(), 0);
+  const QString batchFout = QString::fromUtf8(batch.readAllStandardError());
+  EXPECT_TRUE(batchFout.contains("Let op!: " + melding)) << batchFout.toStdString();
+  EXPECT_TRUE(batchFout.contains("Fout!: er is geen slootrecord voor profiel " + zonderRecord));
+  const QStringList namen = {"output_profiel_" + profielBestand,
+                             "output_verwijderde_profielen_" + profielBestand};
+  EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
+  EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
+  for (const QString& naam : namen) {
+    const QByteArray scherm = lees(QDir(doel.path()).filePath(naam));
+    EXPECT_GT(scherm.size(), 30) << naam.toStdString();
+    EXPECT_TRUE(scherm == lees(QDir(batchDoel.path()).filePath(naam))) << naam.toStdString() << " differs from the batch's";
   }
 }
 

@@ -1,5 +1,6 @@
 // A message service for screen tests: records every box, answers Yes/No
-// questions from a script, and records a program end instead of ending.
+// questions and questions with buttons of their own from a script, and
+// records a program end instead of ending.
 #pragma once
 
 #include <deque>
@@ -15,6 +16,7 @@ struct GetoondBericht {
   QString titel;
   Icoon icoon;
   Knoppen knoppen;
+  QStringList knopteksten = {};  // a question with buttons of its own
 };
 
 class FakeBerichten : public BerichtenDienst {
@@ -34,6 +36,16 @@ class FakeBerichten : public BerichtenDienst {
     antwoorden.pop_front();
     return a;
   }
+  int kies(const QString& tekst, const QString& titel, Icoon icoon, const QStringList& knoppen, int terug) override {
+    getoond.push_back({tekst, titel, icoon, Knoppen::OK, knoppen});
+    if (keuzes.empty()) {
+      ++onverwachteVragen;  // unscripted, the cautious button is taken
+      return terug;
+    }
+    const int k = keuzes.front();
+    keuzes.pop_front();
+    return k;
+  }
   void beeindigProgramma() override { ++beeindigd; }
   // Series messages are recorded as OK boxes; the one numbered
   // 'nietMeerTonenBij' (1-based) comes back with the box ticked.
@@ -51,6 +63,7 @@ class FakeBerichten : public BerichtenDienst {
 
   std::vector<GetoondBericht> getoond;
   std::deque<Antwoord> antwoorden;  // answers to Yes/No questions, in order
+  std::deque<int> keuzes;           // buttons chosen (0-based) in questions of kies()
   int onverwachteVragen = 0;
   int beeindigd = 0;
 };

@@ -187,26 +187,59 @@ TEST_F(InvoerTest, BadInputFileShowsTheErrorAndStaysWithNothingLoaded) {
   EXPECT_EQ(berichten.beeindigd, 0);
 }
 
-// Two ditch records swapped: one question names them; No goes back to the
-// input screen with nothing loaded, Yes goes on with the records by position.
+// Two ditch records swapped: one question names them and offers three
+// ways on. "Nee" goes back to the input screen with nothing loaded, "Ja,
+// op volgorde" goes on with the records by position.
 TEST_F(InvoerTest, DitchRecordsForOtherProfilesAreAskedAbout) {
   taak().zetBestanden(map.schrijf("p.txt", "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n"),
                       map.schrijf("s.csv", "kop\nB;-1.5;2;2;;;\nA;-1.6;2;2;;;\n"));
   open();
-  berichten.antwoorden = {Antwoord::Nee};
+  berichten.keuzes = {2};
   klik("cmdOK");
   ASSERT_EQ(berichten.getoond.size(), 1u);
   EXPECT_EQ(berichten.getoond[0].titel, "Let op!");
-  EXPECT_EQ(berichten.getoond[0].knoppen, Knoppen::JaNee);
+  EXPECT_EQ(berichten.getoond[0].knopteksten, QStringList({"Ja, op &volgorde", "&Koppel op naam", "&Nee"}));
   EXPECT_TRUE(berichten.getoond[0].tekst.contains("profiel 1 'A' heeft slootrecord 'B'"));
   EXPECT_TRUE(schermBestaat<FrmInput>());
   EXPECT_FALSE(schermBestaat<FrmGraphicView>());
   EXPECT_EQ(store().aantalProfielen(), 0);
 
-  berichten.antwoorden = {Antwoord::Ja};
+  berichten.keuzes = {0};
   klik("cmdOK");
   ASSERT_TRUE(schermBestaat<FrmGraphicView>());
   EXPECT_EQ(store().profiel(1).sloot.kolom(2), "-1.5");
+  EXPECT_EQ(berichten.onverwachteVragen, 0);
+}
+
+// "Koppel op naam" gives each profile its own record and opens the review,
+// without a notice when every name found its match. A name the file holds
+// twice cannot be matched: the message names the lines, and the input
+// screen stays with nothing loaded.
+TEST_F(InvoerTest, KoppelOpNaamGivesEachProfileItsOwnRecord) {
+  const std::string profielen = map.schrijf("p.txt", "1,2,0,0,1,A\n1,2,3,4,2,A\n1,2,0,0,0,B\n1,2,1,0,0,B\n");
+  taak().zetBestanden(profielen, map.schrijf("s.csv", "kop\nB;-1.5;2;2;;;\nB;-1.6;2;2;;;\n"));
+  open();
+  berichten.keuzes = {1};
+  klik("cmdOK");
+  ASSERT_EQ(berichten.getoond.size(), 2u);
+  EXPECT_EQ(berichten.getoond[1].titel, "Fout!");
+  EXPECT_TRUE(berichten.getoond[1].tekst.contains("s.csv, regel 3: het record 'B' staat ook op regel 2"))
+      << berichten.getoond[1].tekst.toStdString();
+  EXPECT_TRUE(berichten.getoond[1].tekst.endsWith("\nKies de bestanden opnieuw."));
+  EXPECT_TRUE(schermBestaat<FrmInput>());
+  EXPECT_FALSE(schermBestaat<FrmGraphicView>());
+  EXPECT_EQ(store().aantalProfielen(), 0);
+
+  taak().zetBestanden(profielen, map.schrijf("s2.csv", "kop\nB;-1.5;2;2;;;\nA;-1.6;2;2;;;\n"));
+  berichten.keuzes = {1};
+  klik("cmdOK");
+  ASSERT_TRUE(schermBestaat<FrmGraphicView>());
+  EXPECT_EQ(berichten.getoond.size(), 3u);
+  EXPECT_EQ(store().profiel(1).sloot.kolom(2), "-1.6");
+  EXPECT_EQ(store().profiel(2).sloot.kolom(2), "-1.5");
+  EXPECT_EQ(taak().slootkoppeling(), Slootkoppeling::OpNaam);
+  EXPECT_TRUE(taak().leeswaarschuwingen().empty());
+  EXPECT_EQ(berichten.onverwachteVragen, 0);
 }
 
 // Closing the loading notice stops the reading: back on the input screen

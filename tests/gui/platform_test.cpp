@@ -2,6 +2,7 @@
 // controls, the palette and regional number texts.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QImage>
 #include <QMessageBox>
@@ -10,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 
 #include "platform/berichten.h"
 #include "platform/picturebox.h"
@@ -231,6 +234,39 @@ TEST(Berichten, ABoxDuringProgressBelongsToTheProgressWindow) {
   });
   toonBericht(QStringLiteral("Fout in profiel P1"), QStringLiteral("Fout!"), Icoon::Kritiek);
   EXPECT_EQ(ouder, &voortgang);
+}
+
+// A question with buttons of its own shows them left to right as given;
+// Enter and Escape take the cautious one, a click the one clicked.
+TEST(Berichten, ButtonsOfTheirOwnKeepTheirOrderAndEnterTakesTheCautiousOne) {
+  const QStringList knoppen = {QStringLiteral("Ja, op &volgorde"), QStringLiteral("&Koppel op naam"),
+                               QStringLiteral("&Nee")};
+  QStringList vanLinks;
+  auto vraag = [&](std::function<void(QMessageBox&)> antwoord) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      QList<QAbstractButton*> getoond = box->buttons();
+      std::sort(getoond.begin(), getoond.end(), [box](QAbstractButton* a, QAbstractButton* b) {
+        return a->mapTo(box, QPoint()).x() < b->mapTo(box, QPoint()).x();
+      });
+      vanLinks.clear();
+      for (QAbstractButton* k : getoond) vanLinks << k->text();
+      antwoord(*box);
+    });
+    return kiesBericht(QStringLiteral("Hoe verder?"), QStringLiteral("Let op!"), Icoon::Informatie, knoppen, 2);
+  };
+  EXPECT_EQ(vraag([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }), 2);
+  EXPECT_EQ(vanLinks, knoppen);
+  EXPECT_EQ(vraag([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }), 2);
+  for (int i : {1, 0}) {
+    EXPECT_EQ(vraag([&](QMessageBox& box) {
+                for (QAbstractButton* k : box.buttons()) {
+                  if (k->text() == knoppen[i]) k->click();
+                }
+              }),
+              i);
+  }
 }
 
 // "Niet meer tonen voor dit bestand" holds for the file for the rest of
