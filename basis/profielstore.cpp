@@ -77,6 +77,11 @@ void SlootRecord::wis() noexcept {
   opslag_.fill('\0');
 }
 
+const Profielbijlage& Profiel::geenBijlage() {
+  static const Profielbijlage geen;
+  return geen;
+}
+
 std::string_view SlootRecord::kolom(int c) const noexcept {
   const std::string_view t = tekst();
   std::size_t begin = 0;
@@ -182,9 +187,9 @@ Profiel ProfielStore::verwijderProfiel(std::int32_t p) {
 
 void ProfielStore::initialiseerProfielInfo() {
   for (Profiel& p : profielen) {
-    p.profielInfo[0] = Cel();
-    p.profielInfo[1] = Cel(p.naam);
-    for (std::size_t i = 2; i < p.profielInfo.size(); ++i) p.profielInfo[i] = Cel(-1.0);
+    p.profielInfo()[0] = Cel();
+    p.profielInfo()[1] = Cel(p.naam);
+    for (std::size_t i = 2; i < p.profielInfo().size(); ++i) p.profielInfo()[i] = Cel(-1.0);
   }
 }
 

@@ -96,9 +96,9 @@ struct Punt {
 // The ditch-profile file's record of one profile: fields 1..7 as text,
 // unconverted; field 1 is the name. Kept as one text, each field followed
 // by ';', instead of seven strings: a file of a million tiny profiles would
-// otherwise carry 200 bytes of empty strings for each. A record of up to 31
-// bytes (most are: "DP12;-1.60;2.0;2.2;;;") lies inside the record itself,
-// a longer one on the heap. The default record is absent: the ditch file
+// otherwise carry 200 bytes of empty strings for each. A record of up to 27
+// bytes ("DP12;-1.60;2.0;2.2;;;") lies inside the record itself, a longer
+// one on the heap. The default record is absent: the ditch file
 // held none for the profile.
 class SlootRecord {
  public:
@@ -120,17 +120,19 @@ class SlootRecord {
   friend bool operator==(const SlootRecord& a, const SlootRecord& b) noexcept { return a.tekst() == b.tekst(); }
 
  private:
-  // Byte 31 holds the length of an inside text (bytes 0..30), or
+  // Byte 27 holds the length of an inside text (bytes 0..26), or
   // 'opDeHeap' with the heap text's address in bytes 0..7 and its length in
   // bytes 8..15. Every record ends in ';', so a length of 0 means absent.
-  static constexpr std::size_t laatste = 31;
+  // 28 bytes, not 32: with it a profile record fits five to a block of the
+  // store.
+  static constexpr std::size_t laatste = 27;
   static constexpr char opDeHeap = '\xFF';
 
   std::string_view tekst() const noexcept;
   void zet(std::string_view tekst);
   void wis() noexcept;
 
-  alignas(8) std::array<char, 32> opslag_;
+  std::array<char, 28> opslag_;
 };
 
 // A profile's selection record: columns 0..37, column 1 the name, 2..37
@@ -174,40 +176,6 @@ struct KarakteristiekeVerwijzing {
   std::int32_t punt = 0;
 };
 
-// A profile's characteristic points, on the heap and only when there are
-// any: eight bytes in a profile without them, as nearly every profile of a
-// plain profile file is.
-class Karakteristieken {
- public:
-  Karakteristieken() = default;
-  Karakteristieken(const Karakteristieken& ander)
-      : lijst_(ander.lijst_ ? std::make_unique<std::vector<KarakteristiekeVerwijzing>>(*ander.lijst_) : nullptr) {}
-  Karakteristieken(Karakteristieken&&) noexcept = default;
-  Karakteristieken& operator=(const Karakteristieken& ander) {
-    if (this != &ander) *this = Karakteristieken(ander);
-    return *this;
-  }
-  Karakteristieken& operator=(Karakteristieken&&) noexcept = default;
-
-  void push_back(KarakteristiekeVerwijzing k) {
-    if (!lijst_) lijst_ = std::make_unique<std::vector<KarakteristiekeVerwijzing>>();
-    lijst_->push_back(k);
-  }
-  template <class Voorwaarde>
-  void verwijderAls(Voorwaarde voorwaarde) {
-    if (lijst_) std::erase_if(*lijst_, voorwaarde);
-  }
-  bool empty() const noexcept { return !lijst_ || lijst_->empty(); }
-  std::size_t size() const noexcept { return lijst_ ? lijst_->size() : 0; }
-  KarakteristiekeVerwijzing* begin() noexcept { return lijst_ ? lijst_->data() : nullptr; }
-  KarakteristiekeVerwijzing* end() noexcept { return lijst_ ? lijst_->data() + lijst_->size() : nullptr; }
-  const KarakteristiekeVerwijzing* begin() const noexcept { return lijst_ ? lijst_->data() : nullptr; }
-  const KarakteristiekeVerwijzing* end() const noexcept { return lijst_ ? lijst_->data() + lijst_->size() : nullptr; }
-
- private:
-  std::unique_ptr<std::vector<KarakteristiekeVerwijzing>> lijst_;
-};
-
 // Ditch edges the engineer chose, instead of the points coded 5 and 2:
 // point numbers (1-based) in the profile as read, before any point was
 // built in. Both 0: this profile gets no ditch, whatever its codes say.
@@ -240,6 +208,11 @@ class Apart {
   Apart& operator=(Apart&&) noexcept = default;
 
   explicit operator bool() const noexcept { return waarde_ != nullptr; }
+  // The value, made (default) when absent.
+  T& maak() {
+    if (!waarde_) waarde_ = std::make_unique<T>();
+    return *waarde_;
+  }
   const T& operator*() const noexcept { return *waarde_; }
   const T* operator->() const noexcept { return waarde_.get(); }
   std::optional<T> waarde() const { return waarde_ ? std::optional<T>(*waarde_) : std::nullopt; }
@@ -250,24 +223,52 @@ class Apart {
   std::unique_ptr<T> waarde_;
 };
 
-struct Profiel {
-  std::string naam;
-  std::vector<Punt> punten;
+// What few profiles carry, kept apart from the record: the ditch screen's
+// selection record, the edges the engineer chose and the characteristic
+// points a surface-lines file gave.
+struct Profielbijlage {
+  ProfielInfo profielInfo;
+  // Unset: the codes decide where the ditch goes.
+  std::optional<Slootkeuze> slootkeuze;
   // Every characteristic point the file gave this profile, kept to be
   // written back where it was; the construction moves them with the points
   // and drops those whose point it replaced. Meaningful only with
   // 'karakteristiekGelezen', which says the characteristic-points file had
   // a row for the profile (without one the points follow from the codes).
-  Karakteristieken karakteristiek;
+  std::vector<KarakteristiekeVerwijzing> karakteristiek;
+  bool karakteristiekGelezen = false;
+};
+
+// One profile. Its record is kept to under 103 bytes, five to a block of
+// the store's deque: a file of a million one-point profiles is mostly
+// records.
+struct Profiel {
+  std::string naam;
+  std::vector<Punt> punten;
   SlootRecord sloot;
-  // Empty until the construction starts.
-  ProfielInfo profielInfo;
   // 1-based position in the profile-lines file; a deleted profile is put
   // back before the first remaining profile that came after it there.
   std::int32_t volgnummer = 0;
-  bool karakteristiekGelezen = false;
-  // Unset: the codes decide where the ditch goes.
-  Apart<Slootkeuze> slootkeuze;
+
+  // Empty until the construction starts.
+  ProfielInfo& profielInfo() { return bijlage_.maak().profielInfo; }
+  const ProfielInfo& profielInfo() const { return bijlage_ ? bijlage_->profielInfo : geenBijlage().profielInfo; }
+  const std::optional<Slootkeuze>& slootkeuze() const {
+    return bijlage_ ? bijlage_->slootkeuze : geenBijlage().slootkeuze;
+  }
+  void zetSlootkeuze(const std::optional<Slootkeuze>& keuze) {
+    if (keuze || bijlage_) bijlage_.maak().slootkeuze = keuze;
+  }
+  const std::vector<KarakteristiekeVerwijzing>& karakteristiek() const {
+    return bijlage_ ? bijlage_->karakteristiek : geenBijlage().karakteristiek;
+  }
+  std::vector<KarakteristiekeVerwijzing>& karakteristiekBewerken() { return bijlage_.maak().karakteristiek; }
+  bool karakteristiekGelezen() const { return bijlage_ && bijlage_->karakteristiekGelezen; }
+  void zetKarakteristiekGelezen() { bijlage_.maak().karakteristiekGelezen = true; }
+
+ private:
+  static const Profielbijlage& geenBijlage();
+  Apart<Profielbijlage> bijlage_;
 };
 
 // A deque rather than a vector: a reader can hand over the profiles it

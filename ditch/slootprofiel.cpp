@@ -85,7 +85,7 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
   std::vector<Punt>& punten = prof.punten;
 
   std::size_t links = 0;  // 1-based point number, 0 = not found
-  const std::optional<Slootkeuze>& keuze = prof.slootkeuze;
+  const std::optional<Slootkeuze>& keuze = prof.slootkeuze();
   if (keuze) {
     if (keuze->geenSloot()) return SlootStatus::GeenSloot;
     // A choice refers to the profile as read: one that no longer fits it
@@ -229,13 +229,16 @@ SlootStatus bouwSloot(Profiel& prof, SlootVariabelen& var, MeldingSink& sink, st
     }
   }
   // Characteristic points read with the profile follow their points; those
-  // on a point the bottoms replaced go with it.
-  prof.karakteristiek.verwijderAls([&](KarakteristiekeVerwijzing& k) {
-    const auto i = static_cast<std::size_t>(k.punt);
-    if (i >= links && i + 1 < rechts) return true;
-    if (i + 1 >= rechts) k.punt += 2 - static_cast<std::int32_t>(tussen);
-    return false;
-  });
+  // on a point the bottoms replaced go with it. Only a profile that has them
+  // is touched: the others keep no room for them.
+  if (!prof.karakteristiek().empty()) {
+    std::erase_if(prof.karakteristiekBewerken(), [&](KarakteristiekeVerwijzing& k) {
+      const auto i = static_cast<std::size_t>(k.punt);
+      if (i >= links && i + 1 < rechts) return true;
+      if (i + 1 >= rechts) k.punt += 2 - static_cast<std::int32_t>(tussen);
+      return false;
+    });
+  }
   return SlootStatus::Sloot;
 }
 
@@ -278,7 +281,9 @@ SlootStatus bouwVoorland(Profiel& prof, const SlootVariabelen& var, MeldingSink&
   }
   punten.reserve(punten.size() + 2);  // exactly, as above
   punten.insert(punten.begin(), {verst, nabij});
-  for (KarakteristiekeVerwijzing& k : prof.karakteristiek) k.punt += 2;
+  if (!prof.karakteristiek().empty()) {
+    for (KarakteristiekeVerwijzing& k : prof.karakteristiekBewerken()) k.punt += 2;
+  }
   return SlootStatus::Sloot;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -33,46 +34,79 @@ Melding slootFout(const std::string& tweedeRegel) {
 // The same sanity limit on a line as the profile-lines file has.
 constexpr std::size_t maxRegel = std::size_t{1} << 20;
 
-// Reads the whole file; ditch files hold one short line per profile. A
-// file cannot be right once it has more than 'maxRegels' lines, so
-// reading stops soon after ('afgekapt'): a huge or endless file chosen by
-// mistake must end in a message, not in running out of memory.
-std::optional<Melding> leesAlles(const std::string& pad, std::string& inhoud, std::size_t maxRegels, bool& afgekapt) {
-  afgekapt = false;
-  if (pad.empty()) return slootFout("Er is geen slootbestand gekozen.");
-  Invoerfout waarom;
-  const Bestand bestand = openInvoer(pad, waarom);
-  if (!bestand) return slootFout(waarom.tekst);
-  std::size_t regels = 0;
-  std::size_t regelBegin = 0;
-  char blok[1 << 16];
-  while (true) {
-    const std::size_t n = std::fread(blok, 1, sizeof(blok), bestand.get());
-    const std::size_t oud = inhoud.size();
-    inhoud.append(blok, n);
-    for (std::size_t i = oud; i < inhoud.size(); ++i) {
-      if (inhoud[i] != '\n') continue;
-      ++regels;
-      regelBegin = i + 1;
-    }
-    if (inhoud.size() - regelBegin > maxRegel) {
-      return slootFout("Het slootbestand " + pad + ", regel " + std::to_string(regels + 1) + ": de regel is langer dan " +
-                       std::to_string(maxRegel) + " tekens.");
-    }
-    // A small file is read to its end, for the exact count in the message.
-    if (regels > maxRegels && inhoud.size() > maxRegel) {
-      afgekapt = true;
-      break;
-    }
-    if (n < sizeof(blok)) {
-      if (std::ferror(bestand.get())) {
-        return slootFout("Fout bij het lezen van bestand " + pad + ".");
+// The lines of a ditch file read block by block, without their line ends;
+// a last line without one counts. Only the block at hand and one unfinished
+// line are held: a ditch file of a million records costs no more memory
+// than one of ten, while the profiles it belongs to fill the memory.
+class Regellezer {
+ public:
+  explicit Regellezer(const std::string& pad) : pad_(pad) {}
+
+  // False at the end of the file and on an error; then fout() tells which.
+  bool volgende(std::string_view& regel) {
+    if (!bestand_ && !open()) return false;
+    while (true) {
+      const std::size_t nl = buffer_.find('\n', pos_);
+      if (nl != std::string::npos) return geef(regel, nl, nl + 1);
+      if (buffer_.size() - pos_ > maxRegel) {
+        fout_ = slootFout("Het slootbestand " + pad_ + ", regel " + std::to_string(nummer_ + 1) +
+                          ": de regel is langer dan " + std::to_string(maxRegel) + " tekens.");
+        return false;
       }
-      break;
+      if (einde_) return pos_ < buffer_.size() && geef(regel, buffer_.size(), buffer_.size());
+      buffer_.erase(0, pos_);
+      pos_ = 0;
+      char blok[1 << 16];
+      const std::size_t n = std::fread(blok, 1, sizeof(blok), bestand_.get());
+      if (n < sizeof(blok)) {
+        einde_ = true;
+        if (std::ferror(bestand_.get())) {
+          fout_ = slootFout("Fout bij het lezen van bestand " + pad_ + ".");
+          return false;
+        }
+      }
+      if (std::memchr(blok, '\0', n)) nulGezien_ = true;
+      gelezen_ += n;
+      buffer_.append(blok, n);
     }
   }
-  return std::nullopt;
-}
+
+  // The number of the line last given (1-based).
+  std::size_t regelnummer() const { return nummer_; }
+  std::size_t gelezen() const { return gelezen_; }
+  // A NUL byte among the bytes read so far: a binary file, not a text.
+  bool nulGezien() const { return nulGezien_; }
+  const std::optional<Melding>& fout() const { return fout_; }
+
+ private:
+  bool open() {
+    if (pad_.empty()) {
+      fout_ = slootFout("Er is geen slootbestand gekozen.");
+      return false;
+    }
+    Invoerfout waarom;
+    bestand_ = openInvoer(pad_, waarom);
+    if (!bestand_) fout_ = slootFout(waarom.tekst);
+    return static_cast<bool>(bestand_);
+  }
+  bool geef(std::string_view& regel, std::size_t eind, std::size_t verder) {
+    regel = std::string_view(buffer_).substr(pos_, eind - pos_);
+    if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
+    pos_ = verder;
+    ++nummer_;
+    return true;
+  }
+
+  const std::string& pad_;
+  Bestand bestand_;
+  std::string buffer_;
+  std::size_t pos_ = 0;
+  std::size_t nummer_ = 0;
+  std::size_t gelezen_ = 0;
+  bool einde_ = false;
+  bool nulGezien_ = false;
+  std::optional<Melding> fout_;
+};
 
 // The fields of one record; returns how many were found, 7 at most. Fewer
 // than 7: the record is short.
@@ -108,26 +142,6 @@ std::string vergelijkNaam(std::string_view naam) {
   return uit;
 }
 
-// The lines of a file read whole, without their line ends; a last line
-// without one counts.
-class Regels {
- public:
-  explicit Regels(const std::string& inhoud) : inhoud_(inhoud) {}
-  bool volgende(std::string_view& regel) {
-    if (begin_ >= inhoud_.size()) return false;
-    std::size_t eind = inhoud_.find('\n', begin_);
-    if (eind == std::string::npos) eind = inhoud_.size();
-    regel = std::string_view(inhoud_.data() + begin_, eind - begin_);
-    if (!regel.empty() && regel.back() == '\r') regel.remove_suffix(1);
-    begin_ = eind + 1;
-    return true;
-  }
-
- private:
-  const std::string& inhoud_;
-  std::size_t begin_ = 0;
-};
-
 constexpr int getoondeNamen = 5;
 
 // Appends "\n<regel>" for the first few of a list, and counts them all;
@@ -152,7 +166,7 @@ class Opsomming {
 // The records after the header matched to the profiles by name. Nothing
 // in the store changes until every record has been checked, so that an
 // error leaves the records as they were.
-std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad, const std::string& inhoud,
+std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad, Regellezer& regels,
                                     std::optional<Melding>* ongekoppeld) {
   const auto aantal = static_cast<std::size_t>(store.aantalProfielen());
   // Each compared name to its profile (0-based); a second profile of that
@@ -169,24 +183,23 @@ std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad,
     if (!nieuw && plek->second.tweede == geen) plek->second.tweede = i;
   }
 
-  // The line of each profile's record and its number in the file (0: no
-  // record yet).
+  // Each profile's record and its line in the file (0: no record yet).
   struct Gevonden {
-    std::string_view regel;
+    SlootRecord record;
     std::size_t regelnummer = 0;
   };
   std::vector<Gevonden> gevonden(aantal);
   Opsomming zonderProfiel;
-  Regels regels(inhoud);
   std::string_view regel;
-  regels.volgende(regel);  // the header
   std::array<std::string_view, 7> velden;
-  for (std::size_t regelnummer = 2; regels.volgende(regel); ++regelnummer) {
+  while (regels.volgende(regel)) {
+    const std::size_t regelnummer = regels.regelnummer();
+    if (regelnummer == 1) continue;  // the header
     const std::size_t aantalVelden = splitsVelden(regel, velden);
     if (aantalVelden < 7) {
       // Without the count to go by, a binary file shows in its first
       // "record" that has no seven fields.
-      if (inhoud.find('\0') != std::string::npos) return slootFout("Het slootbestand " + pad + " is geen tekst.");
+      if (regels.nulGezien()) return slootFout("Het slootbestand " + pad + " is geen tekst.");
       return korteRegel(pad, regelnummer, regel, aantalVelden);
     }
     const std::string_view naam = velden[0];
@@ -207,8 +220,9 @@ std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad,
                        std::string(naam) + "' staat ook op regel " + std::to_string(record.regelnummer) +
                        "; op naam koppelen kan alleen met één record per profiel.");
     }
-    record = {regel, regelnummer};
+    record = {SlootRecord(velden), regelnummer};
   }
+  if (regels.fout()) return regels.fout();
 
   Opsomming zonderRecord;
   for (std::size_t i = 0; i < aantal; ++i) {
@@ -218,8 +232,7 @@ std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad,
       zonderRecord.voegToe([&] { return "profiel " + std::to_string(i + 1) + " '" + profiel.naam + "'"; });
       continue;
     }
-    splitsVelden(gevonden[i].regel, velden);
-    profiel.sloot = SlootRecord(velden);
+    profiel.sloot = std::move(gevonden[i].record);
   }
 
   if (ongekoppeld && (zonderRecord.aantal() > 0 || zonderProfiel.aantal() > 0)) {
@@ -245,49 +258,71 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
                                         std::optional<Melding>* ongekoppeld) {
   if (ongekoppeld) ongekoppeld->reset();
   const bool opNaam = koppeling == Slootkoppeling::OpNaam;
-  std::string inhoud;
-  bool afgekapt = false;
-  // The header, a record per profile and an empty last line are the most
-  // a file can hold that may still be right. Matched by name, a file may
-  // hold records of far more profiles than were surveyed.
-  const std::size_t maxRegels =
-      opNaam ? std::numeric_limits<std::size_t>::max() : static_cast<std::size_t>(store.aantalProfielen()) + 2;
-  if (auto fout = leesAlles(pad, inhoud, maxRegels, afgekapt)) return fout;
-  if (afgekapt) {
-    if (inhoud.find('\0') != std::string::npos) return slootFout("Het slootbestand " + pad + " is geen tekst.");
-    return slootFout("Het slootbestand " + pad + " heeft meer records na de kopregel dan het profielbestand profielen (" +
-                     std::to_string(store.aantalProfielen()) + ").");
+  if (opNaam) {
+    Regellezer regels(pad);
+    std::string_view regel;
+    if (!regels.volgende(regel)) return regels.fout() ? *regels.fout() : slootFout("Het slootbestand " + pad + " is leeg.");
+    return koppelOpNaam(store, pad, regels, ongekoppeld);
   }
 
-  if (inhoud.empty()) return slootFout("Het slootbestand " + pad + " is leeg.");
-  if (opNaam) return koppelOpNaam(store, pad, inhoud, ongekoppeld);
-  const auto aantalRecords = static_cast<std::int64_t>(std::count(inhoud.begin(), inhoud.end(), '\n')) +
-                             (inhoud.back() == '\n' ? 0 : 1) - 1;
+  // First the count, without keeping the lines. The header, a record per
+  // profile and an empty last line are the most a file can hold that may
+  // still be right: a huge or endless file chosen by mistake ends in a
+  // message soon after (a small one is counted to its end, for the exact
+  // count in the message).
+  const auto maxRegels = static_cast<std::size_t>(store.aantalProfielen()) + 2;
+  std::size_t aantalRegels = 0;
+  bool nul = false;
+  {
+    Regellezer teller(pad);
+    std::string_view regel;
+    while (teller.volgende(regel)) {
+      if (teller.regelnummer() > maxRegels && teller.gelezen() > maxRegel) {
+        if (teller.nulGezien()) return slootFout("Het slootbestand " + pad + " is geen tekst.");
+        return slootFout("Het slootbestand " + pad + " heeft meer records na de kopregel dan het profielbestand profielen (" +
+                         std::to_string(store.aantalProfielen()) + ").");
+      }
+    }
+    if (teller.fout()) return *teller.fout();
+    aantalRegels = teller.regelnummer();
+    nul = teller.nulGezien();
+  }
+  if (aantalRegels == 0) return slootFout("Het slootbestand " + pad + " is leeg.");
+  const auto aantalRecords = static_cast<std::int64_t>(aantalRegels) - 1;
   if (aantalRecords != store.aantalProfielen()) {
     // A binary file chosen by mistake: its "records" mean nothing. A stray
     // NUL byte in a file that does match is kept, as every other byte is.
-    if (inhoud.find('\0') != std::string::npos) {
-      return slootFout("Het slootbestand " + pad + " is geen tekst.");
-    }
+    if (nul) return slootFout("Het slootbestand " + pad + " is geen tekst.");
     return slootFout("Het slootbestand " + pad + " heeft " + std::to_string(aantalRecords) +
                      (aantalRecords == 1 ? " record" : " records") + " na de kopregel, het profielbestand " +
                      std::to_string(store.aantalProfielen()) +
                      (store.aantalProfielen() == 1 ? " profiel." : " profielen."));
   }
 
-  // Straight into the profiles; on an error the records given so far are
-  // taken back, so that nothing of the file is loaded.
-  Regels regels(inhoud);
+  // Then the records, straight into the profiles; on an error the records
+  // given so far are taken back, so that nothing of the file is loaded.
+  Regellezer regels(pad);
   std::string_view regel;
-  regels.volgende(regel);  // the header
   std::array<std::string_view, 7> velden;
-  for (std::size_t r = 0; regels.volgende(regel); ++r) {
+  auto terug = [&](std::size_t tot) {
+    for (std::size_t q = 0; q < tot; ++q) store.profielen[q].sloot = SlootRecord();
+  };
+  std::size_t r = 0;
+  while (regels.volgende(regel)) {
+    if (regels.regelnummer() == 1) continue;  // the header
     const std::size_t aantalVelden = splitsVelden(regel, velden);
     if (aantalVelden < 7) {
-      for (std::size_t q = 0; q < r; ++q) store.profielen[q].sloot = SlootRecord();
+      terug(r);
       return korteRegel(pad, r + 2, regel, aantalVelden);
     }
-    store.profielen[r].sloot = SlootRecord(velden);
+    // The file may have changed since it was counted.
+    if (r >= store.profielen.size()) break;
+    store.profielen[r++].sloot = SlootRecord(velden);
+  }
+  if (regels.fout() || r != store.profielen.size()) {
+    terug(r);
+    if (regels.fout()) return *regels.fout();
+    return slootFout("Het slootbestand " + pad + " veranderde tijdens het lezen.");
   }
   return std::nullopt;
 }

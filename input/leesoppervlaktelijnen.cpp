@@ -358,7 +358,7 @@ struct Vervallen {
 void zetCodes(Profiel& profiel, std::size_t index, const KrpRij& rij, const std::vector<Vervallen>& vervallen,
               const std::string& krpPad, MeldingSink& sink) {
   const auto& tabel = karakteristiekePunten();
-  profiel.karakteristiekGelezen = true;
+  profiel.zetKarakteristiekGelezen();
   // Per point, the characteristic points on it in order of precedence;
   // few per profile, so a short list of (point, table row) does.
   std::vector<std::pair<std::size_t, std::size_t>> opPunt;
@@ -387,7 +387,7 @@ void zetCodes(Profiel& profiel, std::size_t index, const KrpRij& rij, const std:
                         Icoon::Informatie});
       continue;
     }
-    profiel.karakteristiek.push_back({static_cast<std::uint8_t>(t), static_cast<std::int32_t>(gevonden)});
+    profiel.karakteristiekBewerken().push_back({static_cast<std::uint8_t>(t), static_cast<std::int32_t>(gevonden)});
     if (tabel[t].leesCode != 0) opPunt.emplace_back(gevonden, t);
   }
   std::sort(opPunt.begin(), opPunt.end(), [&](const auto& a, const auto& b) {

@@ -171,10 +171,10 @@ std::vector<std::ptrdiff_t> Oppervlaktelijnen::karakteristiekePuntenVan(const Pr
 
   std::vector<std::ptrdiff_t> uit(tabel.size(), -1);
   const Profiel& profiel = store.profielen[p];
-  if (profiel.karakteristiekGelezen) {
+  if (profiel.karakteristiekGelezen()) {
     // Read with its characteristic points: each goes back where it was,
     // codes or not, and a built ditch brings its own four.
-    for (const KarakteristiekeVerwijzing& k : profiel.karakteristiek) {
+    for (const KarakteristiekeVerwijzing& k : profiel.karakteristiek()) {
       if (k.soort < tabel.size() && k.punt >= 0 && k.punt < n) uit[k.soort] = k.punt;
     }
     if (sloot) {
@@ -295,7 +295,7 @@ bool Oppervlaktelijnen::schrijf(std::size_t i, const ProfielStore& store, Uitvoe
   // The Dijktafelhoogte columns only when a profile has one: files without
   // it keep the columns they always had.
   const bool metDijktafelhoogte = std::any_of(store.profielen.begin(), store.profielen.end(), [](const Profiel& q) {
-    return std::any_of(q.karakteristiek.begin(), q.karakteristiek.end(),
+    return std::any_of(q.karakteristiek().begin(), q.karakteristiek().end(),
                        [](const KarakteristiekeVerwijzing& k) { return k.soort == indexDijktafelhoogte; });
   });
   const std::string kop = kopKarakteristiekePunten(metDijktafelhoogte);

@@ -12,7 +12,7 @@ std::string standaardNaamSlootkanten(const std::string& bestandsnaam) {
 
 bool heeftSlootkeuzes(const ProfielStore& store) {
   for (const Profiel& p : store.profielen) {
-    if (p.slootkeuze) return true;
+    if (p.slootkeuze()) return true;
   }
   return false;
 }
@@ -20,8 +20,8 @@ bool heeftSlootkeuzes(const ProfielStore& store) {
 std::string slootkantenTekst(const ProfielStore& store) {
   std::string tekst = std::string(slootkantenKop) + "\r\n";
   for (const Profiel& p : store.profielen) {
-    if (!p.slootkeuze) continue;
-    const Slootkeuze& k = *p.slootkeuze;
+    if (!p.slootkeuze()) continue;
+    const Slootkeuze& k = *p.slootkeuze();
     tekst += p.naam;
     if (k.geenSloot()) {
       tekst += ";;;;;;";

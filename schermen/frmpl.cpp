@@ -504,7 +504,7 @@ void FrmPL::toonKeuzeStand() {
     gekozenDijk_ = 0;
     lblSelect_->setText(tekstAllesGeselecteerd);
   } else if (kiesbaar()) {
-    if (gekozenDijk_ == 0 && !voor->slootkeuze) {
+    if (gekozenDijk_ == 0 && !voor->slootkeuze()) {
       for (std::size_t j = 0; j < voor->punten.size(); ++j) {
         if (heeftCode(voor->punten[j], 5)) {
           gekozenDijk_ = static_cast<std::int32_t>(j + 1);
@@ -515,7 +515,7 @@ void FrmPL::toonKeuzeStand() {
     lblSelect_->setText(gekozenDijk_ == 0 ? tekstSelecteerLinks : tekstSelecteer);
   }
   zetMarkering(markeringDijk_, gekozenDijk_ == 0 ? 0 : gekozenDijk_ + voorlandPunten());
-  const bool eigenKeuze = voor && voor->slootkeuze && !voor->slootkeuze->geenSloot();
+  const bool eigenKeuze = voor && voor->slootkeuze() && !voor->slootkeuze()->geenSloot();
   cmdSlootkantenOpnieuw_->setEnabled(voor && (gebouwd.heeftSloot() || eigenKeuze || gekozenDijk_ != 0));
 }
 

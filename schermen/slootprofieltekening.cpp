@@ -102,14 +102,14 @@ Slootprofieltekening tekenSlootprofiel(PictureBox& pic, const Profiel& profiel, 
     pic.cirkel(std::hypot(x - punten.front().x, y - punten.front().y), z, schaal / 100, grijs);
   };
   if (!punten.empty()) grijzeCirkel(punten.back().x, punten.back().y, punten.back().z);
-  for (int j = 5; j <= 32 && static_cast<std::size_t>(j + 2) < profiel.profielInfo.size(); j += 3) {
-    const Cel& x = profiel.profielInfo[static_cast<std::size_t>(j)];
+  for (int j = 5; j <= 32 && static_cast<std::size_t>(j + 2) < profiel.profielInfo().size(); j += 3) {
+    const Cel& x = profiel.profielInfo()[static_cast<std::size_t>(j)];
     // A slot counts as filled only when it holds a number other than -1;
     // cells the hand-over never initialised are not a selection.
     if (!x.isGetal() || x.getal() == -1) continue;
     uit.selectieGevuld = true;
-    grijzeCirkel(x.getal(), profiel.profielInfo[static_cast<std::size_t>(j + 1)].getal(),
-                 profiel.profielInfo[static_cast<std::size_t>(j + 2)].getal());
+    grijzeCirkel(x.getal(), profiel.profielInfo()[static_cast<std::size_t>(j + 1)].getal(),
+                 profiel.profielInfo()[static_cast<std::size_t>(j + 2)].getal());
   }
   if (!punten.empty()) grijzeCirkel(punten.front().x, punten.front().y, punten.front().z);
   return uit;

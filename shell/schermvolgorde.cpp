@@ -57,7 +57,7 @@ class SlootkeuzeOpdracht : public QUndoCommand {
     const Profiel& p = volgorde.taak().store().profiel(profiel);
     volgnummer_ = p.volgnummer;
     profiel_ = profiel;
-    if (const Profiel* voor = volgorde.taak().profielVoorBouw(profiel)) vorige_ = voor->slootkeuze;
+    if (const Profiel* voor = volgorde.taak().profielVoorBouw(profiel)) vorige_ = voor->slootkeuze();
     setText((keuze && keuze->geenSloot() ? QStringLiteral("Sloot weghalen uit ") : QStringLiteral("Slootkanten kiezen in ")) +
             tekstUitBestand(p.naam));
   }

@@ -226,7 +226,7 @@ std::optional<Melding> Taak::pasSlootkantenToe(const std::string& pad) {
     }
     keuzes.emplace_back(p, k);
   }
-  for (const auto& [p, k] : keuzes) store_.profiel(p).slootkeuze = k;
+  for (const auto& [p, k] : keuzes) store_.profiel(p).zetSlootkeuze(k);
   return std::nullopt;
 }
 
@@ -235,13 +235,13 @@ bool Taak::heeftSlootkeuzes() const { return zarvo::heeftSlootkeuzes(store_); }
 SlootStatus Taak::zetSlootkeuze(std::int32_t p, std::optional<Slootkeuze> keuze, MeldingSink& sink) {
   if (p < 1 || p > store_.aantalProfielen()) throw std::out_of_range("geen profiel " + std::to_string(p));
   if (!gebouwd_) {
-    store_.profiel(p).slootkeuze = keuze;
+    store_.profiel(p).zetSlootkeuze(keuze);
     return SlootStatus::GeenSloot;
   }
   if (!voorBouw_) throw std::logic_error("slootkanten kiezen zonder de profielen van voor het bouwen");
   const auto i = static_cast<std::size_t>(p - 1);
   Profiel& bewaard = voorBouw_->profielen[i];
-  bewaard.slootkeuze = keuze;
+  bewaard.zetSlootkeuze(keuze);
   // The profile alone, built as the whole build builds it.
   ProfielStore een;
   een.profielen.push_back(bewaard);

@@ -103,22 +103,22 @@ TEST(ProfielStore, ProfielInfoIsInitialisedWithNameAndMinusOne) {
   ProfielStore s;
   s.profielen.push_back(maakProfiel("X", 1));
   s.initialiseerProfielInfo();
-  EXPECT_EQ(s.profiel(1).profielInfo[1].tekstWaarde(), "X");
-  for (int i = 2; i <= 37; ++i) EXPECT_EQ(s.profiel(1).profielInfo[static_cast<size_t>(i)], Cel(-1.0));
+  EXPECT_EQ(s.profiel(1).profielInfo()[1].tekstWaarde(), "X");
+  for (int i = 2; i <= 37; ++i) EXPECT_EQ(s.profiel(1).profielInfo()[static_cast<size_t>(i)], Cel(-1.0));
 }
 
 TEST(ProfielStore, SelectionRecordIsEmptyUntilWrittenAndCopiesDeeply) {
   Profiel a = maakProfiel("A", 1);
-  EXPECT_TRUE(std::as_const(a).profielInfo[5].isLeeg());
-  a.profielInfo[5] = Cel(12.5);
+  EXPECT_TRUE(std::as_const(a).profielInfo()[5].isLeeg());
+  a.profielInfo()[5] = Cel(12.5);
   Profiel b = a;  // copy: its own cells
-  b.profielInfo[5] = Cel(-1.0);
-  EXPECT_EQ(a.profielInfo[5], Cel(12.5));
-  EXPECT_EQ(b.profielInfo[5], Cel(-1.0));
+  b.profielInfo()[5] = Cel(-1.0);
+  EXPECT_EQ(a.profielInfo()[5], Cel(12.5));
+  EXPECT_EQ(b.profielInfo()[5], Cel(-1.0));
   a = b;
-  EXPECT_EQ(a.profielInfo[5], Cel(-1.0));
+  EXPECT_EQ(a.profielInfo()[5], Cel(-1.0));
   Profiel c = std::move(a);
-  EXPECT_EQ(c.profielInfo[5], Cel(-1.0));
+  EXPECT_EQ(c.profielInfo()[5], Cel(-1.0));
   // A fresh profile record stays small: the selection cells are made on
   // first write only.
   EXPECT_LT(sizeof(Profiel), 400u);

@@ -149,6 +149,6 @@ TEST(Slootkanten, AChoiceAfterTheBuildRebuildsOneProfileFromTheGroundAsReviewed)
   // The choice goes back to the review with the profile.
   ASSERT_EQ(taak.zetSlootkeuze(1, Slootkeuze{}, sink), SlootStatus::GeenSloot);
   ASSERT_TRUE(taak.terugVoorBouw());
-  EXPECT_EQ(taak.store().profiel(1).slootkeuze, Slootkeuze{});
+  EXPECT_EQ(taak.store().profiel(1).slootkeuze(), Slootkeuze{});
   EXPECT_EQ(taak.zoekVolgnummer(taak.store().profiel(2).volgnummer), 2);
 }

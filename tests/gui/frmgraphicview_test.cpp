@@ -424,11 +424,11 @@ TEST_F(ReviewScherm, OkPreparesProfielInfoAndOpensTheDitchScreen) {
   EXPECT_TRUE(scherm<FrmPL>().isVisible());
   const ProfielStore& s = store();
   for (int p = 1; p <= s.aantalProfielen(); ++p) {
-    EXPECT_EQ(s.profiel(p).profielInfo[1].tekstWaarde(), s.profiel(p).naam);
+    EXPECT_EQ(s.profiel(p).profielInfo()[1].tekstWaarde(), s.profiel(p).naam);
     // Profile 1 is drawn at once by the ditch screen, which fills its own
     // slots; the others are exactly as the hand-over left them.
     if (p == 1) continue;
-    for (int c = 2; c <= 37; ++c) EXPECT_EQ(s.profiel(p).profielInfo[static_cast<std::size_t>(c)], Cel(-1.0)) << c;
+    for (int c = 2; c <= 37; ++c) EXPECT_EQ(s.profiel(p).profielInfo()[static_cast<std::size_t>(c)], Cel(-1.0)) << c;
   }
 }
 

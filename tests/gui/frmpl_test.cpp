@@ -309,8 +309,8 @@ TEST_F(FrmPLTest, EndSlotsGetGreyCirclesAndAFilledMiddleSlotLocksThePicture) {
   // The end markers come from the profile itself; drawing leaves the
   // selection record as the construction set it.
   const Profiel& p1 = store().profiel(1);
-  EXPECT_EQ(p1.profielInfo[2], Cel(-1.0));
-  EXPECT_EQ(p1.profielInfo[35], Cel(-1.0));
+  EXPECT_EQ(p1.profielInfo()[2], Cel(-1.0));
+  EXPECT_EQ(p1.profielInfo()[35], Cel(-1.0));
   const std::vector<Tekening> c = cirkels(f);
   ASSERT_GE(c.size(), 2u);
   const Tekening& eind = c[c.size() - 2];
@@ -329,9 +329,9 @@ TEST_F(FrmPLTest, EndSlotsGetGreyCirclesAndAFilledMiddleSlotLocksThePicture) {
   // P2 bends (running length 11, straight length sqrt(109)): slots sit at
   // their straight plan distance from the first point.
   Profiel& p2 = store().profiel(2);
-  p2.profielInfo[5] = Cel(6.0);
-  p2.profielInfo[6] = Cel(8.0);
-  p2.profielInfo[7] = Cel(-0.5);
+  p2.profielInfo()[5] = Cel(6.0);
+  p2.profielInfo()[6] = Cel(8.0);
+  p2.profielInfo()[7] = Cel(-0.5);
   klik(f, "cmdVolgende");
   EXPECT_FALSE(pic(f).isEnabled());
   EXPECT_EQ(tekst(f, "lblSelect"), "Alle punten zijn geselecteerd");
@@ -739,7 +739,7 @@ TEST_F(FrmPLTest, ClickingTheEdgesBuildsTheDitchAndEveryChoiceIsUndoable) {
   emit pic(f).geklikt(11.0, 2.0);
   ASSERT_TRUE(taak().bouwfeiten()[1].heeftSloot());
   EXPECT_EQ(store().profiel(2).punten.size(), 4u);  // point 2 made way for the bottom
-  EXPECT_EQ(store().profiel(2).slootkeuze, (Slootkeuze{1, 3, 0, 0, 3, 10}));
+  EXPECT_EQ(store().profiel(2).slootkeuze(), (Slootkeuze{1, 3, 0, 0, 3, 10}));
   EXPECT_EQ(tekst(f, "lblSelect"), "Alle punten zijn geselecteerd");
   EXPECT_EQ(f.slootStatussen()[1], SlootStatus::Sloot);
 
@@ -759,12 +759,12 @@ TEST_F(FrmPLTest, ClickingTheEdgesBuildsTheDitchAndEveryChoiceIsUndoable) {
   ASSERT_EQ(f.huidigProfiel(), 1);
   klik(f, "cmdSlootkantenOpnieuw");
   EXPECT_EQ(store().profiel(1).punten.size(), 7u);
-  EXPECT_EQ(store().profiel(1).slootkeuze, Slootkeuze{});
+  EXPECT_EQ(store().profiel(1).slootkeuze(), Slootkeuze{});
   EXPECT_EQ(tekst(f, "lblSelect"), "Selecteer slootkant links");
   // Both choices survive the way back to the review.
   klik(f, "cmdTerug");
-  EXPECT_EQ(store().profiel(1).slootkeuze, Slootkeuze{});
-  EXPECT_EQ(store().profiel(2).slootkeuze, (Slootkeuze{1, 3, 0, 0, 3, 10}));
+  EXPECT_EQ(store().profiel(1).slootkeuze(), Slootkeuze{});
+  EXPECT_EQ(store().profiel(2).slootkeuze(), (Slootkeuze{1, 3, 0, 0, 3, 10}));
 }
 
 }  // namespace
