@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QStyledItemDelegate>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTimer>
@@ -20,6 +21,20 @@
 namespace zarvo::gui {
 
 namespace {
+
+// Items no wider than the list: a list item is as wide as its text, and a
+// text is only shortened (with the list's elide mode) to the item's width.
+class LijstBreedDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& optie, const QModelIndex& index) const override {
+    QSize maat = QStyledItemDelegate::sizeHint(optie, index);
+    if (const auto* lijst = qobject_cast<const QAbstractItemView*>(parent())) {
+      maat.setWidth(std::min(maat.width(), lijst->viewport()->width()));
+    }
+    return maat;
+  }
+};
 
 constexpr int kPad = Qt::UserRole;
 
@@ -65,8 +80,12 @@ MapKiezer::MapKiezer(QWidget* ouder) : QWidget(ouder) {
   file1_ = new QListWidget(this);
   file1_->setObjectName("File1");
   file1_->setUniformItemSizes(true);
-  // The whole name is the tooltip: a long one runs past the list's edge,
-  // where "x.csv" and "x.krp.csv" differ.
+  // A name too long for the list loses its middle, not its end: the end is
+  // where "x.csv" and "x.krp.csv" differ. The whole name is the tooltip.
+  file1_->setTextElideMode(Qt::ElideMiddle);
+  file1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  file1_->setItemDelegate(new LijstBreedDelegate(file1_));
+  file1_->setResizeMode(QListView::Adjust);
   lblBestanden_ = new QLabel(this);
   lblBestanden_->setObjectName("lblBestanden");
   lblBestanden_->setBuddy(file1_);

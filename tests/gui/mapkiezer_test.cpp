@@ -75,6 +75,23 @@ TEST(MapKiezer, WalksFoldersByClickAndBackspaceAndFiltersFiles) {
   EXPECT_TRUE(fake.getoond.empty());
 }
 
+// A name too long for the list keeps its end in view, where "x.csv" and
+// "x.krp.csv" differ: the item is no wider than the list and loses its middle.
+TEST(MapKiezer, ALongFileNameKeepsItsEndInView) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QString lang = QString(60, QLatin1Char('d')) + QStringLiteral(".krp.csv");
+  maakBestand(QDir(tmp.path()).filePath(lang));
+  MapKiezer k;
+  k.resize(400, 300);
+  k.show();
+  ASSERT_TRUE(k.zetMap(tmp.path()));
+  ASSERT_EQ(k.file1()->count(), 1);
+  const QRect vak = k.file1()->visualItemRect(k.file1()->item(0));
+  EXPECT_LE(vak.right(), k.file1()->viewport()->width()) << "the item runs past the list";
+  EXPECT_EQ(k.file1()->textElideMode(), Qt::ElideMiddle);
+}
+
 TEST(MapKiezer, UnreadableFolderOrDriveShowsTheReadErrorAndKeepsTheLists) {
   QTemporaryDir tmp;
   ASSERT_TRUE(tmp.isValid());
