@@ -206,8 +206,15 @@ int main(int argc, char** argv) {
   Opties opties;
   opties.breed = args.removeAll("--breed") > 0;
   opties.bron = QDir(QStringLiteral(ZARVO_BRON));
+  // The folder whose voorbeelden/ the screens show: its path is in the
+  // pictures, and the source folder's path is nobody's business.
+  const qsizetype bronIndex = args.indexOf("--bron");
+  if (bronIndex >= 0 && bronIndex + 1 < args.size()) {
+    opties.bron = QDir(args[bronIndex + 1]);
+    args.remove(bronIndex, 2);
+  }
   if (args.size() != 1) {
-    QTextStream(stderr) << "Gebruik: zarvo-schermafbeeldingen DOELMAP [--schaal FACTOR] [--breed]\n";
+    QTextStream(stderr) << "Gebruik: zarvo-schermafbeeldingen DOELMAP [--schaal FACTOR] [--breed] [--bron MAP]\n";
     return 2;
   }
   if (!QDir().mkpath(args[0])) {
