@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -409,12 +410,8 @@ class Samenvoeger {
     };
     for (Fragment& f : stuk.fragmenten) {
       meldTot(f.regel);
-      if (profielen_.size() >= maxProfielen) return fout(f.regel, "het bestand bevat te veel profielen");
-      Profiel& profiel = profielen_.emplace_back();
-      profiel.naam = std::move(f.naam);
-      profiel.punten = std::move(f.punten);
-      if (tellen_) tellingen_.push_back(f.aantal);
-      aantalLaatste_ = f.aantal;
+      if (aantal() >= maxProfielen) return fout(f.regel, "het bestand bevat te veel profielen");
+      nieuwProfiel(std::move(f.naam), std::move(f.punten), f.aantal);
       vorigeX_ = f.laatsteX;
       vorigeY_ = f.laatsteY;
     }
@@ -435,7 +432,7 @@ class Samenvoeger {
 
   // Called at the end of the file; false when it held no data line.
   bool sluitAf() {
-    if (profielen_.empty()) {
+    if (aantal() == 0) {
       fout_ = Melding{"Fout!",
                       "Het bestand " + pad_ +
                           " bevat geen profielen: er staat geen enkele regel met gegevens in.",
@@ -453,10 +450,7 @@ class Samenvoeger {
     return std::move(profielen_);
   }
   std::vector<ProfielTelling> neemTellingen() {
-    std::vector<ProfielTelling> uit;
-    uit.reserve(profielen_.size());
-    for (std::size_t i = 0; i < profielen_.size(); ++i) uit.push_back(ProfielTelling{std::move(profielen_[i].naam), tellingen_[i]});
-    profielen_.clear();
+    std::vector<ProfielTelling> uit(std::make_move_iterator(tellingen_.begin()), std::make_move_iterator(tellingen_.end()));
     tellingen_.clear();
     return uit;
   }
@@ -466,33 +460,46 @@ class Samenvoeger {
  private:
   static constexpr std::size_t maxProfielen = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
 
+  // Profiles gathered so far, and the name of the last.
+  std::size_t aantal() const { return tellen_ ? tellingen_.size() : profielen_.size(); }
+  const std::string& laatsteNaam() const { return tellen_ ? tellingen_.back().naam : profielen_.back().naam; }
+
+  // Counting keeps a name and a number a profile, not a profile record.
+  void nieuwProfiel(std::string naam, std::vector<Punt>&& punten, std::size_t aantalPunten) {
+    if (tellen_) {
+      tellingen_.push_back(ProfielTelling{std::move(naam), aantalPunten});
+    } else {
+      Profiel& profiel = profielen_.emplace_back();
+      profiel.naam = std::move(naam);
+      profiel.punten = std::move(punten);
+    }
+    aantalLaatste_ = aantalPunten;
+  }
+
   // The profile rules for one line of a piece's lead.
   bool voorlooppunt(Voorlooppunt& v) {
-    if (!profielen_.empty() && (v.naam.empty() || v.naam == profielen_.back().naam)) {
+    if (aantal() > 0 && (v.naam.empty() || v.naam == laatsteNaam())) {
       if (v.punt.x == vorigeX_ && v.punt.y == vorigeY_) {
-        sink_.meld(meldingDubbelPunt(profielen_.back().naam, vorigeX_, vorigeY_, v.punt.x, v.punt.y,
-                                     decimaalteken_));
+        sink_.meld(meldingDubbelPunt(laatsteNaam(), vorigeX_, vorigeY_, v.punt.x, v.punt.y, decimaalteken_));
         return true;
       }
       if (aantalLaatste_ >= maxPunten) {
-        return fout(v.regel, "profiel " + profielen_.back().naam + " heeft te veel punten");
+        return fout(v.regel, "profiel " + laatsteNaam() + " heeft te veel punten");
       }
     } else {
       if (v.naam.empty()) return fout(v.regel, "de eerste regel met gegevens heeft geen profielnaam (veld 6)");
-      if (profielen_.size() >= maxProfielen) return fout(v.regel, "het bestand bevat te veel profielen");
-      profielen_.emplace_back().naam = std::string(v.naam);
-      if (tellen_) tellingen_.push_back(0);
-      aantalLaatste_ = 0;
+      if (aantal() >= maxProfielen) return fout(v.regel, "het bestand bevat te veel profielen");
+      nieuwProfiel(std::string(v.naam), {}, 0);
     }
-    Profiel& profiel = profielen_.back();
     ++aantalLaatste_;
-    if (tellen_) ++tellingen_.back();
     vorigeX_ = v.punt.x;
     vorigeY_ = v.punt.y;
-    if (!tellen_) {
+    if (tellen_) {
+      ++tellingen_.back().punten;
+    } else {
       // Only a profile across a border grows here, by an eighth at a time:
       // doubling would leave up to half of it empty.
-      std::vector<Punt>& punten = profiel.punten;
+      std::vector<Punt>& punten = profielen_.back().punten;
       if (punten.size() == punten.capacity()) punten.reserve(punten.size() + 1 + punten.size() / 8);
       punten.push_back(std::move(v.punt));
     }
@@ -512,7 +519,7 @@ class Samenvoeger {
   char decimaalteken_;
   bool tellen_;
   Profielen profielen_;
-  std::vector<std::size_t> tellingen_;  // the point count of each profile, when only counting
+  std::deque<ProfielTelling> tellingen_;  // instead, when only counting
   std::size_t aantalLaatste_ = 0;       // the point count of the last profile
   double vorigeX_ = 0.0;
   double vorigeY_ = 0.0;
