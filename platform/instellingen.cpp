@@ -9,10 +9,12 @@ namespace zarvo::gui {
 
 namespace {
 
-// In the default format, not the native one: the screen tests point that
-// format at a folder of their own and so never touch the user's settings.
+// A file of our own (Zarvo-Edit.ini in the user's settings folder), not
+// the Windows registry: merely reading there makes the key, so a program
+// that was only looked at would leave a trace after its uninstall. The
+// screen tests point this format at a folder of their own.
 std::unique_ptr<QSettings> instellingen() {
-  return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Zarvo-Edit"),
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zarvo-Edit"),
                                      QStringLiteral("Zarvo-Edit"));
 }
 

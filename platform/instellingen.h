@@ -1,7 +1,7 @@
 // What the program remembers for its user between sessions: the folders
-// last used and the review screen's vertical scale. Kept where the system
-// keeps such things (the registry on Windows, a file under ~/.config on
-// Linux). A value that is missing or no longer usable is simply not there:
+// last used and the review screen's vertical scale, in Zarvo-Edit.ini in
+// the user's settings folder (%APPDATA%\Zarvo-Edit on Windows,
+// ~/.config/Zarvo-Edit on Linux). A value that is missing or no longer usable is simply not there:
 // nothing here can keep the program from starting.
 #pragma once
 

@@ -200,7 +200,6 @@ int main(int argc, char** argv) {
   // The pictures show the screens as a first session has them, whatever
   // this user's own settings remember.
   const QTemporaryDir instellingen;
-  QSettings::setDefaultFormat(QSettings::IniFormat);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, instellingen.path());
 
   Opties opties;

@@ -14,8 +14,7 @@ namespace {
 // test into the next (and from the tests into the user's own settings).
 class VergeetInstellingen : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override {
-    QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Zarvo-Edit"),
-              QStringLiteral("Zarvo-Edit"))
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zarvo-Edit"), QStringLiteral("Zarvo-Edit"))
         .clear();
   }
 };
@@ -27,7 +26,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
   const QTemporaryDir instellingen;
-  QSettings::setDefaultFormat(QSettings::IniFormat);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, instellingen.path());
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::UnitTest::GetInstance()->listeners().Append(new VergeetInstellingen);
