@@ -173,8 +173,13 @@ kill -0 "$XVFB_PID" 2>/dev/null || fout "Xvfb start niet"
 # No window manager: Wine draws the title bars and frames itself, as
 # Windows does. The input screen with the sample's files chosen.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+# The samples from a copy in a neutral folder: the picture shows the
+# folder tree, and no machine's own paths belong in it.
+rm -rf /tmp/zb/mijn
+mkdir -p /tmp/zb/mijn
+cp -r "$BRON/voorbeelden" /tmp/zb/mijn/
 DISPLAY=$SCHERM "$WINE" "$(winpad "$UITROL/bin/zarvo-edit.exe")" \
-  "$(winpad "$BRON/voorbeelden/profielen.txt")" "$(winpad "$BRON/voorbeelden/sloot.csv")" </dev/null >/dev/null 2>&1 &
+  "$(winpad /tmp/zb/mijn/voorbeelden/profielen.txt)" "$(winpad /tmp/zb/mijn/voorbeelden/sloot.csv)" </dev/null >/dev/null 2>&1 &
 VENSTER_PID=$!
 # The id of the window titled TITLE once it shows, waiting up to SECONDS;
 # the script fails when it does not come.
