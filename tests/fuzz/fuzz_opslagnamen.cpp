@@ -72,10 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t n) {
     begin = eind + 1;
   }
   while (delen.size() < 3) delen.push_back("x");
-  // A file under the name of our own journal or lock would be taken for
-  // the trace of an interrupted save (and dealt with); such names are
-  // only tried as targets.
-  if (delen[2].rfind(".zarvo-", 0) == 0) delen[2].insert(0, "a");
+  // A file under the name of our own journal or lock, or in the form the
+  // temporary files of earlier versions had (".<name>.zarvo-<hex>.tmp"),
+  // would be taken for the trace of an interrupted save (and dealt with);
+  // such names are only tried as targets.
+  if (delen[2].front() == '.' && delen[2].find(".zarvo-") != std::string::npos) delen[2].insert(0, "a");
   const bool metLijst = n > 0 && data[0] % 2 == 1;
 
   const fs::path map = fs::path(werkmap()) / "opslag";
