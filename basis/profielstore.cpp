@@ -15,18 +15,19 @@ SlootRecord::SlootRecord(const std::array<std::string_view, 7>& velden) {
     if (v.find(';') != std::string_view::npos) throw std::invalid_argument("slootrecord met ';' in een veld");
     lengte += v.size() + 1;
   }
-  std::string tekst;
-  tekst.reserve(lengte);
+  // Straight into place: a million records must not each pass through a
+  // string of their own first.
+  char* uit = ruimte(lengte);
   for (std::string_view v : velden) {
-    tekst.append(v);
-    tekst.push_back(';');
+    uit = std::copy(v.begin(), v.end(), uit);
+    *uit++ = ';';
   }
-  zet(tekst);
 }
 
 SlootRecord::SlootRecord(const SlootRecord& ander) {
   opslag_.fill('\0');
-  zet(ander.tekst());
+  const std::string_view t = ander.tekst();
+  std::copy(t.begin(), t.end(), ruimte(t.size()));
 }
 
 SlootRecord& SlootRecord::operator=(const SlootRecord& ander) {
@@ -54,18 +55,16 @@ std::string_view SlootRecord::tekst() const noexcept {
   return std::string_view(blok, lengte);
 }
 
-void SlootRecord::zet(std::string_view tekst) {
-  if (tekst.size() < laatste) {
-    std::memcpy(opslag_.data(), tekst.data(), tekst.size());
-    opslag_[laatste] = static_cast<char>(tekst.size());
-    return;
+char* SlootRecord::ruimte(std::size_t lengte) {
+  if (lengte < laatste) {
+    opslag_[laatste] = static_cast<char>(lengte);
+    return opslag_.data();
   }
-  char* blok = new char[tekst.size()];
-  std::memcpy(blok, tekst.data(), tekst.size());
-  const std::size_t lengte = tekst.size();
+  char* blok = new char[lengte];
   std::memcpy(opslag_.data(), &blok, sizeof blok);
   std::memcpy(opslag_.data() + 8, &lengte, sizeof lengte);
   opslag_[laatste] = opDeHeap;
+  return blok;
 }
 
 void SlootRecord::wis() noexcept {
@@ -187,9 +186,10 @@ Profiel ProfielStore::verwijderProfiel(std::int32_t p) {
 
 void ProfielStore::initialiseerProfielInfo() {
   for (Profiel& p : profielen) {
-    p.profielInfo()[0] = Cel();
-    p.profielInfo()[1] = Cel(p.naam);
-    for (std::size_t i = 2; i < p.profielInfo().size(); ++i) p.profielInfo()[i] = Cel(-1.0);
+    ProfielInfo& info = p.profielInfo();
+    info[0] = Cel();
+    info[1] = Cel(p.naam);
+    for (std::size_t i = 2; i < info.size(); ++i) info[i] = Cel(-1.0);
   }
 }
 

@@ -129,7 +129,9 @@ class SlootRecord {
   static constexpr char opDeHeap = '\xFF';
 
   std::string_view tekst() const noexcept;
-  void zet(std::string_view tekst);
+  // Room for a text of 'lengte' bytes, inside or on the heap; the caller
+  // writes it.
+  char* ruimte(std::size_t lengte);
   void wis() noexcept;
 
   std::array<char, 28> opslag_;
@@ -189,20 +191,16 @@ struct Slootkeuze {
   friend bool operator==(const Slootkeuze&, const Slootkeuze&) = default;
 };
 
-// An optional value kept on the heap: eight bytes where it is absent, as
-// it is in nearly every profile, against the full size of std::optional.
-// Copies copy the value.
+// A value kept on the heap and made on first use: eight bytes where it is
+// absent, as it is in nearly every profile. Copies copy the value.
 template <class T>
 class Apart {
  public:
   Apart() = default;
-  Apart(std::nullopt_t) {}
-  Apart(const T& waarde) : waarde_(std::make_unique<T>(waarde)) {}
-  Apart(const std::optional<T>& waarde) : waarde_(waarde ? std::make_unique<T>(*waarde) : nullptr) {}
-  Apart(const Apart& ander) : Apart(ander.waarde()) {}
+  Apart(const Apart& ander) : waarde_(ander.waarde_ ? std::make_unique<T>(*ander.waarde_) : nullptr) {}
   Apart(Apart&&) noexcept = default;
   Apart& operator=(const Apart& ander) {
-    if (this != &ander) waarde_ = ander.waarde_ ? std::make_unique<T>(*ander.waarde_) : nullptr;
+    if (this != &ander) *this = Apart(ander);
     return *this;
   }
   Apart& operator=(Apart&&) noexcept = default;
@@ -213,11 +211,7 @@ class Apart {
     if (!waarde_) waarde_ = std::make_unique<T>();
     return *waarde_;
   }
-  const T& operator*() const noexcept { return *waarde_; }
   const T* operator->() const noexcept { return waarde_.get(); }
-  std::optional<T> waarde() const { return waarde_ ? std::optional<T>(*waarde_) : std::nullopt; }
-  operator std::optional<T>() const { return waarde(); }
-  friend bool operator==(const Apart& a, const T& b) { return a.waarde_ && *a.waarde_ == b; }
 
  private:
   std::unique_ptr<T> waarde_;

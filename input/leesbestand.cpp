@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string_view>

@@ -194,7 +194,6 @@ std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad,
   std::array<std::string_view, 7> velden;
   while (regels.volgende(regel)) {
     const std::size_t regelnummer = regels.regelnummer();
-    if (regelnummer == 1) continue;  // the header
     const std::size_t aantalVelden = splitsVelden(regel, velden);
     if (aantalVelden < 7) {
       // Without the count to go by, a binary file shows in its first
@@ -257,11 +256,10 @@ std::optional<Melding> koppelOpNaam(ProfielStore& store, const std::string& pad,
 std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& pad, Slootkoppeling koppeling,
                                         std::optional<Melding>* ongekoppeld) {
   if (ongekoppeld) ongekoppeld->reset();
-  const bool opNaam = koppeling == Slootkoppeling::OpNaam;
-  if (opNaam) {
+  if (koppeling == Slootkoppeling::OpNaam) {
     Regellezer regels(pad);
-    std::string_view regel;
-    if (!regels.volgende(regel)) return regels.fout() ? *regels.fout() : slootFout("Het slootbestand " + pad + " is leeg.");
+    std::string_view kop;
+    if (!regels.volgende(kop)) return regels.fout() ? *regels.fout() : slootFout("Het slootbestand " + pad + " is leeg.");
     return koppelOpNaam(store, pad, regels, ongekoppeld);
   }
 
@@ -304,47 +302,39 @@ std::optional<Melding> leesBestandSloot(ProfielStore& store, const std::string& 
   Regellezer regels(pad);
   std::string_view regel;
   std::array<std::string_view, 7> velden;
-  auto terug = [&](std::size_t tot) {
-    for (std::size_t q = 0; q < tot; ++q) store.profielen[q].sloot = SlootRecord();
-  };
   std::size_t r = 0;
+  auto mislukt = [&](Melding melding) {
+    for (std::size_t q = 0; q < r; ++q) store.profielen[q].sloot = SlootRecord();
+    return melding;
+  };
+  // The file may have changed since it was counted.
+  const Melding veranderd = slootFout("Het slootbestand " + pad + " veranderde tijdens het lezen.");
+  regels.volgende(regel);  // the header
   while (regels.volgende(regel)) {
-    if (regels.regelnummer() == 1) continue;  // the header
     const std::size_t aantalVelden = splitsVelden(regel, velden);
-    if (aantalVelden < 7) {
-      terug(r);
-      return korteRegel(pad, r + 2, regel, aantalVelden);
-    }
-    // The file may have changed since it was counted.
-    if (r >= store.profielen.size()) break;
+    if (aantalVelden < 7) return mislukt(korteRegel(pad, r + 2, regel, aantalVelden));
+    if (r == store.profielen.size()) return mislukt(veranderd);
     store.profielen[r++].sloot = SlootRecord(velden);
   }
-  if (regels.fout() || r != store.profielen.size()) {
-    terug(r);
-    if (regels.fout()) return *regels.fout();
-    return slootFout("Het slootbestand " + pad + " veranderde tijdens het lezen.");
-  }
+  if (regels.fout()) return mislukt(*regels.fout());
+  if (r != store.profielen.size()) return mislukt(veranderd);
   return std::nullopt;
 }
 
 std::optional<Melding> waarschuwingSlootNamen(const ProfielStore& store) {
-  constexpr int getoond = getoondeNamen;
-  int aantal = 0;
-  std::string paren;
+  Opsomming paren;
   for (std::int32_t p = 1; p <= store.aantalProfielen(); ++p) {
     const Profiel& profiel = store.profiel(p);
-    if (!profiel.sloot.aanwezig() || vergelijkNaam(profiel.naam) == vergelijkNaam(profiel.sloot.kolom(1))) continue;
-    if (++aantal <= getoond) {
-      paren.append("\nprofiel ").append(std::to_string(p)).append(" '").append(profiel.naam);
-      paren.append("' heeft slootrecord '").append(profiel.sloot.kolom(1)).append("'");
-    }
+    if (!slootrecordVanAnderProfiel(profiel)) continue;
+    paren.voegToe([&] {
+      return "profiel " + std::to_string(p) + " '" + profiel.naam + "' heeft slootrecord '" +
+             std::string(profiel.sloot.kolom(1)) + "'";
+    });
   }
-  if (aantal == 0) return std::nullopt;
-  std::string tekst("Bij ");
-  tekst.append(std::to_string(aantal)).append(aantal == 1 ? " profiel" : " profielen");
-  tekst.append(" hoort het slootrecord bij een ander profiel:").append(paren);
-  if (aantal > getoond) tekst.append("\n... en nog ").append(std::to_string(aantal - getoond));
-  tekst += "\nDe records worden op volgorde aan de profielen gegeven.";
+  if (paren.aantal() == 0) return std::nullopt;
+  std::string tekst = "Bij " + std::to_string(paren.aantal()) + (paren.aantal() == 1 ? " profiel" : " profielen") +
+                      " hoort het slootrecord bij een ander profiel:" + paren.tekst() +
+                      "\nDe records worden op volgorde aan de profielen gegeven.";
   return Melding{"Let op!", std::move(tekst), Icoon::Informatie};
 }
 

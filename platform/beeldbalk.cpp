@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/beeldexport.h"
-#include "platform/instellingen.h"
 #include "platform/berichten.h"
+#include "platform/instellingen.h"
 #include "platform/picturebox.h"
 
 namespace zarvo::gui {

@@ -176,12 +176,14 @@ FrmInput::FrmInput(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak) {
   // Start where the choice the job holds points; otherwise where the last
   // run's files were, or else in the working folder (from a start menu that
   // is the program's own). No message here: the form is not even visible yet.
-  QString start = onthoudenMap(mapInvoer);
-  if (start.isEmpty()) start = QDir::currentPath();
+  QString start;
   if (!taak_.slootbestand().empty()) {
     start = QFileInfo(naarQ(taak_.slootbestand())).absolutePath();
   } else if (!taak_.profielbestand().empty()) {
     start = QFileInfo(naarQ(taak_.profielbestand())).absolutePath();
+  } else {
+    start = onthoudenMap(mapInvoer);
+    if (start.isEmpty()) start = QDir::currentPath();
   }
   if (!lijsten_->probeerMap(start) && !lijsten_->probeerMap(QDir::homePath())) {
     lijsten_->probeerMap(QDir::rootPath());

@@ -144,10 +144,9 @@ FrmOpslaan::FrmOpslaan(Taak& taak, QWidget* ouder) : QWidget(ouder), taak_(taak)
   // there again. Another job's results folder is never offered.
   const std::string& invoer = taak_.profielbestand();
   const QString invoerMap = invoer.empty() ? QString() : QFileInfo(QString::fromUtf8(invoer)).absolutePath();
-  const QString vorige = onthoudenMap(mapOpslaan);
   const bool zelfdeInvoer = !invoerMap.isEmpty() && onthoudenMap(mapOpslaanInvoer) == QDir(invoerMap).absolutePath();
-  if (!(zelfdeInvoer && lijsten_->probeerMap(vorige)) && !lijsten_->probeerMap(invoerMap) && !lijsten_->probeerMap(QDir::currentPath()) &&
-      !lijsten_->probeerMap(QDir::homePath())) {
+  if (!(zelfdeInvoer && lijsten_->probeerMap(onthoudenMap(mapOpslaan))) && !lijsten_->probeerMap(invoerMap) &&
+      !lijsten_->probeerMap(QDir::currentPath()) && !lijsten_->probeerMap(QDir::homePath())) {
     lijsten_->probeerMap(QDir::rootPath());
   }
   txtProfielen_->setFocus();

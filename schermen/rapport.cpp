@@ -29,6 +29,12 @@ namespace {
 constexpr double marge = 40;          // screen pixels, about 1 cm on the page
 constexpr double kolomBreedte = 300;  // the right column: dimensions and levels
 
+// What the build did to profile i (0-based); nothing for a job not built.
+const Bouwfeiten& feitenVan(const Taak& taak, std::size_t i) {
+  static const Bouwfeiten geen;
+  return i < taak.bouwfeiten().size() ? taak.bouwfeiten()[i] : geen;
+}
+
 QString uitkomst(SlootStatus status, const Bouwfeiten& feiten) {
   switch (status) {
     case SlootStatus::Sloot: return QStringLiteral("Uitkomst: sloot gebouwd");
@@ -103,9 +109,9 @@ void tekenPagina(QPainter& p, QSizeF pagina, PictureBox& pic, const Rapportpagin
   p.drawText(QRectF(marge, y, breedte, grootRegel), Qt::AlignLeft | Qt::AlignVCenter, inhoud.naam);
   y += grootRegel * 1.3;
   p.setFont(gewoon);
-  QString onder = inhoud.uitkomst;
   QRectF gebruikt;
-  p.drawText(QRectF(marge, y, breedte, regel * 3), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, onder, &gebruikt);
+  p.drawText(QRectF(marge, y, breedte, regel * 3), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, inhoud.uitkomst,
+             &gebruikt);
   y += std::max(regel, gebruikt.height());
   if (!inhoud.waarschuwing.isEmpty()) {
     p.setPen(QColor(170, 0, 0));
@@ -146,12 +152,11 @@ void tekenPagina(QPainter& p, QSizeF pagina, PictureBox& pic, const Rapportpagin
 
 }  // namespace
 
-Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const QDateTime& gemaakt) {
+Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const ProfielGeometrie& g, const QDateTime& gemaakt) {
   const ProfielStore& s = taak.store();
   const Profiel& profiel = s.profiel(nr);
   const auto i = static_cast<std::size_t>(nr - 1);
-  static const Bouwfeiten geenFeiten;
-  const Bouwfeiten& feiten = i < taak.bouwfeiten().size() ? taak.bouwfeiten()[i] : geenFeiten;
+  const Bouwfeiten& feiten = feitenVan(taak, i);
   const std::int32_t aantal = s.aantalProfielen();
   Rapportpagina pagina;
   pagina.kop = QStringLiteral("Zarvo-Edit \u2013 slootprofielen \u2013 ") +
@@ -170,7 +175,7 @@ Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const QDateTime& 
   for (const Recordveld& veld : slootrecordVelden()) {
     pagina.record << QStringLiteral("  ") + veld.kop + QLatin1Char(' ') + slootrecordTekst(profiel.sloot, veld.kolom);
   }
-  if (feiten.heeftSloot()) pagina.sloot = slootKader(berekenGeometrie(profiel), feiten);
+  if (feiten.heeftSloot()) pagina.sloot = slootKader(g, feiten);
   return pagina;
 }
 
@@ -197,19 +202,17 @@ std::optional<QString> schrijfRapport(const Taak& taak, const RapportOpties& opt
   }
   const QSizeF pagina = zetSchermmaat(p, pdf, pic);
 
-  static const Bouwfeiten geenFeiten;
-  const std::vector<Bouwfeiten>& alleFeiten = taak.bouwfeiten();
   const QDateTime gemaakt = QDateTime::currentDateTime();
   const std::int32_t aantal = s.aantalProfielen();
   for (std::int32_t nr = 1; nr <= aantal; ++nr) {
     const Profiel& profiel = s.profiel(nr);
     const auto i = static_cast<std::size_t>(nr - 1);
-    const Bouwfeiten& feiten = i < alleFeiten.size() ? alleFeiten[i] : geenFeiten;
+    const Bouwfeiten& feiten = feitenVan(taak, i);
     const ProfielGeometrie g = berekenGeometrie(profiel);
     tekenSlootprofiel(pic, profiel, g, feiten, opties.oudMaaiveld);
     pic.passend();
     zetPeillijnen(peillijnen, pic.scaleWidth(), opties.boezempeil, opties.polderpeil);
-    tekenPagina(p, pagina, pic, rapportpagina(taak, nr, gemaakt), opties, berekenSlootmaten(profiel, feiten));
+    tekenPagina(p, pagina, pic, rapportpagina(taak, nr, g, gemaakt), opties, berekenSlootmaten(profiel, feiten));
     if (nr < aantal) pdf.newPage();
   }
   if (!p.end()) return QStringLiteral("Het rapport ") + pad + QStringLiteral(" kon niet volledig worden geschreven.");

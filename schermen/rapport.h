@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "basis/profielgeometrie.h"
 #include "ditch/slootzicht.h"
 
 namespace zarvo {
@@ -37,8 +38,9 @@ struct Rapportpagina {
   QStringList record;     // the ditch record used, field by field
   std::optional<LZKader> sloot;  // the zoomed view; none without a built ditch
 };
-// Page 'nr' (1-based) of the report on 'taak', made at 'gemaakt'.
-Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const QDateTime& gemaakt);
+// Page 'nr' (1-based) of the report on 'taak', whose geometry is 'g', made
+// at 'gemaakt'.
+Rapportpagina rapportpagina(const Taak& taak, std::int32_t nr, const ProfielGeometrie& g, const QDateTime& gemaakt);
 
 // Writes a page for every profile of 'taak' (its ditches built) to 'pad'.
 // Returns the message when the file cannot be written.

@@ -88,8 +88,9 @@ std::optional<Melding> Taak::leesIn(MeldingSink& buiten, char decimaalteken, con
   std::int32_t volgnummer = 0;
   for (Profiel& p : store_.profielen) p.volgnummer = ++volgnummer;
   if (ongekoppeld) leeswaarschuwingen_.push_back(toonbaar(std::move(*ongekoppeld)));
-  // By position a name that differs is only told.
-  if (auto waarschuwing = waarschuwingSlootNamen(store_)) {
+  // By position a name that differs is only told; by name none can.
+  if (auto waarschuwing = slootkoppeling_ == Slootkoppeling::OpVolgorde ? waarschuwingSlootNamen(store_)
+                                                                         : std::nullopt) {
     naamwaarschuwing_ = leeswaarschuwingen_.size();
     leeswaarschuwingen_.push_back(std::move(*waarschuwing));
   }

@@ -66,6 +66,17 @@ void klikBestand(FrmInput& invoer, const QString& naam) {
   QTest::mouseClick(lijst->viewport(), Qt::LeftButton, {}, lijst->visualItemRect(treffers.front()).center());
 }
 
+// The screens' folder holds exactly 'namen', each as the batch wrote it.
+void gelijkAanBatch(const QString& scherm, const QString& batch, const QStringList& namen) {
+  EXPECT_EQ(QDir(scherm).entryList(QDir::Files | QDir::Hidden), namen);
+  EXPECT_EQ(QDir(batch).entryList(QDir::Files | QDir::Hidden), namen);
+  for (const QString& naam : namen) {
+    const QByteArray uitScherm = lees(QDir(scherm).filePath(naam));
+    EXPECT_GT(uitScherm.size(), 30) << naam.toStdString();
+    EXPECT_TRUE(uitScherm == lees(QDir(batch).filePath(naam))) << naam.toStdString() << " differs from the batch's";
+  }
+}
+
 bool zichtbaar(const char* naam) {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (w->objectName() == naam && w->isVisible()) return true;
@@ -198,14 +209,7 @@ TEST_F(EindTotEind, SavedFilesAreWhatTheBatchWritesForTheSameJob) {
 
   const QStringList namen = {"output_profiel_" + profielBestand,
                              "output_verwijderde_profielen_" + profielBestand};
-  EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
-  EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
-  for (const QString& naam : namen) {
-    const QByteArray scherm = lees(QDir(doel.path()).filePath(naam));
-    const QByteArray batchUit = lees(QDir(batchDoel.path()).filePath(naam));
-    EXPECT_GT(scherm.size(), 30) << naam.toStdString();
-    EXPECT_TRUE(scherm == batchUit) << naam.toStdString() << " differs from the batch's";
-  }
+  gelijkAanBatch(doel.path(), batchDoel.path(), namen);
   EXPECT_TRUE(lees(QDir(doel.path()).filePath(namen[1])).contains(QByteArray::fromStdString(verwijderdProfiel)));
 }
 
@@ -246,12 +250,7 @@ TEST_F(EindTotEind, ChosenDitchEdgesAreSavedAndTheBatchReplaysThemByteForByte) {
   ASSERT_EQ(batch.exitCode(), 0);
   const QStringList namen = {"output_profiel_" + profielBestand, "output_slootkanten_profielen.csv",
                              "output_verwijderde_profielen_" + profielBestand};
-  EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
-  EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
-  for (const QString& naam : namen) {
-    EXPECT_TRUE(lees(QDir(doel.path()).filePath(naam)) == lees(QDir(batchDoel.path()).filePath(naam)))
-        << naam.toStdString() << " differs from the batch's";
-  }
+  gelijkAanBatch(doel.path(), batchDoel.path(), namen);
 }
 
 // Ditch records in another order, one profile's record missing and one
@@ -322,15 +321,8 @@ TEST_F(EindTotEind, RecordsMatchedByNameOnTheScreensAreWhatTheBatchMatchesByName
   const QString batchFout = QString::fromUtf8(batch.readAllStandardError());
   EXPECT_TRUE(batchFout.contains("Let op!: " + melding)) << batchFout.toStdString();
   EXPECT_TRUE(batchFout.contains("Fout!: er is geen slootrecord voor profiel " + zonderRecord));
-  const QStringList namen = {"output_profiel_" + profielBestand,
-                             "output_verwijderde_profielen_" + profielBestand};
-  EXPECT_EQ(QDir(doel.path()).entryList(QDir::Files | QDir::Hidden), namen);
-  EXPECT_EQ(QDir(batchDoel.path()).entryList(QDir::Files | QDir::Hidden), namen);
-  for (const QString& naam : namen) {
-    const QByteArray scherm = lees(QDir(doel.path()).filePath(naam));
-    EXPECT_GT(scherm.size(), 30) << naam.toStdString();
-    EXPECT_TRUE(scherm == lees(QDir(batchDoel.path()).filePath(naam))) << naam.toStdString() << " differs from the batch's";
-  }
+  gelijkAanBatch(doel.path(), batchDoel.path(),
+                 {"output_profiel_" + profielBestand, "output_verwijderde_profielen_" + profielBestand});
 }
 
 // The target is a folder nobody may write in, root included: /proc refuses

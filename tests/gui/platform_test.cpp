@@ -24,6 +24,16 @@
 namespace zarvo::gui {
 namespace {
 
+// A box of 'maat' pixels showing the user scale from ('links', 'boven'),
+// 'breedte' wide and 'hoogte' high.
+void zetVenster(PictureBox& box, QSize maat, double links, double boven, double breedte, double hoogte) {
+  box.resize(maat);
+  box.setScaleLeft(links);
+  box.setScaleTop(boven);
+  box.setScaleWidth(breedte);
+  box.setScaleHeight(hoogte);
+}
+
 TEST(PictureBox, ScaleMapsBothWaysWithYUpwards) {
   PictureBox box;
   box.resize(200, 100);
@@ -75,11 +85,7 @@ TEST(PictureBox, DisplayListKeepsWhatWasDrawnUntilCls) {
 
 TEST(PictureBox, DrawingSurvivesResizeAndLineControlsSurviveCls) {
   PictureBox box;
-  box.resize(100, 100);
-  box.setScaleLeft(0);
-  box.setScaleTop(10);
-  box.setScaleWidth(10);
-  box.setScaleHeight(-10);
+  zetVenster(box, {100, 100}, 0, 10, 10, -10);
   box.lijn(0, 5, 10, 5, Qt::black);  // a horizontal line through the middle
   LineControl* lijn = box.maakLijn("lineTop");
   lijn->zet(0, 8, 10, 8);
@@ -103,11 +109,8 @@ TEST(PictureBox, DrawingSurvivesResizeAndLineControlsSurviveCls) {
 
 TEST(PictureBox, CirclesAreOutlinesOfTheirRadiusInHorizontalUnits) {
   PictureBox box;
-  box.resize(200, 100);
-  box.setScaleLeft(0);
-  box.setScaleTop(0);
-  box.setScaleWidth(20);    // 10 pixels per unit across
-  box.setScaleHeight(-100); // 1 pixel per unit down: round anyway
+  // 10 pixels per unit across, 1 pixel per unit down: round anyway.
+  zetVenster(box, {200, 100}, 0, 0, 20, -100);
   box.cirkel(10, -50, 1.0, Qt::red);   // small: stamped
   box.cirkel(5, -50, 4.0, Qt::blue);   // large: drawn directly
   const QImage beeld = box.grab().toImage();
@@ -125,11 +128,7 @@ TEST(PictureBox, CirclesAreOutlinesOfTheirRadiusInHorizontalUnits) {
 // dark ring just outside it, stamped or drawn.
 TEST(PictureBox, LightColoursGetADarkRing) {
   PictureBox box;
-  box.resize(200, 100);
-  box.setScaleLeft(0);
-  box.setScaleTop(0);
-  box.setScaleWidth(20);
-  box.setScaleHeight(-100);
+  zetVenster(box, {200, 100}, 0, 0, 20, -100);
   box.cirkel(10, -50, 1.0, qbColor(7));  // stamped
   box.cirkel(5, -50, 4.0, qbColor(7));   // drawn directly
   const QImage beeld = box.grab().toImage();
@@ -140,11 +139,7 @@ TEST(PictureBox, LightColoursGetADarkRing) {
 
 TEST(PictureBox, MouseReportsScaleUnits) {
   PictureBox box;
-  box.resize(100, 100);
-  box.setScaleLeft(0);
-  box.setScaleTop(0);
-  box.setScaleWidth(50);
-  box.setScaleHeight(-20);
+  zetVenster(box, {100, 100}, 0, 0, 50, -20);
   QSignalSpy beweging(&box, &PictureBox::muisBeweegt);
   QSignalSpy klik(&box, &PictureBox::geklikt);
   QMouseEvent beweeg(QEvent::MouseMove, QPointF(50, 25), QPointF(50, 25), Qt::NoButton,

@@ -251,7 +251,7 @@ TEST_F(SlootZoom, AReportPageNamesFilesDateRecordAndAForeignRecord) {
   FrmPL& f = scherm<FrmPL>();
   f.laad();
   const QDateTime gemaakt(QDate(2026, 3, 5), QTime(14, 7));
-  const Rapportpagina een = rapportpagina(taak(), 1, gemaakt);
+  const Rapportpagina een = rapportpagina(taak(), 1, berekenGeometrie(store().profiel(1)), gemaakt);
   EXPECT_TRUE(een.kop.contains("5 maart 2026, 14:07")) << een.kop.toStdString();
   EXPECT_TRUE(een.kop.contains("pagina 1 van 3"));
   EXPECT_EQ(een.bestanden, (QStringList{"Profielbestand: dijkvak.txt", "Slootbestand: sloten.csv"}));
@@ -260,7 +260,7 @@ TEST_F(SlootZoom, AReportPageNamesFilesDateRecordAndAForeignRecord) {
   ASSERT_TRUE(een.sloot.has_value());
   EXPECT_LE(een.sloot->links, 20.0);
   EXPECT_GE(een.sloot->rechts, 30.0);
-  const Rapportpagina twee = rapportpagina(taak(), 2, gemaakt);
+  const Rapportpagina twee = rapportpagina(taak(), 2, berekenGeometrie(store().profiel(2)), gemaakt);
   EXPECT_TRUE(twee.waarschuwing.contains("'P9'")) << twee.waarschuwing.toStdString();
   EXPECT_FALSE(twee.sloot.has_value()) << "no ditch, nothing to zoom in on";
 }
